@@ -1,0 +1,53 @@
+// The context of one run: every piece of mutable state, composed of the module states.
+#pragma once
+
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver/alert.h"
+#include "driver/options.h"
+#include "host/kvinstdir.h"
+#include "input/lexutil.h"
+#include "support/strtab.h"
+
+// The run's streams. Tests point them at string streams.
+struct Streams {
+  std::istream *in = &std::cin;       // standard input (argument lists)
+  bool in_is_tty = false;             // whether standard input is a terminal
+  std::ostream *out = &std::cout;     // standard output: the listing or assembly text goes here
+  std::ostream *err = &std::cerr;     // error stream
+  std::unique_ptr<std::istream> in_owned;   // command file reopened as standard input
+  std::unique_ptr<std::ostream> out_owned;  // standard output reopened on a file
+  std::unique_ptr<std::ostream> err_owned;  // error stream reopened by -E<file>
+};
+
+// Driver state beyond the options.
+struct DriverState {
+  std::string program_dir;  // from the first argument
+  unsigned next_source = 0; // index of the next source file to open (16 bits in use)
+  std::string ident;        // "%s build %s "
+  std::string output_name, listing_name, rlf_name, xref_name;
+  std::unique_ptr<std::ofstream> xref;  // cross-reference file, when -C
+  std::unique_ptr<std::ofstream> udf;   // HTML report, when --udf=
+  std::string cmdfile;                  // the command file's name, when "@file" was given
+  std::vector<std::string> args;        // the argument list that was scanned
+  unsigned long long loop_guard_limit = 500000000ULL;
+  unsigned long long loop_guard_count = 0;
+};
+
+struct Assembly {
+  Streams io;
+  MsgState msg;
+  AsmOptions opt;
+  HostState host;
+  DriverState drv;
+  StringTable strings;
+  LexState lex;
+
+  Assembly() { msg.err = io.err; }
+  Assembly(const Assembly &) = delete;
+  Assembly &operator=(const Assembly &) = delete;
+};
