@@ -11,7 +11,7 @@
 //   ; FILE: name                 an auxiliary file; its lines follow as "; | text"
 //   ... ; ERROR n / ; WARNING n  on a source line: that message is expected on that line
 //
-// Substitutions: %s the case file's name, %t the run directory, %rep(N,c) N copies of c.
+// Substitutions: %% a percent sign, %s the case file's name, %t the run directory, %rep(N,text) N copies of text.
 // Runs happen in a fresh directory holding the case file and its auxiliary files.
 #include <fcntl.h>
 #include <signal.h>
@@ -81,6 +81,11 @@ std::string substitute(const std::string &s, const std::string &src, const std::
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
     if (s[i] == '%' && i + 1 < s.size()) {
+      if (s[i + 1] == '%') {
+        out.push_back('%');
+        ++i;
+        continue;
+      }
       if (s[i + 1] == 's') {
         out += src;
         ++i;
@@ -96,8 +101,8 @@ std::string substitute(const std::string &s, const std::string &src, const std::
         size_t comma = s.find(',', i);
         if (close != std::string::npos && comma != std::string::npos && comma < close) {
           long n = std::atol(s.substr(i + 5, comma - i - 5).c_str());
-          char c = comma + 1 < close ? s[comma + 1] : 'x';
-          out.append(static_cast<size_t>(n), c);
+          std::string unit = s.substr(comma + 1, close - comma - 1);
+          for (long k = 0; k < n; ++k) out += unit;
           i = close;
           continue;
         }
@@ -317,7 +322,9 @@ bool run_case(const fs::path &path, const fs::path &bindir, const std::string &a
     ++n;
     std::string prog = r.tool.empty() ? assembler : (bindir / r.tool).string();
     auto args = split_args(substitute(r.args, c.name, dir.string()));
-    Result res = execute(prog, args, r, dir);
+    Run sub = r;
+    sub.stdin_text = substitute(r.stdin_text, c.name, dir.string());
+    Result res = execute(prog, args, sub, dir);
     std::ostringstream msgs;
     bool good = true;
     if (res.timed_out) {

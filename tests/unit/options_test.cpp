@@ -1,0 +1,309 @@
+// Command line: option forms, the argument reader, and the argument sources.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "driver/assembly.h"
+#include "driver/run.h"
+
+namespace {
+
+struct Ctx {
+  Assembly as;
+  std::ostringstream err, out;
+  Ctx() {
+    as.io.err = &err;
+    as.io.out = &out;
+    as.msg.err = &err;
+    msg_init(as.msg, nullptr);
+    msg_set_prehook(as.msg, [this] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
+  }
+  void scan(std::vector<std::string> args) {
+    args.insert(args.begin(), "aszel18");
+    scan_options(as, args);
+  }
+  std::vector<std::string> read(const std::string &text, bool tty = false) {
+    std::istringstream in(text);
+    return read_arguments(as, in, tty, "ASZEL18");
+  }
+};
+
+TEST(Options, LetterForms) {
+  Ctx c;
+  c.scan({"-a", "-H", "-i", "-Lout.lst", "-V", "-X", "-R1F", "-O", "-Ofoo.obj", "-no_trans", "-NO_INLINE", "-no_pa",
+          "-Bfoo", "-C", "-c", "-Cone.ini", "-Ctwo.ini", "src.as", "-later.as"});
+  const AsmOptions &o = c.as.opt;
+  EXPECT_TRUE(o.asm_output);
+  EXPECT_TRUE(o.hex_constants);
+  EXPECT_TRUE(o.force_listing && o.list_expansions);
+  EXPECT_TRUE(o.listing);
+  EXPECT_EQ(o.listing_file, "out.lst");
+  EXPECT_TRUE(o.line_numbers);
+  EXPECT_TRUE(o.optimize);
+  EXPECT_EQ(o.output_file, "foo.obj");
+  EXPECT_TRUE(o.no_trans && o.no_inline && o.no_pa);
+  EXPECT_EQ(o.call_exclusions.count("foo"), 1u);
+  EXPECT_EQ(o.xref, 2u);
+  EXPECT_EQ(o.chipinfo_path, "two.ini");
+  EXPECT_EQ(o.source_files, (std::vector<std::string>{"src.as", "-later.as"}));
+  EXPECT_TRUE(o.device_name.empty());
+  EXPECT_EQ(c.err.str(), "");
+}
+
+TEST(Options, PrefixForms) {
+  Ctx c;
+  c.scan({"-auto_inlinex", "-no_paX", "-no_inlin", "-nothing", "-ver=2.5", "-Verbose", "-mfoo"});
+  const AsmOptions &o = c.as.opt;
+  EXPECT_TRUE(o.auto_inline);
+  EXPECT_FALSE(o.asm_output);
+  EXPECT_TRUE(o.no_pa);
+  EXPECT_FALSE(o.no_inline);  // "-no_inlin" is one character short and is ignored like any -N
+  EXPECT_EQ(o.version_text, "2.5");
+  EXPECT_TRUE(o.line_numbers);
+  EXPECT_TRUE(o.device_name.empty());  // -m other than -mcpu= is ignored
+  Ctx d;
+  d.scan({"-auto_inlin"});  // too short for -auto_inline: it is -A
+  EXPECT_TRUE(d.as.opt.asm_output);
+  EXPECT_FALSE(d.as.opt.auto_inline);
+}
+
+TEST(Options, DeviceNames) {
+  Ctx a;
+  a.scan({"-18y", "-mcpu=18x"});
+  EXPECT_EQ(a.as.opt.device_name, "18X");
+  Ctx b;
+  b.scan({"-mcpu=18x", "-18y"});
+  EXPECT_EQ(b.as.opt.device_name, "18X");
+  Ctx c;
+  c.scan({"-b18x", "-B18z"});
+  EXPECT_EQ(c.as.opt.device_name, "B18X");
+  EXPECT_EQ(c.as.opt.call_exclusions.count("18z"), 1u);
+  Ctx d;
+  d.scan({"-MCPU=zel", "-mcpu=zel18a44"});  // upper-case M names a device; -mcpu= then replaces it
+  EXPECT_EQ(d.as.opt.device_name, "ZEL18A44");
+  Ctx e;
+  e.scan({"-Mcpu=x"});
+  EXPECT_EQ(e.as.opt.device_name, "MCPU=X");
+}
+
+TEST(Options, NumericChecks) {
+  struct {
+    const char *arg;
+    const char *err;
+  } cases[] = {
+      {"-F15", ""},
+      {"-F14", "0: (835) form length must be >= 15\n"},
+      {"-F0", ""},
+      {"-F", ""},
+      {"-F-3", "0: (835) form length must be >= 15\n"},
+      {"-T", "0: (834) page width must be >= 60\n"},
+      {"-T59", "0: (834) page width must be >= 60\n"},
+      {"-T60", ""},
+      {"-T-100", "0: (834) page width must be >= 60\n"},
+      {"-T99999999999999999999", ""},
+  };
+  for (const auto &k : cases) {
+    Ctx c;
+    c.scan({k.arg});
+    EXPECT_EQ(c.err.str(), k.err) << k.arg;
+  }
+}
+
+TEST(Options, ErrorFormatForms) {
+  Ctx a;
+  a.scan({"-E7"});
+  EXPECT_EQ(a.as.opt.error_format_mode, 7);
+  EXPECT_TRUE(a.as.msg.template_mode);
+  a.scan({"-E0"});
+  EXPECT_FALSE(a.as.msg.template_mode);
+  a.scan({"-E"});
+  EXPECT_EQ(a.as.opt.error_format_mode, 1);
+  EXPECT_TRUE(a.as.msg.template_mode);
+
+  // Two characters after the letter name a file; the mode stays and is handed over again.
+  std::string path = ::testing::TempDir() + "E12";
+  std::remove(path.c_str());
+  Ctx b;
+  b.scan({"-E" + path, "--bogus"});
+  EXPECT_EQ(b.as.opt.error_format_mode, 1);
+  EXPECT_TRUE(b.as.msg.template_mode);
+  EXPECT_EQ(b.err.str(), "");
+  std::ifstream f(path);
+  std::string line;
+  std::getline(f, line);
+  EXPECT_EQ(line, ": 0: (168) unknown option \"--bogus\" (error)");
+  std::remove(path.c_str());
+
+  Ctx c;
+  c.scan({"-E/nonexistent-dir/errs.txt"});
+  EXPECT_NE(c.err.str().find("(461) can't create error file \"/nonexistent-dir/errs.txt\""), std::string::npos);
+  EXPECT_EQ(c.as.msg.errors, 1u);
+}
+
+TEST(Options, Warnings) {
+  Ctx a;
+  a.scan({"-W-9!"});
+  EXPECT_EQ(a.as.msg.warn_threshold, -9);
+  EXPECT_TRUE(a.as.msg.warnings_fatal);
+  Ctx b;
+  b.scan({"-W3"});
+  EXPECT_EQ(b.as.msg.warn_threshold, 3);
+  EXPECT_FALSE(b.as.msg.warnings_fatal);
+  Ctx c;
+  c.scan({"-W!2"});  // atoi stops at "!": threshold 0, warnings fatal
+  EXPECT_EQ(c.as.msg.warn_threshold, 0);
+  EXPECT_TRUE(c.as.msg.warnings_fatal);
+}
+
+TEST(Options, DoubleDash) {
+  Ctx c;
+  c.scan({"--opt=space,DEBUG", "--errata=5", "--cmode=ntx", "--LIB", "--MaxIzel", "--xinst", "--XIDENT",
+          "--emax=3", "--cfgdata=disabled", "--kvdebug=on"});
+  const AsmOptions &o = c.as.opt;
+  EXPECT_TRUE(o.opt_space && o.opt_debug);
+  EXPECT_EQ(o.errata_mask, 5u);
+  EXPECT_EQ(o.compat_mode, 1u);
+  EXPECT_TRUE(o.lib_relative && o.maximal_device && o.xinst && o.xident);
+  EXPECT_EQ(c.as.msg.error_limit, 3);
+  EXPECT_TRUE(o.cfgdata_disabled);
+  EXPECT_EQ(c.err.str(), "");
+
+  Ctx d;
+  d.scan({"--errataX5"});  // the number is read from the tenth character
+  EXPECT_EQ(d.as.opt.errata_mask, 5u);
+  Ctx e;
+  e.scan({"--errata"});  // nothing at the tenth character
+  EXPECT_EQ(e.as.opt.errata_mask, 0u);
+  Ctx f;
+  f.scan({"--opt=speed"});
+  EXPECT_FALSE(f.as.opt.opt_space || f.as.opt.opt_debug);
+  Ctx g;
+  g.scan({"--cmode=NTX"});  // names compare case-sensitively
+  EXPECT_EQ(g.as.opt.compat_mode, 0u);
+  EXPECT_EQ(g.err.str(), "Unknown cmode (NTX)\n");
+  EXPECT_EQ(g.as.msg.errors, 0u);
+}
+
+TEST(Options, UnknownDoubleDashAndEdf) {
+  Ctx c;
+  c.scan({"--version", "--lib2", "--edf=/no/such/file"});
+  EXPECT_EQ(c.err.str(),
+            "0: (168) unknown option \"--version\"\n"
+            "0: (168) unknown option \"--lib2\"\n"
+            "Could not open error description file /no/such/file\n");
+  EXPECT_EQ(c.as.msg.errors, 2u);
+}
+
+TEST(Options, VersionBlock) {
+  Ctx c;
+  try {
+    c.scan({"--VER", "src.as"});
+    FAIL() << "--ver returns";
+  } catch (const AsmExit &e) {
+    EXPECT_EQ(e.status, 0);
+  }
+  std::istringstream in(c.out.str());
+  std::vector<std::string> lines;
+  for (std::string l; std::getline(in, l);) lines.push_back(l);
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[0], "");
+  EXPECT_EQ(lines[1], "Product:\tKV8");
+  EXPECT_EQ(lines[2], "Component:\tassembler");
+  EXPECT_EQ(lines[3].substr(0, 9), "Version:\t");
+  EXPECT_EQ(lines[3].back(), ' ');
+  EXPECT_EQ(lines[4].substr(0, 12), "Build date:\t");
+  EXPECT_EQ(lines[5], "Release:\t");
+  EXPECT_EQ(lines[6].substr(0, 14), "Build number:\t");
+  EXPECT_EQ(lines[6].size(), 14u + 14u);
+  EXPECT_EQ(lines[7].substr(0, 4), lines[6].substr(14, 4));  // the build year
+}
+
+TEST(ArgReader, SeparatorsAndQuotes) {
+  Ctx c;
+  auto v = c.read("-mcpu=zel18a44  -L\tsrc.as\n\"a b\"'c d'e \"\" x\"y z\"\r\nlast\n");
+  EXPECT_EQ(v, (std::vector<std::string>{"", "-mcpu=zel18a44", "-L", "src.as", "a bc de", "", "xy z", "last"}));
+  EXPECT_EQ(c.err.str(), "");
+}
+
+TEST(ArgReader, TerminalContinuation) {
+  Ctx c;
+  auto v = c.read("-O \\\nsrc.as\nnot read\n", true);
+  EXPECT_EQ(v, (std::vector<std::string>{"", "-O", "src.as"}));
+  EXPECT_EQ(c.err.str(), "ASZEL18> ASZEL18> ");
+  // A backslash inside a word joins it with the next line's text.
+  Ctx d;
+  auto w = d.read("ab\\\ncd\n", true);
+  EXPECT_EQ(w, (std::vector<std::string>{"", "abcd"}));
+  // Not a terminal: the backslash is an ordinary character and reading goes on to the end.
+  Ctx e;
+  auto x = e.read("ab\\\ncd\n", false);
+  EXPECT_EQ(x, (std::vector<std::string>{"", "ab\\", "cd"}));
+}
+
+TEST(ArgReader, MissingNewlineWarnsAtLowLevel) {
+  Ctx c;
+  auto v = c.read("a b");
+  EXPECT_EQ(v, (std::vector<std::string>{"", "a", "b"}));
+  EXPECT_EQ(c.err.str(), "");  // level -1 is below the default threshold
+  Ctx d;
+  msg_set_warning_level(d.as.msg, -1);
+  d.read("a b");
+  EXPECT_EQ(d.err.str(), "0: (337) line does not have a newline on the end (warning)\n");
+}
+
+TEST(ArgReader, LongArgumentAndManyArguments) {
+  Ctx c;
+  msg_set_error_limit(c.as.msg, 100000);
+  auto v = c.read(std::string(2050, 'x') + " y\n");
+  ASSERT_EQ(v.size(), 3u);
+  EXPECT_EQ(v[1].size(), 2048u);
+  EXPECT_EQ(c.as.msg.errors, 2u);
+  EXPECT_EQ(c.err.str().substr(0, 29), "0: (917) argument too long\n0:");
+
+  Ctx d;
+  std::string many;
+  for (int i = 0; i < 100000; ++i) many += "a" + std::to_string(i) + (i % 10 ? " " : "\n");
+  auto w = d.read(many);
+  ASSERT_EQ(w.size(), 100001u);
+  EXPECT_EQ(w[100000], "a99999");
+}
+
+TEST(CommandLine, CommandFile) {
+  std::string path = ::testing::TempDir() + "aszel18_cmd.txt";
+  std::ofstream(path) << "-mcpu=zel18a10 -L\nsrc.as\n";
+  Ctx c;
+  parse_command_line(c.as, {"/opt/kv8/bin/aszel18", "@" + path});
+  EXPECT_EQ(c.as.opt.device_name, "ZEL18A10");
+  EXPECT_TRUE(c.as.opt.listing);
+  EXPECT_EQ(c.as.opt.source_files, std::vector<std::string>{"src.as"});
+  EXPECT_EQ(c.as.drv.program_dir, "");  // the reader's vector has an empty first element
+  std::remove(path.c_str());
+
+  // Several arguments: "@" has no special meaning (it is a source file here).
+  Ctx d;
+  parse_command_line(d.as, {"/opt/kv8/bin/aszel18", "-q", "@x"});
+  EXPECT_EQ(d.as.opt.source_files, std::vector<std::string>{"@x"});
+  EXPECT_EQ(d.as.drv.program_dir, "/opt/kv8/bin");
+
+  // An unreadable command file: 1217, the system's text, then standard input.
+  Ctx e;
+  std::istringstream in("-mcpu=zel18a44 from_stdin.as\n");
+  e.as.io.in = &in;
+  parse_command_line(e.as, {"aszel18", "@/no/such/cmd"});
+  EXPECT_EQ(e.err.str(),
+            "0: (1217) can't open command file /no/such/cmd\n"
+            "/no/such/cmd: No such file or directory\n");
+  EXPECT_EQ(e.as.opt.source_files, std::vector<std::string>{"from_stdin.as"});
+}
+
+TEST(RunNames, ExtensionReplacement) {
+  EXPECT_EQ(replace_extension("src.as", "obj"), "src.obj");
+  EXPECT_EQ(replace_extension("dir.old\\src", "obj"), "dir.obj");
+  EXPECT_EQ(replace_extension("dir.old/src", "obj"), "dir.obj");
+  EXPECT_EQ(replace_extension("src", "lst"), "src.lst");
+  EXPECT_EQ(replace_extension("a.b.c", "rlf"), "a.b.rlf");
+}
+
+}  // namespace
