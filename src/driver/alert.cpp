@@ -164,6 +164,10 @@ void print_line(MsgState &m, std::string &line) {
   } else {
     line.push_back('\n');
   }
+  if (m.trace) {
+    m.trace->write(line.data(), static_cast<std::streamsize>(line.size()));
+    m.trace->flush();
+  }
   std::ostream &os = m.err ? *m.err : std::cerr;
   os.write(line.data(), static_cast<std::streamsize>(line.size()));
   os.flush();
@@ -319,6 +323,16 @@ void msg_set_position(MsgState &m, const char *file, const long *line, const cha
 }
 
 void msg_set_prehook(MsgState &m, std::function<void()> hook) { m.prehook = std::move(hook); }
+
+bool msg_check_failed(MsgState &m, const char *cond, const char *file, int line) {
+  if (m.check_msg) {
+    std::string_view f(file);
+    size_t k = f.find_last_of("/\\");
+    if (k != std::string_view::npos) f.remove_prefix(k + 1);
+    msg_report_nopos(m, m.check_msg, cond, f, line);
+  }
+  return false;
+}
 
 int msg_exit_status(const MsgState &m) {
   if (m.errors) return 1;

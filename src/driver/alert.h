@@ -74,6 +74,9 @@ struct MsgState {
   bool initialized = false;
 
   std::string saved_errtext;  // operating system text for "%m"
+
+  std::ostream *trace = nullptr;  // debug trace that also receives every message line
+  unsigned check_msg = 0;         // 0: consistency checks off; else 1501, 1502 or 1503
 };
 
 // Initializes the templates (from the environment) and loads the message database:
@@ -98,6 +101,10 @@ void msg_set_position(MsgState &m, const char *file, const long *line, const cha
 void msg_set_prehook(MsgState &m, std::function<void()> hook);
 int msg_exit_status(const MsgState &m);
 bool msg_is_known(const MsgState &m, long n);
+
+// A failed internal consistency check: reported (non-line-specific) when checks are on.
+bool msg_check_failed(MsgState &m, const char *cond, const char *file, int line);
+#define MSG_CHECK(m, cond) ((cond) ? true : msg_check_failed((m), #cond, __FILE__, __LINE__))
 
 // The looked-up record of a number, after overrides.
 MessageRecord msg_lookup(const MsgState &m, uint32_t number);

@@ -32,6 +32,7 @@ struct DriverState {
   std::string output_name, listing_name, rlf_name, xref_name;
   std::unique_ptr<std::ofstream> xref;  // cross-reference file, when -C
   std::unique_ptr<std::ofstream> udf;   // HTML report, when --udf=
+  std::unique_ptr<std::ofstream> trace; // debug trace, when --kvdebug=trace=
   std::string cmdfile;                  // the command file's name, when "@file" was given
   std::vector<std::string> args;        // the argument list that was scanned
   unsigned long long loop_guard_limit = 500000000ULL;

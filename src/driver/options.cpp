@@ -9,6 +9,7 @@
 #include "config/cfgdata.h"
 #include "driver/assembly.h"
 #include "driver/version.h"
+#include "host/debug.h"
 #include "host/os.h"
 
 namespace {
@@ -148,7 +149,8 @@ void scan_double_dash(Assembly &as, const std::string &arg) {
   } else if (iequal(kw, "maxizel")) {
     o.maximal_device = true;
   } else if (iprefix(kw, "kvdebug=")) {
-    o.kvdebug = std::string(kw);  // the debug trace is configured from "kvdebug=<spec>"
+    o.kvdebug = std::string(kw);
+    debug_configure(as, o.kvdebug);
   } else if (iequal(kw, "xinst")) {
     o.xinst = true;
   } else if (iequal(kw, "xident")) {

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <fstream>
+#include <new>
 
 #include "driver/assembly.h"
 #include "driver/version.h"
@@ -198,6 +199,12 @@ int run_assembly(Assembly &as, std::vector<std::string> args) {
   } catch (const AsmExit &e) {
     if (as.io.out) as.io.out->flush();
     return e.status;
+  } catch (const std::bad_alloc &) {
+    try {
+      msg_report(as.msg, MSG_OUT_OF_MEMORY);
+    } catch (const AsmExit &) {
+    }
+    return 1;
   }
   return msg_exit_status(as.msg);
 }

@@ -233,3 +233,21 @@ TEST(Alert, LongTextIsCut) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Alert, ConsistencyChecks) {
+  Msgs t;
+  int x = 2;
+  EXPECT_FALSE(MSG_CHECK(t.m, x == 1));
+  EXPECT_EQ(t.take(), "");  // off by default
+  t.m.check_msg = MSG_ASSERT_ERROR;
+  int line = __LINE__ + 1;
+  EXPECT_FALSE(MSG_CHECK(t.m, x == 1));
+  EXPECT_EQ(t.take(), "Non line specific message: (1502) assertion failure: x == 1 (alert_test.cpp:" +
+                          std::to_string(line) + ") \n");
+  EXPECT_TRUE(MSG_CHECK(t.m, x == 2));
+  EXPECT_EQ(t.m.errors, 1u);
+}
+
+}  // namespace
