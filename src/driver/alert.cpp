@@ -426,6 +426,12 @@ int msg_report_typed_v(MsgState &m, unsigned number, std::string_view type, std:
   return 1;
 }
 
+void msg_error_raw_v(MsgState &m, std::string_view format, std::span<const FmtArg> args) {
+  if (m.prehook) m.prehook();
+  count_error(m);
+  msg_print_raw_v(m, format, args);
+}
+
 void msg_print_raw_v(MsgState &m, std::string_view format, std::span<const FmtArg> args) {
   save_errno(m);
   std::string line;

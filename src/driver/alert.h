@@ -114,6 +114,7 @@ int msg_report_v(MsgState &m, unsigned number, std::span<const FmtArg> args, boo
 int msg_report_typed_v(MsgState &m, unsigned number, std::string_view type, std::string_view format,
                        std::span<const FmtArg> args);
 void msg_print_raw_v(MsgState &m, std::string_view format, std::span<const FmtArg> args);
+void msg_error_raw_v(MsgState &m, std::string_view format, std::span<const FmtArg> args);
 
 #define MSG_PACK_ARGS_                                          \
   if constexpr (sizeof...(A) == 0) return call(std::span<const FmtArg>{}); \
@@ -150,6 +151,12 @@ int msg_report_typed(MsgState &m, unsigned n, std::string_view type, std::string
 template <class... A>
 void msg_print_raw(MsgState &m, std::string_view fmt, const A &...a) {
   auto call = [&](std::span<const FmtArg> s) { msg_print_raw_v(m, fmt, s); };
+  MSG_PACK_ARGS_
+}
+// An error without a number: printed as msg_print_raw does, but counted (with the limit).
+template <class... A>
+void msg_error_raw(MsgState &m, std::string_view fmt, const A &...a) {
+  auto call = [&](std::span<const FmtArg> s) { msg_error_raw_v(m, fmt, s); };
   MSG_PACK_ARGS_
 }
 #undef MSG_PACK_ARGS_

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "config/cfgdata.h"
 #include "driver/alert.h"
 #include "driver/options.h"
 #include "host/kvinstdir.h"
@@ -47,6 +48,7 @@ struct Assembly {
   DriverState drv;
   StringTable strings;
   LexState lex;
+  CfgData cfg;
 
   Assembly() { msg.err = io.err; }
   Assembly(const Assembly &) = delete;

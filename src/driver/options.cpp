@@ -159,6 +159,7 @@ void scan_double_dash(Assembly &as, const std::string &arg) {
     std::string file(kw.substr(8));
     if (file == "disabled") {
       o.cfgdata_disabled = true;
+      cfg_disable(as);
     } else {
       o.cfgdata_file = file;
       cfg_load_data(as, file);

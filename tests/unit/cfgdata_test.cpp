@@ -1,0 +1,190 @@
+// Configuration data: loading, lookups, and how registers and settings take their values.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "driver/assembly.h"
+
+namespace {
+
+const char *DATA =
+    "# test device\n"
+    "CWORD:300001:2F:25:CONFIG1H,CFG1\n"
+    "  CSETTING:E:FOSC,OSC:Oscillator selection\n"
+    "  CVALUE:2:XT:XT oscillator\n"
+    "  CVALUE:6:HS,HSOSC:HS oscillator\n"
+    "  CVALUE:E:RC:RC oscillator: external\n"
+    "  CSETTING:20:PLLEN:PLL enable\n"
+    "  CVALUE:20:ON:enabled\n"
+    "  CVALUE:0:OFF:disabled\n"
+    "CWORD:300002:1FF:1FF:CONFIG2\n"
+    "  CSETTING:100:WDTEN:Watchdog\n"
+    "  CVALUE:100:ON:on\n"
+    "  CVALUE:0:OFF:off\n"
+    "CWORD:200000:FF:FF\n"
+    "CMSG:FOSC=HS,WDTEN=OFF:2066\n";
+
+struct Ctx {
+  Assembly as;
+  std::ostringstream err;
+  Ctx(const char *text = DATA) {
+    as.io.err = &err;
+    as.msg.err = &err;
+    msg_init(as.msg, nullptr);
+    cfg_load_text(as, text, "dev.cfgdata");
+  }
+  std::string take() {
+    std::string s = err.str();
+    err.str("");
+    return s;
+  }
+};
+
+TEST(CfgData, ModelAndLookups) {
+  Ctx c;
+  EXPECT_EQ(c.take(), "");
+  ASSERT_EQ(cfg_reg_count(c.as), 3u);
+  ConfigRegister *r = cfg_find_reg_by_name(c.as, "cfg1");
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r, cfg_find_reg_by_addr(c.as, 0x300001));
+  EXPECT_EQ(r->value, 0x25u);
+  EXPECT_EQ(r->state, CFG_UNSPECIFIED);
+  EXPECT_EQ(cfg_reg_name(*r), "CONFIG1H");
+  ConfigSetting *s = cfg_find_setting(c.as, "OSC");
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->reg, r);
+  EXPECT_EQ(s->description, "Oscillator selection");
+  EXPECT_EQ(cfg_find_value(*s, "hsosc"), cfg_find_value(*s, "HS"));
+  EXPECT_EQ(cfg_find_value(*s, "RC")->description, "RC oscillator: external");  // the rest of the line
+  EXPECT_EQ(cfg_setting_field(*s, 0x25), 2u);
+  ConfigRegister *id = cfg_find_reg_by_addr(c.as, 0x200000);
+  ASSERT_NE(id, nullptr);
+  EXPECT_EQ(cfg_reg_name(*id), "");  // nameless
+  cfg_sort_regs(c.as);
+  EXPECT_EQ(c.as.cfg.order.front(), id);
+  EXPECT_EQ(c.as.cfg.msgs.size(), 1u);
+}
+
+TEST(CfgData, DisabledFindsNothing) {
+  Ctx c;
+  cfg_disable(c.as);
+  EXPECT_EQ(cfg_find_reg_by_name(c.as, "CONFIG1H"), nullptr);
+  EXPECT_EQ(cfg_find_setting(c.as, "FOSC"), nullptr);
+  EXPECT_EQ(cfg_find_reg_by_addr(c.as, 0x300001), nullptr);
+}
+
+TEST(CfgData, NamedValues) {
+  Ctx c;
+  ConfigSetting *s = cfg_find_setting(c.as, "FOSC");
+  EXPECT_TRUE(cfg_apply_value(c.as, *s, *cfg_find_value(*s, "HS")));
+  EXPECT_EQ(s->reg->value, 0x27u);  // (0x25 & ~0x0E) | 0x06
+  EXPECT_TRUE(cfg_apply_value(c.as, *s, *cfg_find_value(*s, "HSOSC")));  // the same value: silent
+  EXPECT_EQ(c.take(), "");
+  EXPECT_FALSE(cfg_apply_value(c.as, *s, *cfg_find_value(*s, "XT")));
+  EXPECT_EQ(c.take(), "(1389) attempt to reprogram configuration setting \"FOSC\" with XT (is HS)\n");
+  EXPECT_FALSE(cfg_apply_setting_literal(c.as, *s, 1));
+  EXPECT_EQ(c.take(), "(1389) attempt to reprogram configuration setting \"FOSC\" with 0x1 (is HS)\n");
+  EXPECT_EQ(s->reg->value, 0x27u);
+}
+
+TEST(CfgData, Literals) {
+  Ctx c;
+  ConfigSetting *s = cfg_find_setting(c.as, "FOSC");
+  EXPECT_TRUE(cfg_apply_setting_literal(c.as, *s, 3));
+  EXPECT_EQ(s->reg->value & 0x0Eu, 0x06u);  // 3 shifted into the mask's position
+  EXPECT_TRUE(cfg_apply_setting_literal(c.as, *s, 3));
+  EXPECT_FALSE(cfg_apply_setting_literal(c.as, *s, 4));
+  EXPECT_EQ(c.take(), "(1389) attempt to reprogram configuration setting \"FOSC\" with 0x4 (is 0x3)\n");
+  EXPECT_FALSE(cfg_apply_value(c.as, *s, *cfg_find_value(*s, "RC")));
+  EXPECT_EQ(c.take(), "(1389) attempt to reprogram configuration setting \"FOSC\" with RC (is 0x3)\n");
+
+  // A register literal chooses the matching value of each setting.
+  Ctx d;
+  ConfigRegister *r = cfg_find_reg_by_name(d.as, "CONFIG1H");
+  EXPECT_TRUE(cfg_apply_reg_literal(d.as, *r, 0x06));
+  ConfigSetting *fosc = cfg_find_setting(d.as, "FOSC");
+  ASSERT_NE(fosc->chosen, nullptr);
+  EXPECT_EQ(cfg_value_name(*fosc->chosen), "HS");
+  EXPECT_EQ(cfg_value_name(*cfg_find_setting(d.as, "PLLEN")->chosen), "OFF");
+
+  // Bits outside the mask: 1388, then masked. Another literal on a register without settings: 1389.
+  Ctx e;
+  msg_set_warning_level(e.as.msg, -9);
+  ConfigRegister *id = cfg_find_reg_by_addr(e.as, 0x200000);
+  EXPECT_TRUE(cfg_apply_reg_literal(e.as, *id, 0x1FF));
+  EXPECT_EQ(id->value, 0xFFu);
+  EXPECT_EQ(e.take(),
+            "(1388) configuration setting/register of \"\" with 0x1FF will be truncated by 0xFF (warning)\n");
+  EXPECT_TRUE(cfg_apply_reg_literal(e.as, *id, 0xFF));
+  EXPECT_FALSE(cfg_apply_reg_literal(e.as, *id, 0x12));
+  EXPECT_EQ(e.take(), "(1389) attempt to reprogram configuration register \"\" with 0x12 (is 0xFF)\n");
+}
+
+TEST(CfgData, MessagesAcrossRegisters) {
+  Ctx c;
+  c.as.cfg.ignore_cmsgs = false;
+  ConfigSetting *fosc = cfg_find_setting(c.as, "FOSC");
+  ConfigSetting *wdt = cfg_find_setting(c.as, "WDTEN");
+  cfg_apply_value(c.as, *fosc, *cfg_find_value(*fosc, "HS"));
+  cfg_apply_value(c.as, *wdt, *cfg_find_value(*wdt, "OFF"));
+  cfg_emit_msgs(c.as, *fosc->reg);
+  EXPECT_EQ(c.take(), "");
+  cfg_emit_msgs(c.as, *wdt->reg);
+  EXPECT_EQ(c.take(), "FOSC=HS,WDTEN=OFF\n");
+  cfg_emit_msgs(c.as, *wdt->reg);
+  EXPECT_EQ(c.take(), "");  // issued once
+  // Switched off (the default), nothing is issued.
+  Ctx d;
+  cfg_emit_msgs(d.as, *cfg_find_reg_by_name(d.as, "CONFIG2"));
+  EXPECT_EQ(d.take(), "");
+}
+
+TEST(CfgData, BadLines) {
+  Ctx c(
+      "CSETTING:1:A:no register yet\n"
+      "CWORD:30000G:FF:FF:X\n"
+      "CWORD:300000:FF\n"
+      "CWORD:300001:FF:FF:R\n"
+      "CSETTING:3:S:s\n"
+      "CVALUE:1:V:v\n"
+      "BOGUS:1\n"
+      "CMSG:S=V,S:2066\n"
+      "CMSG:S=W:2066\n"
+      "CMSG:T=V:2066\n"
+      "CMSG:S=V:0\n"
+      "CMSG:S=V:x\n");
+  EXPECT_EQ(c.take(),
+            "Syntax error in \"dev.cfgdata\" line 1\n"
+            "Syntax error in \"dev.cfgdata\" line 2\n"
+            "Syntax error in \"dev.cfgdata\" line 3\n"
+            "Syntax error in \"dev.cfgdata\" line 7\n"
+            "Syntax error in \"dev.cfgdata\" line 8\n"
+            "CMSG record (at dev.cfgdata:9) references undefined CVALUE (W)\n"
+            "CMSG record (at dev.cfgdata:10) references undefined CSETTING (T)\n"
+            "Syntax error in \"dev.cfgdata\" line 12\n");
+  EXPECT_EQ(c.as.msg.errors, 8u);
+  EXPECT_EQ(cfg_reg_count(c.as), 1u);
+  EXPECT_TRUE(c.as.cfg.msgs.empty());  // number 0 is not kept
+  Ctx d(("CWORD:1:FF:FF:" + std::string(2000, 'N') + "\n\x01\xff garbage\n").c_str());
+  EXPECT_EQ(d.as.msg.errors, 2u);
+}
+
+TEST(CfgData, Pragma) {
+  Ctx c;
+  std::vector<std::pair<std::string, std::string>> got;
+  auto collect = [&](const std::string &n, const std::string &v) { got.emplace_back(n, v); };
+  EXPECT_TRUE(cfg_parse_pragma(c.as, {"FOSC=HS", "WDTEN", "=", "OFF", "PLLEN=", "ON", "X", "=Y"}, collect));
+  EXPECT_EQ(got, (std::vector<std::pair<std::string, std::string>>{
+                     {"FOSC", "HS"}, {"WDTEN", "OFF"}, {"PLLEN", "ON"}, {"X", "Y"}}));
+  got.clear();
+  EXPECT_FALSE(cfg_parse_pragma(c.as, {"FOSC="}, collect));
+  EXPECT_FALSE(cfg_parse_pragma(c.as, {}, collect));
+  EXPECT_FALSE(cfg_parse_pragma(c.as, {"A=B", "C"}, collect));
+  EXPECT_TRUE(got.empty());
+  EXPECT_EQ(c.take(),
+            "(1361) syntax error in configuration argument\n"
+            "(1361) syntax error in configuration argument\n"
+            "(1361) syntax error in configuration argument\n");
+}
+
+}  // namespace
