@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "device/chip.h"
 #include "driver/alert.h"
 #include "driver/options.h"
 #include "host/kvinstdir.h"
@@ -46,6 +47,7 @@ struct Assembly {
   DriverState drv;
   StringTable strings;
   LexState lex;
+  DeviceState dev;
 
   Assembly() { msg.err = io.err; }
   Assembly(const Assembly &) = delete;
