@@ -101,11 +101,15 @@ const ChipSfr *chip_find_sfr(const ChipInfo &c, std::string_view name) {
 
 void chip_derive_gpr_banks(ChipInfo &c) {
   RangeList banks, reserved;
-  uint64_t top = (uint64_t{256} << c.bsr_bits) - 1;
-  range_add(banks, 0, static_cast<uint32_t>(std::min<uint64_t>(top, UINT32_MAX)), 256, false);
-  if (c.access_ram.present) range_add(reserved, c.access_ram.lo, c.access_ram.hi, 256, false);
-  if (c.access_sfr.present) range_add(reserved, c.access_sfr.lo, c.access_sfr.hi, 256, false);
-  for (const Range &r : c.sfr_banks.r) range_add(reserved, r.lo, r.hi, 256, false);
+  uint32_t top = static_cast<uint32_t>(std::min<uint64_t>((uint64_t{256} << c.bsr_bits) - 1, UINT32_MAX));
+  range_add(banks, 0, top, 256, false);
+  // Reserved ranges are clipped to the banks, so a wide range in the file costs nothing.
+  auto reserve = [&](uint32_t lo, uint32_t hi) {
+    if (lo <= top) range_add(reserved, lo, std::min(hi, top), 256, false);
+  };
+  if (c.access_ram.present) reserve(c.access_ram.lo, c.access_ram.hi);
+  if (c.access_sfr.present) reserve(c.access_sfr.lo, c.access_sfr.hi);
+  for (const Range &r : c.sfr_banks.r) reserve(r.lo, r.hi);
   c.gpr_banks = range_difference(banks, reserved);
 }
 

@@ -121,8 +121,8 @@ struct ChipInfo {
   unsigned bsr_bits = 0;          // BSRBITS
   ChipRange access_ram;           // COMMON
   ChipRange access_sfr;           // SFRCOMMON
-  RangeList gpr_banks;            // GPRBANKS, then derived from the bank layout
-  RangeList sfr_banks;            // SFRBANKS
+  RangeList gpr_banks;            // derived from the bank layout; replaces GPRBANKS
+  RangeList sfr_banks;            // SFRBANKS, touching ranges joined
   RangeList volatile_sfrs;        // VOLSFRS
   ChipRange eeprom;               // EEPROM, high end from EEADRBITS
   ChipRange extmem;               // EXTMEM

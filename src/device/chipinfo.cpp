@@ -451,8 +451,8 @@ struct Loader {
 
     c.access_ram = single(CK_COMMON);
     c.access_sfr = single(CK_SFRCOMMON);
-    list(CK_GPRBANKS, c.gpr_banks, 256, false);
-    list(CK_SFRBANKS, c.sfr_banks, 256, false);
+    // GPRBANKS only has to be present: the banks are derived below and replace it.
+    list(CK_SFRBANKS, c.sfr_banks, 0, true);
     list(CK_VOLSFRS, c.volatile_sfrs, 0, true);
     list(CK_DBT2RAM, c.dbt2ram, 0, true);
     list(CK_DBT2ROM, c.dbt2rom, 0, true);

@@ -25,18 +25,6 @@
 ; RUN: -mcpu=MYCHIP -Cgarbage.ini %s
 ; EXIT: 1
 ; ERR: 0: (1024) syntax error in chipinfo file "garbage.ini" at line 1
-; RUN: -mcpu=MYCHIP -Cnoarch.ini %s
-; EXIT: 1
-; ERR: 0: (1026) missing architecture in chipinfo file "noarch.ini" at line 1
-; RUN: -mcpu=MYCHIP -Cnopcbits.ini %s
-; EXIT: 1
-; ERR: 0: (1015) missing "PCBITS" specification in chipinfo file "nopcbits.ini" at line 1
-; RUN: -mcpu=MYCHIP -Ctwocommon.ini %s
-; EXIT: 1
-; ERR: 0: (919) Too many COMMON RAM ranges defined in chipinfo file "twocommon.ini" at line 7
-; RUN: -mcpu=MYCHIP -Ccfgprog.ini %s
-; EXIT: 1
-; ERR: 0: (1024) syntax error in chipinfo file "cfgprog.ini" at line 13
 ; RUN: -mcpu=MYCHIP -Cduparch.ini %s
 ; EXIT: 1
 ; ERR: 0: (816) duplicate ARCH specification in chipinfo file "duparch.ini" at line 13
@@ -78,57 +66,6 @@
 ; FILE: empty.ini
 ; FILE: garbage.ini
 ; | garbage
-; FILE: noarch.ini
-; | [MYCHIP]
-; | RAMSIZE=1000
-; | ROMSIZE=8000
-; | PCBITS=E
-; | BSRBITS=4
-; | COMMON=0-5F
-; | SFRCOMMON=F60-FFF
-; | GPRBANKS=0-EFF
-; | SFRBANKS=F00-FFF
-; | CFGMEM=300000-30000D
-; | SFR=WREG,FF3
-; FILE: nopcbits.ini
-; | [MYCHIP]
-; | ARCH=ZEL18
-; | RAMSIZE=1000
-; | ROMSIZE=8000
-; | BSRBITS=4
-; | COMMON=0-5F
-; | SFRCOMMON=F60-FFF
-; | GPRBANKS=0-EFF
-; | SFRBANKS=F00-FFF
-; | CFGMEM=300000-30000D
-; | SFR=WREG,FF3
-; FILE: twocommon.ini
-; | [MYCHIP]
-; | ARCH=ZEL18
-; | RAMSIZE=1000
-; | ROMSIZE=8000
-; | PCBITS=E
-; | BSRBITS=4
-; | COMMON=0-5F,60-7F
-; | SFRCOMMON=F60-FFF
-; | GPRBANKS=0-EFF
-; | SFRBANKS=F00-FFF
-; | CFGMEM=300000-30000D
-; | SFR=WREG,FF3
-; FILE: cfgprog.ini
-; | [MYCHIP]
-; | ARCH=ZEL18
-; | RAMSIZE=1000
-; | ROMSIZE=8000
-; | PCBITS=E
-; | BSRBITS=4
-; | COMMON=0-5F
-; | SFRCOMMON=F60-FFF
-; | GPRBANKS=0-EFF
-; | SFRBANKS=F00-FFF
-; | CFGMEM=300000-30000D
-; | SFR=WREG,FF3
-; | CFGPROG=2,1,0
 ; FILE: duparch.ini
 ; | [MYCHIP]
 ; | ARCH=ZEL18
