@@ -158,7 +158,12 @@ constexpr bool chip_arch_is_midrange(int code) { return code >= 1 && code <= 64;
 // The code of an ARCH value (case ignored); ARCH_NONE if unknown.
 int chip_arch_lookup(std::string_view text);
 
-// Widens a loaded ZEL18-family record to its family's largest memory (--maxizel).
+// --maxizel: widens a ZEL18-family record to the largest memory its family can address.
+// Program memory becomes the whole 2 MiB program space (PCBITS 0x14, limit 0x200000, or the
+// external memory's end if higher); data memory every bank below the SFR area (BSRBITS 4 for
+// ZEL18 and ZEL18V, 6 for ZEL18X and ZEL18XV), with the GPR banks derived again; an EEPROM
+// grows to 1 KiB (EEADRBITS 0xA). Nothing shrinks; devices without EEPROM get none; other
+// families are left as they are.
 void chip_widen(ChipInfo &c);
 
 // Recomputes the GPR banks: all banks of the BSR width minus the access and SFR areas.
