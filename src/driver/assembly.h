@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/cfgdata.h"
+#include "device/chip.h"
 #include "driver/alert.h"
 #include "driver/options.h"
 #include "host/kvinstdir.h"
@@ -49,6 +50,7 @@ struct Assembly {
   StringTable strings;
   LexState lex;
   CfgData cfg;
+  DeviceState dev;
 
   Assembly() { msg.err = io.err; }
   Assembly(const Assembly &) = delete;

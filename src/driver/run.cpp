@@ -5,6 +5,7 @@
 #include <fstream>
 #include <new>
 
+#include "device/chipinfo.h"
 #include "driver/assembly.h"
 #include "driver/version.h"
 #include "host/os.h"
@@ -33,8 +34,12 @@ bool reopen_stdout(Assembly &as, const std::string &name, int &err) {
   return true;
 }
 
-// Device loading, the SFR table and --maxizel widening come with the device description.
-void load_device(Assembly &as) { static_cast<void>(as); }
+// Loads the named device, binds the core SFRs to it and widens it for --maxizel.
+void load_device(Assembly &as) {
+  chipinfo_load(as, as.opt.device_name, as.opt.chipinfo_path);
+  sfr_init(as);
+  if (as.opt.maximal_device && as.dev.chip) chip_widen(*as.dev.chip);
+}
 
 // The symbol table with its predefined symbols and the default psect comes with the front end.
 void create_symbol_table(Assembly &as) {

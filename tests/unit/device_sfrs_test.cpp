@@ -1,0 +1,139 @@
+// Core SFR table on the shipped ZEL18 and ZEL18X devices, and on a device lacking a register.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "device/chip.h"
+#include "device/chipinfo.h"
+#include "device/sfrs.h"
+#include "driver/assembly.h"
+
+namespace {
+
+struct Ctx {
+  Assembly as;
+  std::ostringstream err;
+  Ctx() {
+    as.io.err = &err;
+    as.msg.err = &err;
+    msg_init(as.msg, nullptr);
+  }
+  // Loads a shipped device through the staged installation and binds the table.
+  void load(const char *device) {
+    as.host.self_path = ASZEL18_STAGE_BIN;
+    chipinfo_load(as, device, "");
+    sfr_init(as);
+  }
+};
+
+// Every answer for one operand, as a word: i=indirect, 0-3=fsr number, w=wreg, s=status, b=bsr,
+// p=pc, t=tos, +=postinc, -=postdec, ^=preinc, x=plusw, S=sfr.
+std::string classify(Assembly &as, SfrOperand v) {
+  std::string s;
+  if (sfr_is_indirect(as, v)) s += 'i';
+  s += static_cast<char>('0' + sfr_fsr_number(as, v));
+  if (sfr_is_wreg(as, v)) s += 'w';
+  if (sfr_is_status(as, v)) s += 's';
+  if (sfr_is_bsr(as, v)) s += 'b';
+  if (sfr_is_pc(as, v)) s += 'p';
+  if (sfr_is_tos(as, v)) s += 't';
+  if (sfr_is_postinc(as, v)) s += '+';
+  if (sfr_is_postdec(as, v)) s += '-';
+  if (sfr_is_preinc(as, v)) s += '^';
+  if (sfr_is_plusw(as, v)) s += 'x';
+  if (sfr_is_sfr(as, v)) s += 'S';
+  return s;
+}
+
+TEST(Sfrs, ShippedDevicesBindAll37) {
+  // Core registers sit at Fxx on ZEL18 and ZEL18V devices and at 3Fxx on ZEL18X devices.
+  for (auto [device, high] : {std::pair<const char *, uint64_t>{"ZEL18A10", 0xF00}, {"ZEL18A22", 0xF00},
+                              {"ZEL18A44", 0xF00}, {"ZEL18V64", 0xF00}, {"ZEL18X47", 0x3F00},
+                              {"ZEL18X100", 0x3F00}}) {
+    Ctx x;
+    x.load(device);
+    ASSERT_EQ(x.err.str(), "") << device;
+    for (uint32_t id = 1; id <= SFR_COUNT; ++id) {
+      uint64_t a = sfr_addr(x.as, id);
+      EXPECT_EQ(a & ~uint64_t{0xFF}, high) << device << " id " << id;
+      EXPECT_STREQ(sfr_name(x.as, static_cast<long long>(a)), core_sfrs[id - 1].name) << device;
+    }
+    EXPECT_EQ(sfr_addr(x.as, SFR_WREG), high + 0xF3) << device;
+    EXPECT_EQ(sfr_addr(x.as, SFR_STATUS), high + 0xD8) << device;
+    EXPECT_EQ(sfr_addr(x.as, SFR_PRODL), high + 0xE8) << device;
+    EXPECT_EQ(sfr_addr(x.as, SFR_BSR), high + 0xE0) << device;
+  }
+}
+
+TEST(Sfrs, ClassificationOnZel18) {
+  Ctx x;
+  x.load("ZEL18A44");
+  const std::pair<SfrOperand, const char *> cases[] = {
+      {0xFEF, "i1S"},  {0xFEE, "i1+S"}, {0xFED, "i1-S"}, {0xFEC, "i1^S"}, {0xFEB, "i1xS"},  // pointer 0
+      {0xFE7, "i2S"},  {0xFE6, "i2+S"}, {0xFE5, "i2-S"}, {0xFE4, "i2^S"}, {0xFE3, "i2xS"},  // pointer 1
+      {0xFDF, "i3S"},  {0xFDE, "i3+S"}, {0xFDD, "i3-S"}, {0xFDC, "i3^S"}, {0xFDB, "i3xS"},  // pointer 2
+      {0xFEA, "0S"},   {0xFE9, "0S"},   {0xFDA, "0S"},   {0xFD9, "0S"},  // pointer halves
+      {0xFF3, "0wS"},  {0xFD8, "0sS"},  {0xFE0, "0bS"},
+      {0xFFB, "0pS"},  {0xFFA, "0pS"},  {0xFF9, "0pS"},
+      {0xFFF, "0tS"},  {0xFFE, "0tS"},  {0xFFD, "0tS"},  {0xFFC, "0S"},  // stkptr is no tos
+      {0xF80, "0S"},   // PORTA: a device register, not a core one
+      {0xF10, "0S"},   // inside the SFR banks
+      {0xEFF, "0"},    {0x100, "0"},    {0x3FF3, "0"},
+      {-0xD, "0"},     {std::nullopt, "0"},  // negative, or not absolute
+  };
+  for (const auto &[v, want] : cases) EXPECT_EQ(classify(x.as, v), want) << std::hex << v.value_or(-1);
+  EXPECT_STREQ(sfr_name(x.as, 0xFDB), "plusw2");
+  EXPECT_EQ(sfr_name(x.as, 0xF80), nullptr);
+  EXPECT_EQ(sfr_name(x.as, -1), nullptr);
+  EXPECT_EQ(sfr_addr(x.as, 0), 0u);
+  EXPECT_EQ(sfr_addr(x.as, 38), 0u);
+  EXPECT_EQ(sfr_addr(x.as, SFR_END), 0u);
+}
+
+TEST(Sfrs, ClassificationOnZel18X) {
+  Ctx x;
+  x.load("18X47");
+  const std::pair<SfrOperand, const char *> cases[] = {
+      {0x3FF3, "0wS"}, {0x3FDB, "i3xS"}, {0x3FE6, "i2+S"}, {0x3FD8, "0sS"},
+      {0x3900, "0S"},  {0x38FF, "0"},    {0xFF3, "0"},     {0xFD8, "0"},
+  };
+  for (const auto &[v, want] : cases) EXPECT_EQ(classify(x.as, v), want) << std::hex << *v;
+}
+
+TEST(Sfrs, MissingRegisterStaysUnbound) {
+  Ctx x;
+  auto c = std::make_unique<ChipInfo>();
+  ASSERT_TRUE(chipinfo_parse(x.as,
+                             "[ZEL18T1]\nARCH=ZEL18\nRAMSIZE=1000\nROMSIZE=10000\nPCBITS=F\nBSRBITS=4\n"
+                             "COMMON=0-5F\nSFRCOMMON=F60-FFF\nGPRBANKS=0-EFF\nSFRBANKS=F00-FFF\n"
+                             "CFGMEM=300000-30000D\nSFR=PCLATH,FFA\nSFR=Pcl,FF9\nSFR=wreg,FF3\nSFR=PORTA,F80\n",
+                             "t.ini", "ZEL18T1", *c));
+  x.as.dev.chip = std::move(c);
+  EXPECT_FALSE(sfr_is_wreg(x.as, 0xFF3));  // not yet bound
+  sfr_init(x.as);
+  EXPECT_EQ(sfr_addr(x.as, SFR_PCLATU), 0u);
+  EXPECT_EQ(sfr_addr(x.as, SFR_PCL), 0xFF9u);
+  EXPECT_EQ(classify(x.as, 0xFFB), "0S");  // pclatu's usual place: only an SFR-area address
+  EXPECT_EQ(classify(x.as, 0xFFA), "0pS");
+  EXPECT_EQ(classify(x.as, 0xFF3), "0wS");
+  EXPECT_EQ(sfr_name(x.as, 0), nullptr);  // unbound entries are not in the table
+  EXPECT_EQ(x.as.dev.sfr.sfrtab.size(), 3u);
+  // A second initialisation changes nothing.
+  x.as.dev.chip->sfrs.clear();
+  x.as.dev.chip->sfr_by_name.clear();
+  sfr_init(x.as);
+  EXPECT_EQ(sfr_addr(x.as, SFR_PCL), 0xFF9u);
+}
+
+TEST(Sfrs, SharedCoreAddressIsReported) {
+  Ctx x;
+  auto c = std::make_unique<ChipInfo>();
+  ASSERT_TRUE(chipinfo_parse(x.as, "[ZEL14T1]\nARCH=ZEL14\nSFR=WREG,9\nSFR=STATUS,3\nSFR=BSR,9\n", "t.ini", "ZEL14T1",
+                             *c));
+  x.as.dev.chip = std::move(c);
+  EXPECT_THROW(sfr_init(x.as), AsmExit);
+  EXPECT_EQ(x.err.str(), "(919) core register BSR shares its address in chipinfo file \"t.ini\" at line 5\n");
+}
+
+}  // namespace
