@@ -59,6 +59,17 @@ struct ConfigMessage {
   bool issued = false;
 };
 
+// The CONFIG switches.
+enum CfgSwitchKind { CFG_SW_ONOFF, CFG_SW_TRISTATE };
+enum CfgTristate { CFG_OFF = 0, CFG_AUTO = 1, CFG_ALWAYS = 2 };
+struct CfgSwitches {
+  bool ignore_cmsgs = true;
+  bool apply_mask = true;  // stored only: the generated data do not depend on it
+  bool pad_punits = false;
+  int default_idlocs = CFG_OFF;
+  int default_configs = CFG_AUTO;
+};
+
 struct CfgData {
   std::string path;        // the file named by --cfgdata=
   bool disabled = false;   // --cfgdata=disabled
@@ -69,6 +80,10 @@ struct CfgData {
   std::unordered_map<uint32_t, ConfigRegister *> reg_by_addr;
   std::unordered_map<std::string, ConfigRegister *> reg_by_name;  // all names, upper case
   std::vector<ConfigMessage> msgs;
+
+  CfgSwitches sw;
+  bool config_touched = false;  // a CONFIG named something in configuration memory
+  bool idloc_touched = false;   // ... or in user-ID memory
 };
 
 // Forgets everything loaded, sets the path and loads the file (141 if it cannot be opened).
