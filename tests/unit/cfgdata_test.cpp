@@ -188,3 +188,33 @@ TEST(CfgData, Pragma) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every shipped configuration data file loads cleanly, and its registers lie in the
+// configuration or user-ID memory of its device.
+TEST(CfgData, ShippedFilesLoad) {
+  const std::pair<const char *, uint32_t> devices[] = {
+      {"zel18a10", 0x30000D}, {"zel18a22", 0x30000D}, {"zel18a44", 0x30000D},
+      {"zel18v64", 0x30000D}, {"zel18x47", 0x300009}, {"zel18x100", 0x300009},
+  };
+  for (const auto &[dev, cfg_hi] : devices) {
+    Ctx c("");
+    cfg_load_data(c.as, std::string(ASZEL18_SOURCE_DIR) + "/data/" + dev + ".cfgdata");
+    EXPECT_EQ(c.take(), "") << dev;
+    EXPECT_GE(cfg_reg_count(c.as), 10u) << dev;
+    EXPECT_EQ(c.as.cfg.msgs.size(), 2u) << dev;
+    for (ConfigRegister *r : c.as.cfg.order) {
+      bool cfg = r->address >= 0x300000 && r->address + (r->mask > 0xFF ? 1 : 0) <= cfg_hi;
+      bool id = r->address >= 0x200000 && r->address <= 0x200007;
+      EXPECT_TRUE(cfg || id) << dev << " " << std::hex << r->address;
+      EXPECT_EQ(r->defvalue & ~r->mask, 0u) << dev << " " << std::hex << r->address;
+      for (auto &s : r->settings) {
+        EXPECT_EQ(s->mask & ~r->mask, 0u) << dev << " " << cfg_setting_name(*s);
+        for (auto &v : s->values) EXPECT_EQ(v->bits & ~s->mask, 0u) << dev << " " << cfg_setting_name(*s);
+      }
+    }
+  }
+}
+
+}  // namespace
