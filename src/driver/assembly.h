@@ -13,6 +13,9 @@
 #include "driver/options.h"
 #include "host/kvinstdir.h"
 #include "input/lexutil.h"
+#include "lang/expr.h"
+#include "lang/list.h"
+#include "lang/sym.h"
 #include "support/strtab.h"
 
 // The run's streams. Tests point them at string streams.
@@ -51,6 +54,9 @@ struct Assembly {
   LexState lex;
   CfgData cfg;
   DeviceState dev;
+  ExprState expr;
+  ListState list;
+  SymState sym;
 
   Assembly() { msg.err = io.err; }
   Assembly(const Assembly &) = delete;

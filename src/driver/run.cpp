@@ -41,11 +41,8 @@ void load_device(Assembly &as) {
   if (as.opt.maximal_device && as.dev.chip) chip_widen(*as.dev.chip);
 }
 
-// The symbol table with its predefined symbols and the default psect comes with the front end.
-void create_symbol_table(Assembly &as) {
-  as.lex.cur_file = as.strings.intern("(command line)");
-  as.lex.msg_line = 0;
-}
+// The symbol table with its predefined symbol and the default psect.
+void create_symbol_table(Assembly &as) { sym_init(as); }
 
 // The parser replaces this reader, which only opens the sources in order and counts their lines.
 void parse_input(Assembly &as) {

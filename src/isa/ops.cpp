@@ -1,0 +1,480 @@
+// The instruction and keyword table, and its lookups.
+#include "isa/ops.h"
+
+#include <array>
+#include <cstddef>
+
+#include "driver/alert.h"
+#include "lang/expr.h"
+
+namespace {
+
+constexpr size_t INSTRUCTION_ROWS = 100;
+
+// Instruction rows come first, in this order: lookups by statement take the first match.
+constexpr auto MAIN_ROWS = std::to_array<Keyword>({
+    // mnemonic, kind, opcode, availability, STATUS written, STATUS read
+    {"addwf", ADDWF, 0x2400, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
+    {"addwfc", ADDWF, 0x2000, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, F_C},
+    {"andwf", ANDWF, 0x1400, AV_ALL, F_Z|F_N, 0},
+    {"iorwf", ANDWF, 0x1000, AV_ALL, F_Z|F_N, 0},
+    {"xorwf", ANDWF, 0x1800, AV_ALL, F_Z|F_N, 0},
+    {"comf", COMF, 0x1C00, AV_ALL, F_Z|F_N, 0},
+    {"decf", COMF, 0x0400, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
+    {"decfsz", DECFSZ, 0x2C00, AV_ALL, 0, 0},
+    {"dcfsnz", DECFSZ, 0x4C00, AV_ALL, 0, 0},
+    {"incf", COMF, 0x2800, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
+    {"incfsz", DECFSZ, 0x3C00, AV_ALL, 0, 0},
+    {"infsnz", DECFSZ, 0x4800, AV_ALL, 0, 0},
+    {"movf", MOVF, 0x5000, AV_ALL, F_Z|F_N, 0},
+    {"rlcf", RLCF, 0x3400, AV_ALL, F_C|F_Z|F_N, F_C},
+    {"rlncf", RLCF, 0x4400, AV_ALL, F_Z|F_N, 0},
+    {"rrcf", RLCF, 0x3000, AV_ALL, F_C|F_Z|F_N, F_C},
+    {"rrncf", RLCF, 0x4000, AV_ALL, F_Z|F_N, 0},
+    {"subwf", SUBWF, 0x5C00, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
+    {"subwfb", SUBWF, 0x5800, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, F_C},
+    {"subfwb", SUBWF, 0x5400, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, F_C},
+    {"swapf", SWAPF, 0x3800, AV_ALL, 0, 0},
+    {"movff", MOVFF, 0xC000, AV_ALL, 0, 0},
+    {"movffl", MOVFFL, 0x0060, AV_X, 0, 0},
+    {"bc", BCC, 0xE200, AV_ALL, 0, F_C},
+    {"bmi", BCC, 0xE600, AV_ALL, 0, F_N},
+    {"bnc", BCC, 0xE300, AV_ALL, 0, F_C},
+    {"bn", BCC, 0xE600, AV_ALL, 0, F_N},
+    {"bnn", BCC, 0xE700, AV_ALL, 0, F_N},
+    {"bnv", BCC, 0xE500, AV_ALL, 0, F_OV},
+    {"bnov", BCC, 0xE500, AV_ALL, 0, F_OV},
+    {"bnz", BCC, 0xE100, AV_ALL, 0, F_Z},
+    {"bz", BCC, 0xE000, AV_ALL, 0, F_Z},
+    {"bov", BCC, 0xE400, AV_ALL, 0, F_OV},
+    {"bra", BRA, 0xD000, AV_ALL, 0, 0},
+    {"rcall", RCALL, 0xD800, AV_ALL, 0, 0},
+    {"clrf", CLRF, 0x6A00, AV_ALL, F_Z, 0},
+    {"setf", CLRF, 0x6800, AV_ALL, 0, 0},
+    {"negf", CLRF, 0x6C00, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
+    {"movwf", MOVWF, 0x6E00, AV_ALL, 0, 0},
+    {"cpfseq", CPFSEQ, 0x6200, AV_ALL, 0, 0},
+    {"cpfsgt", CPFSEQ, 0x6400, AV_ALL, 0, 0},
+    {"cpfslt", CPFSEQ, 0x6000, AV_ALL, 0, 0},
+    {"tstfsz", CPFSEQ, 0x6600, AV_ALL, 0, 0},
+    {"mulwf", MULWF, 0x0200, AV_ALL, 0, 0},
+    {"tblrd", TBLRD, 0x0008, AV_ALL, 0, 0},
+    {"tblwt", TBLRD, 0x000C, AV_ALL, 0, 0},
+    {"tblwtpostinc", TBLRD, 0x000D, AV_ALL, 0, 0},
+    {"tblwtpostdec", TBLRD, 0x000E, AV_ALL, 0, 0},
+    {"tblwtpreinc", TBLRD, 0x000F, AV_ALL, 0, 0},
+    {"tblrdpostdec", TBLRD, 0x000A, AV_ALL, 0, 0},
+    {"tblrdpostinc", TBLRD, 0x0009, AV_ALL, 0, 0},
+    {"tblrdpreinc", TBLRD, 0x000B, AV_ALL, 0, 0},
+    {"daw", NOP, 0x0007, AV_ALL, F_C, F_C|F_DC},
+    {"clrw", NOP, 0x6AF3, AV_ALL, F_Z, 0},
+    {"clrwdt", NOP, 0x0004, AV_ALL, 0, 0},
+    {"halt", NOP, 0x0001, AV_ALL, 0, 0},
+    {"nop", NOP, 0xF000, AV_ALL, 0, 0},
+    {"nop2", NOP, 0xFFFF, AV_ALL, 0, 0},
+    {"sleep", NOP, 0x0003, AV_ALL, 0, 0},
+    {"reset", NOP, 0x00FF, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
+    {"trap", TRAP, 0x00E0, AV_ALL, 0, 0},
+    {"tret", TRET, 0x00E1, AV_ALL, 0, 0},
+    {"dboff", DBOFF, 0x0070, AV_ALL, 0, 0},
+    {"dbout", DBOFF, 0x0071, AV_ALL, 0, 0},
+    {"extexit", DBOFF, 0x0072, AV_ALL, 0, 0},
+    {"dbin", DBOFF, 0x0073, AV_ALL, 0, 0},
+    {"push", PUSH, 0x0005, AV_ALL, 0, 0},
+    {"pop", PUSH, 0x0006, AV_ALL, 0, 0},
+    {"retfie", RETURN, 0x0010, AV_ALL, 0, 0},
+    {"return", RETURN, 0x0012, AV_ALL, 0, 0},
+    {"bcf", BCF, 0x9000, AV_ALL, 0, 0},
+    {"bsf", BCF, 0x8000, AV_ALL, 0, 0},
+    {"btfsc", BTFSC, 0xB000, AV_ALL, 0, 0},
+    {"btfss", BTFSC, 0xA000, AV_ALL, 0, 0},
+    {"btg", BCF, 0x7000, AV_ALL, 0, 0},
+    {"addlw", ADDLW, 0x0F00, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
+    {"sublw", ADDLW, 0x0800, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
+    {"andlw", ADDLW, 0x0B00, AV_ALL, F_Z|F_N, 0},
+    {"iorlw", ADDLW, 0x0900, AV_ALL, F_Z|F_N, 0},
+    {"mullw", ADDLW, 0x0D00, AV_ALL, 0, 0},
+    {"movlw", MOVLW, 0x0E00, AV_ALL, 0, 0},
+    {"xorlw", ADDLW, 0x0A00, AV_ALL, F_Z|F_N, 0},
+    {"setcnt", SETCNT, 0x0140, AV_ALL, 0, 0},
+    {"retlw", RETLW, 0x0C00, AV_ALL, 0, 0},
+    {"call", CALL, 0xEC00, AV_ALL, 0, 0},
+    {"fcall", CALL, 0xEC00, AV_ALL, 0, 0},
+    {"callw", CALLW, 0x0014, AV_X, 0, 0},
+    {"lfsr", LFSR, 0xEE00, AV_ALL, 0, 0},
+    {"addfsr", ADDFSR, 0xE800, AV_X, 0, 0},
+    {"subfsr", ADDFSR, 0xE900, AV_X, 0, 0},
+    {"goto", GOTO, 0xEF00, AV_ALL, 0, 0},
+    {"ljmp", GOTO, 0xEF00, AV_ALL, 0, 0},
+    {"movlb", MOVLB, 0x0100, AV_ALL, 0, 0},
+    {"addulnk", ADDULNK, 0xE8C0, AV_ALL, 0, 0},
+    {"movsf", MOVSF, 0xEB00, AV_ALL, 0, 0},
+    {"movsfl", MOVSFL, 0x0002, AV_ALL, 0, 0},
+    {"movss", MOVSS, 0xEB80, AV_ALL, 0, 0},
+    {"pushl", PUSHL, 0xEA00, AV_ALL, 0, 0},
+    {"subulnk", ADDULNK, 0xE9C0, AV_ALL, 0, 0},
+    {"banksel", BANKSEL, 0x0000, AV_ALL, 0, 0},
+    // keywords without an instruction
+    {"nul", K_NUL, 8, 0, 0, 0},
+    {"float24", K_UNARY, OPR_FLOAT24, 0, 0, 0},
+    {"normalize32", K_UNARY, OPR_NORMALIZE32, 0, 0, 0},
+    {"low", K_UNARY, OPR_LOW, 0, 0, 0},
+    {"high", K_UNARY, OPR_HIGH, 0, 0, 0},
+    {"highword", K_UNARY, OPR_HIGHWORD, 0, 0, 0},
+    {"seg", K_UNARY, OPR_SEG, 0, 0, 0},
+    {"defined", K_DEFINED, 0, 0, 0, 0},
+    {"mod", K_DIVOP, OPR_MOD, 0, 0, 0},
+    {"shl", K_SHIFT, OPR_SHL, 0, 0, 0},
+    {"shr", K_SHIFT, OPR_SHR, 0, 0, 0},
+    {"rol", K_SHIFT, OPR_ROL, 0, 0, 0},
+    {"ror", K_SHIFT, OPR_ROR, 0, 0, 0},
+    {"eq", K_RELOP, OPR_EQ, 0, 0, 0},
+    {"ne", K_RELOP, OPR_NE, 0, 0, 0},
+    {"gt", K_RELOP, OPR_GT, 0, 0, 0},
+    {"ge", K_RELOP, OPR_GE, 0, 0, 0},
+    {"lt", K_RELOP, OPR_LT, 0, 0, 0},
+    {"le", K_RELOP, OPR_LE, 0, 0, 0},
+    {"=", K_RELOP, OPR_EQ, 0, 0, 0},
+    {"<>", K_RELOP, OPR_NE, 0, 0, 0},
+    {">", K_RELOP, OPR_GT, 0, 0, 0},
+    {">=", K_RELOP, OPR_GE, 0, 0, 0},
+    {"<", K_RELOP, OPR_LT, 0, 0, 0},
+    {"<=", K_RELOP, OPR_LE, 0, 0, 0},
+    {"not", K_NOT, OPR_NOT, 0, 0, 0},
+    {"^", K_BITOP, OPR_XOR, 0, 0, 0},
+    {"&", K_BITOP, OPR_AND, 0, 0, 0},
+    {"and", K_BITOP, OPR_AND, 0, 0, 0},
+    {"|", K_BITOP, OPR_OR, 0, 0, 0},
+    {"hex", K_RADIXVAL, 16, 0, 0, 0},
+    {"dec", K_RADIXVAL, 10, 0, 0, 0},
+    {"oct", K_RADIXVAL, 8, 0, 0, 0},
+    {"w", W, 0, 0, 0, 0},
+    {"f", F, 0, 0, 0, 0},
+    {"b", BANKED, 0, 0, 0, 0},
+    {"c", ACCESS, 0, 0, 0, 0},
+    {"a", ACCESS, 0, 0, 0, 0},
+    {"bankisel", K_BANKISEL, 0, 0, 0, 0},
+    {"pagesel", K_PAGESEL, 0, 0, 0, 0},
+    {"public", K_PUBLIC, 0, 0, 0, 0},
+    {"extrn", K_EXTRN, 0, 0, 0, 0},
+    {"global", K_GLOBAL, 0, 0, 0, 0},
+    {"local", K_LOCAL, 0, 0, 0, 0},
+    {"end", K_END, 0, 0, 0, 0},
+    {"org", ORG, 0, 0, 0, 0},
+    {"equ", EQU, 0, 0, 0, 0},
+    {"set", SET, 0, 0, 0, 0},
+    {"ds", DS, 0, 0, 0, 0},
+    {"dabs", K_DABS, 0, 0, 0, 0},
+    {"if", IF, 0, 0, 0, 0},
+    {"else", ELSE, 0, 0, 0, 0},
+    {"elsif", ELSIF, 0, 0, 0, 0},
+    {"endif", ENDIF, 0, 0, 0, 0},
+    {"psect", K_PSECT, 0, 0, 0, 0},
+    {"line", K_LINE, 0, 0, 0, 0},
+    {"file", K_FILE, 0, 0, 0, 0},
+    {"signat", K_SIGNAT, 0, 0, 0, 0},
+    {"fncall", K_FNCALL, 0, 0, 0, 0},
+    {"fnbreak", K_FNBREAK, 0, 0, 0, 0},
+    {"fnconf", K_FNCONF, 0, 0, 0, 0},
+    {"fnalign", K_FNALIGN, 0, 0, 0, 0},
+    {"fnarg", K_FNARG, 0, 0, 0, 0},
+    {"fnindir", K_FNINDIR, 0, 0, 0, 0},
+    {"fnaddr", K_FNADDR, 0, 0, 0, 0},
+    {"fnsize", K_FNSIZE, 0, 0, 0, 0},
+    {"fnroot", K_FNROOT, 0, 0, 0, 0},
+    {"processor", K_PROCESSOR, 0, 0, 0, 0},
+    {"opt", K_OPT, 0, 0, 0, 0},
+    {"align", ALIGN, 0, 0, 0, 0},
+    {"config", K_CONFIG, 0, 0, 0, 0},
+    {"radix", K_RADIX, 0, 0, 0, 0},
+    {"asmopt", K_ASMOPT, 0, 0, 0, 0},
+    {"debug_source", K_DEBUG_SOURCE, 0, 0, 0, 0},
+    {"macro", K_MACRO, 0, 0, 0, 0},
+    {"endm", ENDM, 0, 0, 0, 0},
+    {"rept", K_REPT, 0, 0, 0, 0},
+    {"irp", K_IRP, 0, 0, 0, 0},
+    {"irpc", K_IRPC, 0, 0, 0, 0},
+    {"exitm", K_EXITM, 0, 0, 0, 0},
+    {"db", DATA, 1, 0, 0, 0},
+    {"dw", DATA, 2, 0, 0, 0},
+    {"ddw", DATA, 4, 0, 0, 0},
+    {"df", K_DF, 4, 0, 0, 0},
+    {"include", INCLUDE, 1, 0, 0, 0},
+    {"messg", MESSG, 0, 0, 0, 0},
+    {"error", MESSG, 1, 0, 0, 0},
+    {"warn", MESSG, 2, 0, 0, 0},
+    {"__badram", K_BADRAM, 0, 0, 0, 0},
+    {"__maxram", K_MAXRAM, 0, 0, 0, 0},
+    {"__badrom", K_BADRAM, 1, 0, 0, 0},
+    {"__maxrom", K_MAXRAM, 1, 0, 0, 0},
+    {"callstack", K_CALLSTACK, 1, 0, 0, 0},
+    {"pagelength", K_PAGELENGTH, 1, 0, 0, 0},
+    {"pagewidth", K_PAGEWIDTH, 1, 0, 0, 0},
+    {"cond", K_COND, 1, 0, 0, 0},
+    {"nocond", K_COND, 0, 0, 0, 0},
+    {"expand", K_EXPAND, 1, 0, 0, 0},
+    {"noexpand", K_EXPAND, 0, 0, 0, 0},
+    {"list", K_LIST, 1, 0, 0, 0},
+    {"nolist", K_LIST, 0, 0, 0, 0},
+    {"title", TITLE, 1, 0, 0, 0},
+    {"subtitle", K_SUBTITLE, 1, 0, 0, 0},
+});
+static_assert(MAIN_ROWS.size() == INSTRUCTION_ROWS + 103);
+
+// Read while psect flags are parsed, before the main table.
+constexpr auto PSECT_FLAG_ROWS = std::to_array<Keyword>({
+    {"note", K_PSECTFLAG, PFW_NOTE, 0, 0, 0},       {"pure", K_PSECTFLAG, PFW_PURE, 0, 0, 0},
+    {"common", K_PSECTFLAG, PFW_COMMON, 0, 0, 0},   {"global", K_PSECTFLAG, PFW_GLOBAL, 0, 0, 0},
+    {"abs", K_PSECTFLAG, PFW_ABS, 0, 0, 0},         {"ovrld", K_PSECTFLAG, PFW_OVRLD, 0, 0, 0},
+    {"bit", K_PSECTFLAG, PFW_BIT, 0, 0, 0},         {"local", K_PSECTFLAG, PFW_LOCAL, 0, 0, 0},
+    {"reloc", K_PSECTFLAG, PFW_RELOC, 0, 0, 0},     {"size", K_PSECTFLAG, PFW_SIZE, 0, 0, 0},
+    {"class", K_PSECTFLAG, PFW_CLASS, 0, 0, 0},     {"space", K_PSECTFLAG, PFW_SPACE, 0, 0, 0},
+    {"delta", K_PSECTFLAG, PFW_DELTA, 0, 0, 0},     {"with", K_PSECTFLAG, PFW_WITH, 0, 0, 0},
+    {"limit", K_PSECTFLAG, PFW_LIMIT, 0, 0, 0},     {"inline", K_PSECTFLAG, PFW_INLINE, 0, 0, 0},
+    {"keep", K_PSECTFLAG, PFW_KEEP, 0, 0, 0},       {"noexec", K_PSECTFLAG, PFW_NOEXEC, 0, 0, 0},
+    {"optim", K_PSECTFLAG, PFW_OPTIM, 0, 0, 0},     {"pa", K_PSECTFLAG, PFW_PA, 0, 0, 0},
+    {"jump", K_PSECTFLAG, PFW_JUMP, 0, 0, 0},       {"peep", K_PSECTFLAG, PFW_PEEP, 0, 0, 0},
+    {"remove", K_PSECTFLAG, PFW_REMOVE, 0, 0, 0},   {"lowdata", K_PSECTFLAG, PFW_LOWDATA, 0, 0, 0},
+    {"group", K_PSECTFLAG, PFW_GROUP, 0, 0, 0},     {"minocg", K_PSECTFLAG, PFW_MINOCG, 0, 0, 0},
+    {"codecov", K_PSECTFLAG, PFW_CODECOV, 0, 0, 0},
+});
+static_assert(PSECT_FLAG_ROWS.size() == 27);
+
+constexpr auto OPT_ROWS = std::to_array<Keyword>({
+    {"cond", K_COND, 1, 0, 0, 0},
+    {"nocond", K_COND, 0, 0, 0, 0},
+    {"expand", K_EXPAND, 1, 0, 0, 0},
+    {"noexpand", K_EXPAND, 0, 0, 0, 0},
+    {"include", INCLUDE, 1, 0, 0, 0},
+    {"list", K_LIST, 1, 0, 0, 0},
+    {"nolist", K_LIST, 0, 0, 0, 0},
+    {"pagelength", K_PAGELENGTH, 1, 0, 0, 0},
+    {"pagewidth", K_PAGEWIDTH, 1, 0, 0, 0},
+    {"subtitle", K_SUBTITLE, 1, 0, 0, 0},
+    {"title", TITLE, 1, 0, 0, 0},
+    {"callstack", K_CALLSTACK, 1, 0, 0, 0},
+    {"stack", K_CALLSTACK, 1, 0, 0, 0},
+    {"asmopt_on", K_ASMOPT_ON, 1, 0, 0, 0},
+    {"asmopt_off", K_ASMOPT_ON, 0, 0, 0, 0},
+    {"asmopt_push", K_ASMOPT_PUSH, 1, 0, 0, 0},
+    {"asmopt_pop", K_ASMOPT_PUSH, 0, 0, 0, 0},
+});
+static_assert(OPT_ROWS.size() == 17);
+
+constexpr auto LIST_ROWS = std::to_array<Keyword>({
+    {"c", K_LISTOPT, 'c', 0, 0, 0},
+    {"t", K_LISTOPT, 't', 0, 0, 0},
+    {"r", K_LISTOPT, 'r', 0, 0, 0},
+    {"n", K_LISTOPT, 'n', 0, 0, 0},
+    {"x", K_LISTOPT, 'x', 0, 0, 0},
+    {"p", K_LISTOPT, 'p', 0, 0, 0},
+    {"on", K_ONOFF, 1, 0, 0, 0},
+    {"off", K_ONOFF, 0, 0, 0, 0},
+});
+static_assert(LIST_ROWS.size() == 8);
+
+constexpr auto ASMOPT_ROWS = std::to_array<Keyword>({
+    {"on", K_ONOFF, 1, 0, 0, 0},
+    {"off", K_ONOFF, 0, 0, 0, 0},
+    {"push", K_PUSHPOP, 1, 0, 0, 0},
+    {"pop", K_PUSHPOP, 0, 0, 0, 0},
+});
+static_assert(ASMOPT_ROWS.size() == 4);
+
+constexpr auto DEBUGSRC_ROWS = std::to_array<Keyword>({
+    {"c", K_DBGSRC, 1, 0, 0, 0},
+    {"asm", K_DBGSRC, 2, 0, 0, 0},
+    {"push", K_PUSHPOP, 1, 0, 0, 0},
+    {"pop", K_PUSHPOP, 0, 0, 0, 0},
+});
+static_assert(DEBUGSRC_ROWS.size() == 4);
+
+// ---- Name lookup: an open-addressing hash index per table, built at compile time ----
+
+constexpr size_t MAX_KEYWORD = 15;  // longer words are never keywords
+
+constexpr size_t c_strlen(const char *s) {
+  size_t n = 0;
+  while (s[n]) ++n;
+  return n;
+}
+
+constexpr bool c_streq(const char *a, const char *b) {
+  size_t i = 0;
+  for (; a[i] && a[i] == b[i]; ++i) {
+  }
+  return a[i] == b[i];
+}
+
+// FNV-1a over the lower-case bytes.
+constexpr uint32_t kw_hash(const char *s, size_t n) {
+  uint32_t h = 2166136261u;
+  for (size_t i = 0; i < n; ++i) {
+    h ^= static_cast<unsigned char>(s[i]);
+    h *= 16777619u;
+  }
+  return h;
+}
+
+template <size_t N>
+constexpr size_t index_size() {
+  size_t s = 16;
+  while (s < 2 * N) s *= 2;
+  return s;
+}
+
+template <size_t N>
+struct KwIndex {
+  static constexpr size_t SIZE = index_size<N>();
+  std::array<int16_t, SIZE> slot{};
+};
+
+template <size_t N>
+constexpr KwIndex<N> build_index(const std::array<Keyword, N> &rows) {
+  KwIndex<N> ix{};
+  for (auto &s : ix.slot) s = -1;
+  for (size_t i = 0; i < N; ++i) {
+    const char *name = rows[i].name;
+    size_t h = kw_hash(name, c_strlen(name)) & (ix.SIZE - 1);
+    bool dup = false;
+    while (ix.slot[h] >= 0) {
+      if (c_streq(rows[static_cast<size_t>(ix.slot[h])].name, name)) {
+        dup = true;  // the first row of a word wins
+        break;
+      }
+      h = (h + 1) & (ix.SIZE - 1);
+    }
+    if (!dup) ix.slot[h] = static_cast<int16_t>(i);
+  }
+  return ix;
+}
+
+template <size_t N>
+constexpr bool names_fit(const std::array<Keyword, N> &rows) {
+  for (auto &r : rows) {
+    size_t n = c_strlen(r.name);
+    if (n == 0 || n > MAX_KEYWORD) return false;
+    for (size_t i = 0; i < n; ++i)
+      if (r.name[i] >= 'A' && r.name[i] <= 'Z') return false;
+  }
+  return true;
+}
+static_assert(names_fit(MAIN_ROWS) && names_fit(PSECT_FLAG_ROWS) && names_fit(OPT_ROWS) &&
+              names_fit(LIST_ROWS) && names_fit(ASMOPT_ROWS) && names_fit(DEBUGSRC_ROWS));
+
+constexpr auto MAIN_INDEX = build_index(MAIN_ROWS);
+constexpr auto PSECT_FLAG_INDEX = build_index(PSECT_FLAG_ROWS);
+constexpr auto OPT_INDEX = build_index(OPT_ROWS);
+constexpr auto LIST_INDEX = build_index(LIST_ROWS);
+constexpr auto ASMOPT_INDEX = build_index(ASMOPT_ROWS);
+constexpr auto DEBUGSRC_INDEX = build_index(DEBUGSRC_ROWS);
+
+struct TableRef {
+  const Keyword *rows;
+  size_t count;
+  const int16_t *slot;
+  size_t mask;
+};
+
+template <size_t N>
+constexpr TableRef table_ref(const std::array<Keyword, N> &rows, const KwIndex<N> &ix) {
+  return {rows.data(), N, ix.slot.data(), ix.SIZE - 1};
+}
+
+constexpr TableRef TABLES[KT_COUNT] = {
+    table_ref(MAIN_ROWS, MAIN_INDEX),         table_ref(PSECT_FLAG_ROWS, PSECT_FLAG_INDEX),
+    table_ref(OPT_ROWS, OPT_INDEX),           table_ref(LIST_ROWS, LIST_INDEX),
+    table_ref(ASMOPT_ROWS, ASMOPT_INDEX),     table_ref(DEBUGSRC_ROWS, DEBUGSRC_INDEX),
+};
+
+// ---- Lookup by statement: the rows of each kind, in table order ----
+
+constexpr size_t KIND_COUNT = K_PSECTFLAG + 1;
+
+struct KindIndex {
+  std::array<uint16_t, KIND_COUNT + 1> start{};  // rows of kind k: order[start[k] .. start[k+1])
+  std::array<uint16_t, MAIN_ROWS.size()> order{};
+};
+
+constexpr KindIndex build_kind_index() {
+  KindIndex ki{};
+  std::array<uint16_t, KIND_COUNT + 1> count{};
+  for (auto &r : MAIN_ROWS) ++count[r.kind];
+  uint16_t at = 0;
+  for (size_t k = 0; k < KIND_COUNT; ++k) {
+    ki.start[k] = at;
+    at = static_cast<uint16_t>(at + count[k]);
+  }
+  ki.start[KIND_COUNT] = at;
+  std::array<uint16_t, KIND_COUNT> fill{};
+  for (size_t i = 0; i < MAIN_ROWS.size(); ++i) {
+    uint16_t k = MAIN_ROWS[i].kind;
+    ki.order[ki.start[k] + fill[k]++] = static_cast<uint16_t>(i);
+  }
+  return ki;
+}
+
+constexpr KindIndex KIND_INDEX = build_kind_index();
+static_assert(KIND_INDEX.start[KIND_COUNT] == MAIN_ROWS.size());
+
+// Modifier bits of `op_subop` that are not part of the opcode.
+constexpr uint32_t modifier_mask(uint32_t kind) {
+  switch (kind) {
+    case RETURN: return 0x1;   // fast return
+    case LFSR: return 0x30;    // FSR number
+    case TBLRD: return 0x3;    // table-access mode
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+const Keyword *ops_find(std::string_view word, KwTable table) {
+  if (table >= KT_COUNT || word.empty() || word.size() > MAX_KEYWORD) return nullptr;
+  char low[MAX_KEYWORD];
+  for (size_t i = 0; i < word.size(); ++i) {
+    char c = word[i];
+    low[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+  }
+  const TableRef &t = TABLES[table];
+  size_t h = kw_hash(low, word.size()) & t.mask;
+  for (int16_t s; (s = t.slot[h]) >= 0; h = (h + 1) & t.mask) {
+    const char *name = t.rows[s].name;
+    size_t i = 0;
+    while (i < word.size() && name[i] == low[i]) ++i;
+    if (i == word.size() && name[i] == 0) return &t.rows[s];
+  }
+  return nullptr;
+}
+
+std::span<const Keyword> ops_rows(KwTable table) {
+  if (table >= KT_COUNT) return {};
+  return {TABLES[table].rows, TABLES[table].count};
+}
+
+const Keyword *ops_row_of(MsgState &m, uint32_t kind, uint32_t subop) {
+  uint32_t masked = subop & ~modifier_mask(kind);
+  if (kind < KIND_COUNT) {
+    for (size_t i = KIND_INDEX.start[kind]; i < KIND_INDEX.start[kind + 1]; ++i) {
+      const Keyword &r = MAIN_ROWS[KIND_INDEX.order[i]];
+      if (r.value == masked) return &r;
+    }
+  }
+  msg_print_raw(m, "Can't find op (op = %d, subop == %X)\n", kind, subop, masked);
+  return nullptr;
+}
+
+const char *ops_mnemonic(MsgState &m, uint32_t kind, uint32_t subop) {
+  const Keyword *r = ops_row_of(m, kind, subop);
+  return r ? r->name : nullptr;
+}
+
+uint32_t ops_flags_written(MsgState &m, uint32_t kind, uint32_t subop) {
+  const Keyword *r = ops_row_of(m, kind, subop);
+  return r ? r->writes : 0;
+}
+
+uint32_t ops_flags_read(MsgState &m, uint32_t kind, uint32_t subop) {
+  const Keyword *r = ops_row_of(m, kind, subop);
+  return r ? r->reads : 0;
+}

@@ -1,0 +1,106 @@
+// Instruction and keyword table: one row per keyword; lookups by name (lexer) and by statement.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+struct MsgState;
+
+// Token kinds of keywords. The kinds up to NAME are also statement kinds (`op_type`): an
+// instruction or directive keyword's kind becomes the kind of the statement it makes.
+// 0 marks the sentinels of a statement list.
+enum OpKind : uint16_t {
+  OP_NONE = 0,
+  // instruction statements
+  SUBWF, BCF, DATA, MOVF, SWAPF, RLCF, MOVFF, MOVFFL, CALLW, ADDFSR, PUSH, LFSR, BRA, BCC, RCALL,
+  BTFSC, DECFSZ, ANDWF, COMF, ADDWF, MULWF, CPFSEQ, ADDULNK, MOVSF, MOVSFL, MOVSS, PUSHL, GOTO,
+  ADDLW, RETURN, CALL, RETLW, MOVLW, NOP, BANKSEL, MOVLB, MOVWF, CLRF, TRAP, TRET, DBOFF, SETCNT,
+  TBLRD,
+  // directive statements
+  DS, ORG, ALIGN, SET, EQU, IF, ELSIF, ELSE, ENDIF, INCLUDE, MESSG, TITLE, ENDM, TLABEL, NAME,
+  OP_LAST_STATEMENT = NAME,
+
+  // keywords that make no statement of their own kind
+  K_NUL,          // recognised, no grammar rule
+  K_UNARY,        // float24 normalize32 low high highword seg; value: operator code
+  K_DEFINED,      // defined
+  K_DIVOP,        // "/" class (mod); value: operator code
+  K_SHIFT,        // shl shr rol ror
+  K_RELOP,        // comparisons
+  K_NOT,          // not
+  K_BITOP,        // ^ & and |
+  K_RADIXVAL,     // hex dec oct; value: the radix
+  W, F,           // destination words; also the values of `op_dest`
+  BANKED, ACCESS, // access words; also the values of `op_access`
+  K_BANKISEL, K_PAGESEL,
+  K_PUBLIC, K_EXTRN, K_GLOBAL, K_LOCAL,
+  K_END, K_DABS, K_PSECT, K_LINE, K_FILE, K_SIGNAT, K_FNCALL, K_FNBREAK, K_FNCONF, K_FNALIGN,
+  K_FNARG, K_FNINDIR, K_FNADDR, K_FNSIZE, K_FNROOT, K_PROCESSOR, K_OPT, K_CONFIG, K_RADIX,
+  K_ASMOPT, K_DEBUG_SOURCE, K_MACRO, K_REPT, K_IRP, K_IRPC, K_EXITM,
+  K_DF,           // data, no grammar rule
+  K_BADRAM,       // __badram (0), __badrom (1): accepted without effect
+  K_MAXRAM,       // __maxram (0), __maxrom (1)
+  K_CALLSTACK, K_PAGELENGTH, K_PAGEWIDTH,
+  K_COND, K_EXPAND, K_LIST,  // value 1 for the positive word, 0 for the "no" word
+  K_SUBTITLE,
+  // words of the context tables
+  K_ASMOPT_ON,    // OPT control asmopt_on (1) / asmopt_off (0)
+  K_ASMOPT_PUSH,  // OPT control asmopt_push (1) / asmopt_pop (0)
+  K_LISTOPT,      // LIST option letter; value: the lower-case letter
+  K_ONOFF,        // on (1) / off (0)
+  K_PUSHPOP,      // push (1) / pop (0)
+  K_DBGSRC,       // DEBUG_SOURCE c (1) / asm (2)
+  K_PSECTFLAG,    // psect flag word; value: PsectFlagWord
+};
+
+// Values of K_PSECTFLAG rows, in the order of the psect-flag table.
+enum PsectFlagWord : uint16_t {
+  PFW_NOTE, PFW_PURE, PFW_COMMON, PFW_GLOBAL, PFW_ABS, PFW_OVRLD, PFW_BIT, PFW_LOCAL, PFW_RELOC,
+  PFW_SIZE, PFW_CLASS, PFW_SPACE, PFW_DELTA, PFW_WITH, PFW_LIMIT, PFW_INLINE, PFW_KEEP, PFW_NOEXEC,
+  PFW_OPTIM, PFW_PA, PFW_JUMP, PFW_PEEP, PFW_REMOVE, PFW_LOWDATA, PFW_GROUP, PFW_MINOCG, PFW_CODECOV,
+};
+
+// Availability masks: an instruction exists when (device architecture code & mask) != 0.
+constexpr uint32_t AV_ALL = 0x380;  // every architecture
+constexpr uint32_t AV_X = 0x100;    // the extended-address variants only
+
+// STATUS flag bits of the written/read columns.
+constexpr uint32_t F_C = 0x1, F_DC = 0x2, F_Z = 0x4, F_OV = 0x8, F_N = 0x10;
+
+struct Keyword {
+  const char *name;  // lower case; matched without regard to case
+  uint16_t kind;     // OpKind
+  uint16_t value;    // opcode bits of an instruction, else the sub-operation
+  uint32_t avail;    // availability mask; 0 for rows that are no instruction
+  uint32_t writes;   // STATUS flags written
+  uint32_t reads;    // STATUS flags read
+};
+
+// Keyword tables: the main one, and the tables that lexer contexts consult first.
+enum KwTable : uint8_t {
+  KT_MAIN,         // instructions, directives, operator words
+  KT_PSECT_FLAGS,  // while psect flags are read
+  KT_OPT,          // LEX_OPT: controls of OPT and "$"
+  KT_LIST,         // LEX_LIST: LIST options
+  KT_ASMOPT,       // LEX_ASMOPT
+  KT_DEBUGSRC,     // LEX_DEBUGSRC
+  KT_COUNT
+};
+
+// Case-insensitive exact lookup of a word; null when the word is not in the table.
+// When a word appears twice in a table, its first row is found.
+const Keyword *ops_find(std::string_view word, KwTable table = KT_MAIN);
+
+// The rows of a table in table order.
+std::span<const Keyword> ops_rows(KwTable table = KT_MAIN);
+
+// Lookup by statement: the first row of the main table whose kind is `kind` and whose value is
+// `subop` with the modifier bits cleared (RETURN bit 0, LFSR bits 4-5, TBLRD bits 0-1). When no
+// row matches, "Can't find op" is written to the error stream and null is returned.
+const Keyword *ops_row_of(MsgState &m, uint32_t kind, uint32_t subop);
+
+// The same lookup, reduced to one column; empty (null or 0) when no row matches.
+const char *ops_mnemonic(MsgState &m, uint32_t kind, uint32_t subop);
+uint32_t ops_flags_written(MsgState &m, uint32_t kind, uint32_t subop);
+uint32_t ops_flags_read(MsgState &m, uint32_t kind, uint32_t subop);

@@ -1,0 +1,125 @@
+// Values and expressions: the value record, building values, folding, equality, copying, hashing.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "support/pool.h"
+
+struct Assembly;
+struct Symbol;
+
+// Value kinds (`v_rtype`).
+enum : uint8_t {
+  RT_ABS = 0,       // leaf: the value is v_offs
+  RT_LOW = 1,       // unary: low byte
+  RT_HIGH = 2,      // unary: second byte
+  RT_ADD = 4,       // binary
+  RT_SUB = 5,
+  RT_MUL = 6,
+  RT_DIV = 7,       // signed quotient
+  RT_SHL = 8,
+  RT_SHR = 9,       // arithmetic
+  RT_AND = 10,
+  RT_OR = 11,
+  RT_XOR = 12,
+  RT_NOT = 13,      // unary: complement
+  RT_NEG = 14,      // unary: negation
+  RT_PSECT = 16,    // leaf: v_offs bytes from the base of psect v_sym
+  RT_MOD = 17,      // signed remainder
+  RT_DEFINED = 20,  // leaf: "defined v_str", not yet decided
+  RT_SYM = 32,      // leaf: v_offs plus the value of symbol v_sym
+  RT_FLOAT = 33,    // leaf: v_float
+  RT_STRING = 34,   // leaf: v_str
+  RT_TLABF = 35,    // leaf: forward reference to temporary label v_offs
+  RT_TLABB = 36,    // leaf: backward reference to temporary label v_offs
+  RT_DOT = 37,      // leaf: "$" of psect v_sym, plus v_offs
+  RT_SEG = 0x80,    // added to a leaf kind: the base (segment) of that leaf
+};
+
+// v_flags bit 0: an access-bank value ("c:", or "$" in a common psect).
+constexpr uint8_t VF_ACCESS = 0x1;
+
+// Operator codes, as the lexer hands them over (keyword values of the operator words).
+enum ExprOp : uint16_t {
+  OPR_AND = 1,
+  OPR_DIV = 2,
+  OPR_EQ = 3,
+  OPR_GE = 5,
+  OPR_GT = 6,
+  OPR_LE = 7,
+  OPR_LT = 8,
+  OPR_MOD = 10,
+  OPR_NE = 12,
+  OPR_SEG = 14,
+  OPR_SHL = 15,
+  OPR_SHR = 16,
+  OPR_XOR = 18,
+  OPR_NOT = 19,
+  OPR_LOW = 20,
+  OPR_HIGH = 21,
+  OPR_HIGHWORD = 22,
+  OPR_ROR = 23,
+  OPR_ROL = 24,
+  OPR_OR = 25,
+  OPR_FLOAT24 = 26,
+  OPR_NORMALIZE32 = 27,
+  // punctuation operators, which have no keyword
+  OPR_ADD = 28,
+  OPR_SUB = 29,
+  OPR_MUL = 30,
+  OPR_NEG = 31,   // unary "-"
+  OPR_PLUS = 32,  // unary "+"
+};
+
+// A value: absolute, relative to a symbol or psect, or an operator node over such values.
+// Copying a Value copies the record only; operator nodes own their operand records, which
+// come from the run's value pool (copyexpr makes a deep copy).
+struct Value {
+  int64_t v_offs = 0;        // the whole absolute value, else the offset added to the base
+  uint8_t v_rtype = RT_ABS;  // kind
+  uint8_t v_flags = 0;       // VF_ACCESS; other bits are carried along unchanged
+  Symbol *v_sym = nullptr;   // base symbol or psect of a leaf
+  Value *v_left = nullptr;   // first (or only) operand of an operator node
+  Value *v_right = nullptr;  // second operand of a binary node
+  double v_float = 0;        // RT_FLOAT
+  const char *v_str = nullptr;  // RT_DEFINED name, RT_STRING text (interned)
+};
+
+struct ExprState {
+  Pool<Value> pool;  // operand records of operator nodes; released with the run
+};
+
+// Kind classes.
+bool expr_is_unary(uint8_t rtype);   // RT_LOW RT_HIGH RT_NOT RT_NEG
+bool expr_is_binary(uint8_t rtype);  // RT_ADD ... RT_XOR, RT_MOD
+inline bool expr_is_abs(const Value &v) { return v.v_rtype == RT_ABS; }
+
+// Primary values.
+Value expr_abs(int64_t n);
+// A floating constant as the IEEE single bit pattern of (negate ? -d : d).
+Value expr_float(double d, bool negate = false);
+// A name: counts the reference; an EQU or SET symbol gives a copy of its current value.
+Value expr_symbol(Assembly &as, Symbol *s);
+// "$" of a psect; VF_ACCESS when the psect is "common".
+Value expr_dot(Symbol *psect);
+Value expr_tlab(int64_t number, bool forward);
+Value expr_defined(const char *name);
+// A quoted string used as a number: one character (as a signed byte), else error 875.
+Value expr_char(Assembly &as, std::string_view text);
+
+// Operators; the result replaces v (unary) or left (binary). op is an ExprOp.
+void expr_unary(Assembly &as, unsigned op, Value &v);
+void expr_binary(Assembly &as, unsigned op, Value &left, const Value &right);
+
+// Folds what can be folded now, in place.
+void expr_fold(Assembly &as, Value &v);
+// Folds both, then compares.
+bool expr_equal(Assembly &as, Value &a, Value &b);
+// Deep copy; leaves share their symbol, psect and string pointers.
+void copyexpr(Assembly &as, Value &dst, const Value &src);
+// Folds, then hashes (for bucketing operand values).
+uint32_t expr_hash(Assembly &as, Value &v);
+
+// The 24-bit floating format from an IEEE single.
+uint32_t expr_float24(uint32_t ieee);

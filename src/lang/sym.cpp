@@ -1,0 +1,287 @@
+// Symbol table: 60493 buckets of chains with head insertion; chain order is output order later.
+#include "lang/sym.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <ostream>
+
+#include "driver/assembly.h"
+#include "isa/ops.h"
+#include "lang/list.h"
+
+namespace {
+
+void ensure_buckets(SymState &st) {
+  if (st.buckets.empty()) st.buckets.assign(SYM_BUCKETS, nullptr);
+}
+
+// A fresh record with its serial number, interned name and the current source position.
+Symbol *make_record(Assembly &as, std::string_view name) {
+  SymState &st = as.sym;
+  Symbol *s = st.pool.make();
+  s->s_serial = ++st.serial;
+  s->s_name = as.strings.intern(name);
+  s->s_file = as.lex.cur_file;
+  s->s_line = as.lex.msg_line < 0 ? 0 : static_cast<uint64_t>(as.lex.msg_line);
+  if (name.size() > st.longest_name) st.longest_name = name.size();
+  return s;
+}
+
+void link_head(SymState &st, Symbol *s) {
+  if (st.sorted) return;  // the chains are gone
+  ensure_buckets(st);
+  uint32_t b = sym_bucket(s->s_name);
+  s->s_hnext = st.buckets[b];
+  st.buckets[b] = s;
+}
+
+// Takes s out of its chain; false when it is in none.
+bool unlink_chain(SymState &st, Symbol *s) {
+  if (st.sorted || st.buckets.empty() || !s->s_name) return false;
+  for (Symbol **pp = &st.buckets[sym_bucket(s->s_name)]; *pp; pp = &(*pp)->s_hnext) {
+    if (*pp == s) {
+      *pp = s->s_hnext;
+      s->s_hnext = nullptr;
+      return true;
+    }
+  }
+  return false;
+}
+
+void set_self_relative(Symbol *s) {
+  s->s_value = Value{};
+  s->s_value.v_rtype = RT_SYM;
+  s->s_value.v_sym = s;
+}
+
+bool name_less(const Symbol *a, const Symbol *b) { return std::strcmp(a->s_name, b->s_name) < 0; }
+
+// After sym_sort_all: the record of that name and namespace in the sorted array, or null.
+Symbol *find_sorted(const SymState &st, std::string_view name, uint32_t cls) {
+  auto first = st.buckets.begin(), last = first + static_cast<std::ptrdiff_t>(st.sorted_count);
+  auto it = std::lower_bound(first, last, name,
+                             [](const Symbol *s, std::string_view n) { return std::string_view(s->s_name) < n; });
+  for (; it != last && std::string_view((*it)->s_name) == name; ++it)
+    if (((*it)->s_flags & SF_NAMESPACE) == cls) return *it;
+  return nullptr;
+}
+
+void bump_refcnt(Symbol *s) {
+  if (s->s_refcnt < 0xFFFF) ++s->s_refcnt;
+}
+
+}  // namespace
+
+uint32_t sym_bucket(std::string_view name) {
+  uint32_t h = 0;
+  for (char c : name) h = 2 * h + static_cast<unsigned char>(c);
+  return h % SYM_BUCKETS;
+}
+
+void sym_init(Assembly &as) {
+  SymState &st = as.sym;
+  st.buckets.assign(SYM_BUCKETS, nullptr);
+  st.sorted = false;
+  st.sorted_count = 0;
+  as.lex.cur_file = as.strings.intern("(command line)");
+  as.lex.msg_line = 0;
+
+  Symbol *n = sym_lookup(as, "__NORTEX__");
+  n->s_value = expr_abs(1);
+  n->s_flags = (n->s_flags & ~SF_UNDEF) | SF_SET;
+
+  Symbol *p = sym_lookup(as, "", SF_PSECT);
+  if (!p) {
+    msg_report(as.msg, MSG_CANT_ENTER_ABS_PSECT);
+    return;
+  }
+  p->s_flags |= PSF_ABS | PSF_OVRLD | PSF_GLOBAL;
+  p->s_psect = PsectPart{};
+  st.default_psect = st.cur_psect = p;
+}
+
+Symbol *sym_lookup(Assembly &as, std::string_view name, uint32_t cls) {
+  SymState &st = as.sym;
+  if (!(cls & SF_NAMESPACE) && as.opt.xref && as.drv.xref)
+    *as.drv.xref << name << ' ' << static_cast<long long>(as.lex.msg_line) << '\n';
+  if (st.sorted) {
+    if (Symbol *s = find_sorted(st, name, cls)) return s;
+  } else {
+    ensure_buckets(st);
+    for (Symbol *s = st.buckets[sym_bucket(name)]; s; s = s->s_hnext)
+      if ((s->s_flags & SF_NAMESPACE) == cls && name == s->s_name) return s;
+  }
+  if (++st.count >= SYM_BUCKETS) msg_report(as.msg, MSG_TOO_MANY_SYMBOLS);
+  Symbol *s = make_record(as, name);
+  link_head(st, s);
+  if (cls == 0) {
+    set_self_relative(s);
+    s->s_flags = SF_UNDEF;
+  } else {
+    s->s_flags = cls;
+    if (cls & SF_PSECT) sym_make_psect(as, s);
+  }
+  return s;
+}
+
+Symbol *sym_find(Assembly &as, std::string_view name) {
+  SymState &st = as.sym;
+  if (st.sorted) return find_sorted(st, name, 0);
+  if (st.buckets.empty()) return nullptr;
+  for (Symbol *s = st.buckets[sym_bucket(name)]; s; s = s->s_hnext)
+    if ((s->s_flags & SF_NAMESPACE) == 0 && name == s->s_name) return s;
+  return nullptr;
+}
+
+Symbol *sym_new_label(Assembly &as) {
+  SymState &st = as.sym;
+  ++st.label_counter;
+  char buf[16] = {'L'};
+  auto r = std::to_chars(buf + 1, buf + sizeof buf, st.label_counter & 0xFFFFu);
+  Symbol *s = make_record(as, std::string_view(buf, static_cast<size_t>(r.ptr - buf)));
+  s->s_lnum = static_cast<uint16_t>(st.label_counter);
+  set_self_relative(s);
+  return s;
+}
+
+Symbol *sym_define_cmdline(Assembly &as, std::string_view name, int64_t value) {
+  if (Symbol *old = sym_find(as, name)) return old;  // internal checks: "pp == NULL"
+  Symbol *s = make_record(as, name);
+  s->s_refcnt = 1;
+  s->s_value = expr_abs(value);
+  s->s_flags = SF_SET | SF_GLOBAL;
+  link_head(as.sym, s);
+  return s;
+}
+
+void sym_make_psect(Assembly &as, Symbol *s) {
+  if (!s || s->s_stmts) return;  // already a psect with its list
+  s->s_flags |= SF_PSECT;
+  s->s_pindex = as.sym.psect_count++;
+  s->s_stmts = list_new(as.list, s);
+}
+
+void sym_unlink(Assembly &as, Symbol *s) {
+  if (s) unlink_chain(as.sym, s);
+}
+
+void sym_relink(Assembly &as, Symbol *s) {
+  if (s) link_head(as.sym, s);
+}
+
+Symbol *sym_copy(Assembly &as, const Symbol *s) {
+  if (!s) return nullptr;
+  Symbol *c = as.sym.pool.make(*s);
+  c->s_hnext = nullptr;
+  return c;
+}
+
+void sym_free(Assembly &as, Symbol *s) {
+  if (!s) return;
+  SymState &st = as.sym;
+  unlink_chain(st, s);  // never leave a freed record in a chain
+  if (st.cur_psect == s) st.cur_psect = st.default_psect;
+  if (st.default_psect == s) st.default_psect = st.cur_psect = nullptr;
+  st.pool.free(s);
+  if (st.count > 0) --st.count;
+}
+
+void sym_record_inlined(Assembly &as, std::string_view function, const Symbol *psect, int kind) {
+  int64_t value = kind;
+  if (kind == 1) value = psect && psect->s_psect.p_keep ? 3 : 1;
+  std::string key = "_inlined$";
+  key += function;
+  as.sym.inlined[key] = value;
+}
+
+void sym_define_inlined(Assembly &as) {
+  for (const auto &[key, value] : as.sym.inlined) sym_define_cmdline(as, key, value);
+}
+
+void sym_sort_all(Assembly &as) {
+  SymState &st = as.sym;
+  if (st.sorted) return;
+  std::vector<Symbol *> all;
+  all.reserve(st.count + 16);
+  for (Symbol *head : st.buckets)
+    for (Symbol *s = head; s; s = s->s_hnext) all.push_back(s);
+  std::stable_sort(all.begin(), all.end(), name_less);
+  if (st.buckets.size() < all.size()) st.buckets.resize(all.size());
+  std::fill(st.buckets.begin(), st.buckets.end(), nullptr);
+  std::copy(all.begin(), all.end(), st.buckets.begin());
+  st.sorted_count = all.size();
+  st.sorted = true;
+}
+
+std::span<Symbol *const> sym_sorted(const Assembly &as) {
+  const SymState &st = as.sym;
+  if (!st.sorted) return {};
+  return {st.buckets.data(), st.sorted_count};
+}
+
+void sym_define_label(Assembly &as, Symbol *s, Statement *node) {
+  if (!s) return;
+  if (s->s_defnode || (s->s_flags & SF_EQU)) msg_report(as.msg, MSG_MULTIPLY_DEFINED, s->s_name);
+  bump_refcnt(s);
+  s->s_defnode = node;
+  s->s_defpsect = as.sym.cur_psect;
+  if (s->s_flags & SF_EXTERN) msg_report(as.msg, MSG_LABEL_DECLARED_EXTRN);
+  s->s_flags &= ~(SF_EXTERN | SF_UNDEF);
+}
+
+void sym_define_equ(Assembly &as, Symbol *s, const Value &v) {
+  if (!s) return;
+  Value nv;
+  copyexpr(as, nv, v);
+  if (!(s->s_flags & SF_UNDEF)) {
+    // Compared on copies: folding works in place, and the stored value stays as written.
+    Value old, cmp;
+    copyexpr(as, old, s->s_value);
+    copyexpr(as, cmp, nv);
+    if (!expr_equal(as, old, cmp)) msg_report(as.msg, MSG_MULTIPLY_DEFINED, s->s_name);
+  }
+  s->s_value = nv;
+  s->s_flags = (s->s_flags & ~SF_UNDEF) | SF_EQU;
+}
+
+void sym_define_set(Assembly &as, Symbol *s, const Value &v) {
+  if (!s) return;
+  Value nv;
+  copyexpr(as, nv, v);
+  s->s_value = nv;
+  s->s_flags = (s->s_flags & ~SF_UNDEF) | SF_SET;
+}
+
+bool sym_define_macro(Assembly &as, Symbol *s) {
+  if (!s) return false;
+  if (!(s->s_flags & SF_UNDEF) || (s->s_flags & SF_MACRO)) {
+    msg_report(as.msg, MSG_MACRO_NAME_USED);
+    return false;
+  }
+  s->s_flags = (s->s_flags & ~SF_UNDEF) | SF_MACRO;
+  return true;
+}
+
+void sym_declare(Assembly &as, Symbol *s, unsigned keyword) {
+  if (!s) return;
+  switch (keyword) {
+    case K_GLOBAL:
+      s->s_flags |= SF_GLOBAL;
+      break;
+    case K_PUBLIC:
+      if (s->s_flags & SF_EXTERN) msg_report(as.msg, MSG_EXTERN_AND_PUBLIC);
+      s->s_flags |= SF_GLOBAL;
+      break;
+    case K_EXTRN:
+      if (!(s->s_flags & SF_UNDEF)) msg_report(as.msg, MSG_SYMBOL_NOT_EXTERNAL);
+      s->s_flags |= SF_GLOBAL | SF_EXTERN;
+      break;
+    case K_LOCAL:
+      s->s_flags |= SF_LOCAL;
+      break;
+    default:
+      return;
+  }
+  s->s_refcnt = REFCNT_DECLARED;
+}
