@@ -461,6 +461,7 @@ const Keyword *ops_row_of(MsgState &m, uint32_t kind, uint32_t subop) {
     }
   }
   msg_print_raw(m, "Can't find op (op = %d, subop == %X)\n", kind, subop, masked);
+  msg_check_failed(m, "op found", __FILE__, __LINE__);
   return nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -206,13 +207,13 @@ bool equal_folded(const Value &a, const Value &b) {
   }
 }
 
-uint32_t hash_folded(const Value &v) {
+uint32_t hash_folded(MsgState &m, const Value &v) {
   uint32_t h = 0;
   for (const Value *n = &v; n;) {
     uint8_t rt = n->v_rtype;
     h += rt;
     if (expr_is_binary(rt)) {
-      if (n->v_right) h += rt * hash_folded(*n->v_right);
+      if (n->v_right) h += rt * hash_folded(m, *n->v_right);
       n = n->v_left;
       continue;
     }
@@ -222,6 +223,8 @@ uint32_t hash_folded(const Value &v) {
     }
     switch (rt) {
       case RT_ABS:
+        if (n->v_offs > static_cast<int64_t>(UINT32_MAX - h))
+          msg_check_failed(m, "i + e1->v_offs <= UINT_MAX", __FILE__, __LINE__);
         h += static_cast<uint32_t>(n->v_offs);
         break;
       case RT_SYM:
@@ -455,5 +458,5 @@ void copyexpr(Assembly &as, Value &dst, const Value &src) {
 
 uint32_t expr_hash(Assembly &as, Value &v) {
   expr_fold(as, v);
-  return hash_folded(v);
+  return hash_folded(as.msg, v);
 }

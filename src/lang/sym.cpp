@@ -146,7 +146,10 @@ Symbol *sym_new_label(Assembly &as) {
 }
 
 Symbol *sym_define_cmdline(Assembly &as, std::string_view name, int64_t value) {
-  if (Symbol *old = sym_find(as, name)) return old;  // internal checks: "pp == NULL"
+  if (Symbol *old = sym_find(as, name)) {
+    msg_check_failed(as.msg, "pp == NULL", __FILE__, __LINE__);
+    return old;
+  }
   Symbol *s = make_record(as, name);
   s->s_refcnt = 1;
   s->s_value = expr_abs(value);

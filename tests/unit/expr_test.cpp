@@ -482,6 +482,13 @@ TEST(Expr, Hash) {
   Value folded = f.bin(f.ref("k"), OPR_MUL, expr_abs(3));
   sym_define_equ(f.as, f.sym("k"), expr_abs(7));
   EXPECT_EQ(expr_hash(f.as, folded), 21u);
+  // An absolute part beyond 32 bits is an internal error when the checks are on.
+  Value big = expr_abs(0x100000000LL);
+  EXPECT_EQ(expr_hash(f.as, big), 0u);
+  EXPECT_EQ(f.messages(), V{});
+  f.as.msg.check_msg = MSG_ASSERT_ERROR;
+  EXPECT_EQ(expr_hash(f.as, big), 0u);
+  EXPECT_EQ(f.messages(), V{1502});
 }
 
 // A very long left-associated chain: every walk must stay off the call stack.

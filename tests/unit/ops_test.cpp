@@ -169,6 +169,13 @@ TEST(Ops, UnknownStatementIsReported) {
   EXPECT_EQ(ops_flags_read(q.m, 999, 0), 0u);
   EXPECT_EQ(ops_row_of(q.m, OP_NONE, 0), nullptr);
   EXPECT_EQ(q.m.errors, 0u);  // a diagnostic text, not a counted error
+
+  // With the consistency checks on, the failed lookup is also an internal error.
+  q.m.check_msg = MSG_ASSERT_ERROR;
+  q.err.str("");
+  EXPECT_EQ(ops_mnemonic(q.m, GOTO, 0x1234), nullptr);
+  EXPECT_NE(q.err.str().find("(1502) assertion failure: op found (ops.cpp:"), std::string::npos) << q.err.str();
+  EXPECT_EQ(q.m.errors, 1u);
 }
 
 }  // namespace

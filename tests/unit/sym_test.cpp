@@ -198,6 +198,10 @@ TEST(Sym, CommandLineSymbols) {
   Symbol *u = f.sym("used");
   EXPECT_EQ(sym_define_cmdline(f.as, "used", 3), u);
   EXPECT_EQ(u->s_flags, SF_UNDEF);
+  EXPECT_EQ(f.messages(), V{});
+  f.as.msg.check_msg = MSG_ASSERT_WARNING;  // an internal error when the checks are on
+  sym_define_cmdline(f.as, "used", 3);
+  EXPECT_NE(f.err.str().find("assertion failure: pp == NULL"), std::string::npos);
 }
 
 TEST(Sym, InlinedFunctions) {
