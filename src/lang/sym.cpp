@@ -29,6 +29,9 @@ Symbol *make_record(Assembly &as, std::string_view name) {
 }
 
 void link_head(SymState &st, Symbol *s) {
+  auto [it, fresh] = st.by_name.try_emplace(std::string_view(s->s_name), s);
+  s->s_nnext = fresh ? nullptr : it->second;
+  it->second = s;
   if (st.sorted) return;  // the chains are gone
   ensure_buckets(st);
   uint32_t b = sym_bucket(s->s_name);
@@ -36,17 +39,41 @@ void link_head(SymState &st, Symbol *s) {
   st.buckets[b] = s;
 }
 
-// Takes s out of its chain; false when it is in none.
+// Takes s out of its chain and the index; false when it is in neither.
 bool unlink_chain(SymState &st, Symbol *s) {
-  if (st.sorted || st.buckets.empty() || !s->s_name) return false;
+  if (!s->s_name) return false;
+  auto it = st.by_name.find(std::string_view(s->s_name));
+  if (it == st.by_name.end()) return false;
+  bool found = false;
+  for (Symbol **pp = &it->second; *pp; pp = &(*pp)->s_nnext) {
+    if (*pp == s) {
+      *pp = s->s_nnext;
+      s->s_nnext = nullptr;
+      found = true;
+      break;
+    }
+  }
+  if (!found) return false;
+  if (!it->second) st.by_name.erase(it);
+  if (st.sorted || st.buckets.empty()) return true;
   for (Symbol **pp = &st.buckets[sym_bucket(s->s_name)]; *pp; pp = &(*pp)->s_hnext) {
     if (*pp == s) {
       *pp = s->s_hnext;
       s->s_hnext = nullptr;
-      return true;
+      break;
     }
   }
-  return false;
+  return true;
+}
+
+// The chained record of that name whose namespace bits equal cls; the newest one first, as a
+// walk of the bucket chain would find it.
+Symbol *find_named(const SymState &st, std::string_view name, uint32_t cls) {
+  auto it = st.by_name.find(name);
+  if (it == st.by_name.end()) return nullptr;
+  for (Symbol *s = it->second; s; s = s->s_nnext)
+    if ((s->s_flags & SF_NAMESPACE) == cls) return s;
+  return nullptr;
 }
 
 void set_self_relative(Symbol *s) {
@@ -56,16 +83,6 @@ void set_self_relative(Symbol *s) {
 }
 
 bool name_less(const Symbol *a, const Symbol *b) { return std::strcmp(a->s_name, b->s_name) < 0; }
-
-// After sym_sort_all: the record of that name and namespace in the sorted array, or null.
-Symbol *find_sorted(const SymState &st, std::string_view name, uint32_t cls) {
-  auto first = st.buckets.begin(), last = first + static_cast<std::ptrdiff_t>(st.sorted_count);
-  auto it = std::lower_bound(first, last, name,
-                             [](const Symbol *s, std::string_view n) { return std::string_view(s->s_name) < n; });
-  for (; it != last && std::string_view((*it)->s_name) == name; ++it)
-    if (((*it)->s_flags & SF_NAMESPACE) == cls) return *it;
-  return nullptr;
-}
 
 void bump_refcnt(Symbol *s) {
   if (s->s_refcnt < 0xFFFF) ++s->s_refcnt;
@@ -82,6 +99,7 @@ uint32_t sym_bucket(std::string_view name) {
 void sym_init(Assembly &as) {
   SymState &st = as.sym;
   st.buckets.assign(SYM_BUCKETS, nullptr);
+  st.by_name.clear();
   st.sorted = false;
   st.sorted_count = 0;
   as.lex.cur_file = as.strings.intern("(command line)");
@@ -105,13 +123,7 @@ Symbol *sym_lookup(Assembly &as, std::string_view name, uint32_t cls) {
   SymState &st = as.sym;
   if (!(cls & SF_NAMESPACE) && as.opt.xref && as.drv.xref)
     *as.drv.xref << name << ' ' << static_cast<long long>(as.lex.msg_line) << '\n';
-  if (st.sorted) {
-    if (Symbol *s = find_sorted(st, name, cls)) return s;
-  } else {
-    ensure_buckets(st);
-    for (Symbol *s = st.buckets[sym_bucket(name)]; s; s = s->s_hnext)
-      if ((s->s_flags & SF_NAMESPACE) == cls && name == s->s_name) return s;
-  }
+  if (Symbol *s = find_named(st, name, cls)) return s;
   if (++st.count >= SYM_BUCKETS) msg_report(as.msg, MSG_TOO_MANY_SYMBOLS);
   Symbol *s = make_record(as, name);
   link_head(st, s);
@@ -125,14 +137,7 @@ Symbol *sym_lookup(Assembly &as, std::string_view name, uint32_t cls) {
   return s;
 }
 
-Symbol *sym_find(Assembly &as, std::string_view name) {
-  SymState &st = as.sym;
-  if (st.sorted) return find_sorted(st, name, 0);
-  if (st.buckets.empty()) return nullptr;
-  for (Symbol *s = st.buckets[sym_bucket(name)]; s; s = s->s_hnext)
-    if ((s->s_flags & SF_NAMESPACE) == 0 && name == s->s_name) return s;
-  return nullptr;
-}
+Symbol *sym_find(Assembly &as, std::string_view name) { return find_named(as.sym, name, 0); }
 
 Symbol *sym_new_label(Assembly &as) {
   SymState &st = as.sym;
@@ -176,7 +181,7 @@ void sym_relink(Assembly &as, Symbol *s) {
 Symbol *sym_copy(Assembly &as, const Symbol *s) {
   if (!s) return nullptr;
   Symbol *c = as.sym.pool.make(*s);
-  c->s_hnext = nullptr;
+  c->s_hnext = c->s_nnext = nullptr;
   return c;
 }
 

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "lang/expr.h"
@@ -80,6 +81,7 @@ struct Symbol {
   const char *s_file = nullptr;         // source file current when the symbol was made
   uint64_t s_line = 0;                  // source line current when the symbol was made
   Symbol *s_hnext = nullptr;            // next in the hash bucket
+  Symbol *s_nnext = nullptr;            // next older chained record of the same name
   Symbol *s_defpsect = nullptr;         // psect current when the label was defined
   std::vector<const char *> s_calls;    // FNCALL: functions called (each name once)
   std::vector<const char *> s_args;     // FNARG: argument areas used (each name once)
@@ -96,6 +98,10 @@ struct Symbol {
 
 struct SymState {
   std::vector<Symbol *> buckets;     // chain heads; after sym_sort_all, the sorted records
+  // Lookup index over the chained records: the newest record of each name, the older ones
+  // through s_nnext. The chains keep the output order; this keeps lookups fast when many
+  // names share a bucket, as names differing only in their last characters do.
+  std::unordered_map<std::string_view, Symbol *> by_name;
   size_t sorted_count = 0;           // records at the front of buckets after sym_sort_all
   bool sorted = false;               // sym_sort_all has run: no more hashed lookups
   Pool<Symbol> pool;                 // every Symbol record
@@ -133,7 +139,7 @@ Symbol *sym_define_cmdline(Assembly &as, std::string_view name, int64_t value);
 // Turns a symbol into a psect with its own statement list.
 void sym_make_psect(Assembly &as, Symbol *s);
 
-// Bucket chain maintenance, for symbols that get a new name.
+// Bucket chain maintenance, for symbols that get a new name: unlink, rename, relink.
 void sym_unlink(Assembly &as, Symbol *s);
 void sym_relink(Assembly &as, Symbol *s);
 

@@ -125,6 +125,7 @@ TEST(Sym, Namespaces) {
   Symbol *pa2 = sym_lookup(f.as, "pa_nodes", SF_PSECT | PSF_GLOBAL);
   EXPECT_NE(pa1, pa2);
   EXPECT_EQ(pa1->s_flags, SF_PSECT | PSF_GLOBAL);
+  EXPECT_EQ(sym_lookup(f.as, "pa_nodes", SF_PSECT), pa2);  // the newest, as the chain has it
   EXPECT_EQ(f.as.sym.count, 9u);
   EXPECT_EQ(f.as.sym.longest_name, 10u);  // "__NORTEX__"
 }
@@ -158,6 +159,8 @@ TEST(Sym, Psects) {
   EXPECT_EQ(s->s_stmts, l);
   EXPECT_EQ(s->s_pindex, 3u);
   EXPECT_EQ(f.as.list.lists.size(), 4u);
+  EXPECT_EQ(sym_find(f.as, "late"), nullptr);  // no longer an ordinary symbol
+  EXPECT_EQ(sym_lookup(f.as, "late", SF_PSECT), s);
 }
 
 TEST(Sym, GeneratedLabels) {
