@@ -189,8 +189,8 @@ bool equal_folded(const Value &a, const Value &b) {
     if (rt == RT_ABS) return true;
     if (is_operator(rt)) {
       if (expr_is_binary(rt)) {
-        if (!x->v_right || !y->v_right) return x->v_right == y->v_right;
-        if (!equal_folded(*x->v_right, *y->v_right)) return false;
+        if (!x->v_right != !y->v_right) return false;
+        if (x->v_right && !equal_folded(*x->v_right, *y->v_right)) return false;
       }
       if (!x->v_left || !y->v_left) return x->v_left == y->v_left;
       x = x->v_left;

@@ -507,4 +507,50 @@ TEST(Expr, LongChainsDoNotRecurse) {
   EXPECT_EQ(v.v_rtype, RT_ABS);
 }
 
+// Random operator sequences over every kind of leaf, extreme numbers included: nothing may
+// fail (the sanitizer build checks for overflow and bad shifts), and a copy always stays equal.
+TEST(Expr, RandomSequencesAreSafe) {
+  Front f;
+  msg_set_error_limit(f.as.msg, 1 << 30);
+  Symbol *p = sym_lookup(f.as, "text", SF_PSECT);
+  sym_define_equ(f.as, f.sym("zero"), expr_abs(0));
+  sym_define_set(f.as, f.sym("big"), expr_abs(INT64_MIN));
+  const unsigned ops[] = {OPR_ADD, OPR_SUB, OPR_MUL, OPR_DIV, OPR_MOD, OPR_SHL, OPR_SHR, OPR_AND, OPR_OR,
+                          OPR_XOR, OPR_EQ,  OPR_NE,  OPR_LT,  OPR_GT,  OPR_LE,  OPR_GE,  OPR_ROL, OPR_ROR};
+  const unsigned unary[] = {OPR_NEG, OPR_NOT, OPR_LOW, OPR_HIGH, OPR_HIGHWORD, OPR_SEG, OPR_FLOAT24,
+                            OPR_NORMALIZE32, OPR_PLUS};
+  const int64_t nums[] = {0, 1, -1, 63, 64, INT64_MIN, INT64_MAX, 0x7F800000, 0xFFFFFFFF};
+  uint64_t seed = 12345;
+  auto next = [&seed](uint64_t n) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    return (seed >> 33) % n;
+  };
+  auto leaf = [&]() {
+    switch (next(6)) {
+      case 0: return expr_abs(nums[next(9)]);
+      case 1: return f.ref(next(2) ? "zero" : "big");
+      case 2: return f.ref(next(2) ? "u1" : "u2");
+      case 3: return f.psect_rel(p, nums[next(9)]);
+      case 4: return expr_dot(p);
+      default: return expr_defined(f.as.strings.intern("u1"));
+    }
+  };
+  for (int round = 0; round < 300; ++round) {
+    Value v = leaf();
+    for (int i = 0; i < 20; ++i) {
+      if (next(4) == 0) expr_unary(f.as, unary[next(9)], v);
+      else expr_binary(f.as, ops[next(18)], v, leaf());
+    }
+    Value c;
+    copyexpr(f.as, c, v);
+    expr_hash(f.as, v);
+    expr_fold(f.as, v);
+    expr_fold(f.as, c);
+    if (v.v_rtype == RT_ABS) {
+      EXPECT_TRUE(expr_equal(f.as, v, c));
+    }
+  }
+  f.messages();
+}
+
 }  // namespace
