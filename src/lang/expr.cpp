@@ -18,8 +18,6 @@
 namespace {
 
 // Raised here with their texts: the message database has no entry for them.
-constexpr unsigned COPYEXPR_KIND_MSG = 787;
-constexpr unsigned RELOCATION_ERROR_MSG = 846;
 
 Value *new_record(Assembly &as, const Value &v) { return as.expr.pool.make(v); }
 
@@ -404,7 +402,7 @@ void expr_binary(Assembly &as, unsigned op, Value &left, const Value &right_in) 
   } else if (uint8_t rt = node_kind(op)) {
     make_node(as, left, rt, &right);
   } else {
-    msg_report_typed(as.msg, RELOCATION_ERROR_MSG, "E", "relocation error");
+    msg_report(as.msg, MSG_RELOCATION_ERROR);
   }
   if (!ra) left.v_flags |= right.v_flags;
 }
@@ -438,8 +436,7 @@ void copyexpr(Assembly &as, Value &dst, const Value &src) {
     *d = *s;
     uint8_t rt = s->v_rtype;
     if (!is_known_kind(rt)) {
-      msg_report_typed(as.msg, COPYEXPR_KIND_MSG, "E", "can't handle \"v_rtype\" of %d in copyexpr",
-                       static_cast<int>(rt));
+      msg_report(as.msg, MSG_COPYEXPR_KIND, static_cast<int>(rt));
       return;
     }
     if (!is_operator(rt)) return;
