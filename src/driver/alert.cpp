@@ -109,8 +109,13 @@ MessageTable parse_db(MsgState &m, std::string_view text, std::string_view filen
   return t;
 }
 
-std::shared_ptr<const MessageTable> load_embedded(MsgState &m) {
-  return std::make_shared<const MessageTable>(parse_db(m, embedded_text(), EMBEDDED_NAME, nullptr));
+// The embedded database never changes: it is parsed once per process and shared.
+std::shared_ptr<const MessageTable> load_embedded(MsgState &) {
+  static const std::shared_ptr<const MessageTable> table = [] {
+    MsgState scratch;
+    return std::make_shared<const MessageTable>(parse_db(scratch, embedded_text(), EMBEDDED_NAME, nullptr));
+  }();
+  return table;
 }
 
 bool read_file(const std::string &path, std::string &out) {
