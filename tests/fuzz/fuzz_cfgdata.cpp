@@ -6,14 +6,12 @@
 
 #include "config/config.h"
 #include "driver/assembly.h"
+#include "../unit/test_context.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::string_view text(reinterpret_cast<const char *>(data), size);
-  Assembly as;
-  std::ostringstream err;
-  as.io.err = &err;
-  as.msg.err = &err;
-  msg_init(as.msg, nullptr);
+  TestContext t;
+  Assembly &as = t.as;
   msg_set_error_limit(as.msg, 1 << 30);
   try {
     cfg_load_text(as, text, "fuzz.cfgdata");

@@ -6,14 +6,12 @@
 
 #include "device/chipinfo.h"
 #include "driver/assembly.h"
+#include "../unit/test_context.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::string_view text(reinterpret_cast<const char *>(data), size);
-  Assembly as;
-  std::ostringstream err;
-  as.io.err = &err;
-  as.msg.err = &err;
-  msg_init(as.msg, nullptr);
+  TestContext t;
+  Assembly &as = t.as;
   try {
     auto chip = std::make_unique<ChipInfo>();
     if (chipinfo_parse(as, text, "fuzz.ini", "ZEL18A44", *chip)) {

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "driver/assembly.h"
+#include "test_context.h"
 
 namespace {
 
@@ -24,19 +25,9 @@ const char *DATA =
     "CWORD:200000:FF:FF\n"
     "CMSG:FOSC=HS,WDTEN=OFF:2066\n";
 
-struct Ctx {
-  Assembly as;
-  std::ostringstream err;
+struct Ctx : TestContext {
   Ctx(const char *text = DATA) {
-    as.io.err = &err;
-    as.msg.err = &err;
-    msg_init(as.msg, nullptr);
     cfg_load_text(as, text, "dev.cfgdata");
-  }
-  std::string take() {
-    std::string s = err.str();
-    err.str("");
-    return s;
   }
 };
 

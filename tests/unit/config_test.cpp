@@ -6,6 +6,7 @@
 #include "config/config.h"
 #include "device/chipinfo.h"
 #include "driver/assembly.h"
+#include "test_context.h"
 
 namespace {
 
@@ -20,20 +21,10 @@ const char *DATA =
     "CWORD:300002:FF:FF:CONFIG2L\n"
     "CWORD:200000:FF:FF:IDLOC0\n";
 
-struct Ctx {
-  Assembly as;
-  std::ostringstream err;
+struct Ctx : TestContext {
   Ctx() {
-    as.io.err = &err;
-    as.msg.err = &err;
-    msg_init(as.msg, nullptr);
     chipinfo_load(as, "ZEL18A44", std::string(ASZEL18_SOURCE_DIR) + "/data/quillon-18.ini");
     cfg_load_text(as, DATA, "t.cfgdata");
-  }
-  std::string take() {
-    std::string s = err.str();
-    err.str("");
-    return s;
   }
 };
 

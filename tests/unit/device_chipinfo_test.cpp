@@ -11,6 +11,7 @@
 #include "device/chip.h"
 #include "device/chipinfo.h"
 #include "driver/assembly.h"
+#include "test_context.h"
 #include "support/format.h"
 
 namespace {
@@ -36,14 +37,7 @@ std::string body_with(const std::string &key, const std::string &line) {
   return b;
 }
 
-struct Ctx {
-  Assembly as;
-  std::ostringstream err;
-  Ctx() {
-    as.io.err = &err;
-    as.msg.err = &err;
-    msg_init(as.msg, nullptr);
-  }
+struct Ctx : TestContext {
   // Parses text for the device; "fatal" when the run would end, "none" when no section
   // matched, else "ok". The record is installed as the run's device when it loads.
   std::string parse(const std::string &text, const char *device = "ZEL18T1") {

@@ -8,17 +8,11 @@
 #include "device/chipinfo.h"
 #include "device/sfrs.h"
 #include "driver/assembly.h"
+#include "test_context.h"
 
 namespace {
 
-struct Ctx {
-  Assembly as;
-  std::ostringstream err;
-  Ctx() {
-    as.io.err = &err;
-    as.msg.err = &err;
-    msg_init(as.msg, nullptr);
-  }
+struct Ctx : TestContext {
   // Loads a shipped device through the staged installation and binds the table.
   void load(const char *device) {
     as.host.self_path = ASZEL18_STAGE_BIN;

@@ -7,17 +7,12 @@
 
 #include "driver/assembly.h"
 #include "driver/run.h"
+#include "test_context.h"
 
 namespace {
 
-struct Ctx {
-  Assembly as;
-  std::ostringstream err, out;
+struct Ctx : TestContext {
   Ctx() {
-    as.io.err = &err;
-    as.io.out = &out;
-    as.msg.err = &err;
-    msg_init(as.msg, nullptr);
     msg_set_prehook(as.msg, [this] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
   }
   void scan(std::vector<std::string> args) {
