@@ -325,6 +325,41 @@ bool ends_in_exponent(std::string_view t) {
   return true;
 }
 
+// The cache entry of a name in LEX_NORMAL: the entry holding it, else the free entry where it
+// goes; null when the name is not cached. Any change of the symbol table since the last look
+// starts a new generation.
+SymCacheEntry *cache_slot(Assembly &as, std::string_view name) {
+  LexState &L = as.lex;
+  SymState &st = as.sym;
+  if (L.sym_cache.empty() || name.size() > SYMCACHE_NAME || L.ctx != LEX_NORMAL || L.psect_flags ||
+      (as.opt.xref && as.drv.xref))  // a cross-reference file logs every symbol lookup
+    return nullptr;
+  if (st.serial != L.cache_serial || st.count != L.cache_count) {
+    ++L.cache_gen;
+    L.cache_serial = st.serial;
+    L.cache_count = st.count;
+  }
+  uint32_t h = 2166136261u;
+  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  size_t i = (h ^ (h >> 16)) & (SYMCACHE_SIZE - 1);
+  for (size_t k = 0; k < SYMCACHE_PROBES; ++k, i = (i + 1) & (SYMCACHE_SIZE - 1)) {
+    SymCacheEntry &e = L.sym_cache[i];
+    if (e.gen != L.cache_gen) return &e;  // free: the name is not in the table
+    if (e.len == name.size() && std::memcmp(e.text, name.data(), name.size()) == 0) return &e;
+  }
+  return nullptr;
+}
+
+bool cache_hit(const LexState &L, const SymCacheEntry &e) { return e.gen == L.cache_gen; }
+
+void cache_fill(LexState &L, SymCacheEntry &e, std::string_view name, const void *ptr, bool kw) {
+  e.ptr = ptr;
+  e.kw = kw;
+  e.gen = L.cache_gen;
+  e.len = static_cast<uint8_t>(name.size());
+  std::memcpy(e.text, name.data(), name.size());
+}
+
 }  // namespace
 
 NumScan lex_scan_number(const char *p, unsigned given, unsigned cur_radix, uint8_t ctx) {
@@ -423,7 +458,11 @@ void lex_init(Assembly &as) {
   L.list_on = as.opt.listing;
   L.line.reserve(4096);
   L.scratch.reserve(4096);
+  L.sym_cache.assign(SYMCACHE_SIZE, SymCacheEntry{});
+  ++L.cache_gen;
 }
+
+void lex_forget_symbols(Assembly &as) { ++as.lex.cache_gen; }
 
 void lex_set_context(Assembly &as, uint8_t ctx) { as.lex.ctx = ctx; }
 void lex_set_psect_flags(Assembly &as, bool on) { as.lex.psect_flags = on; }
@@ -720,16 +759,33 @@ uint16_t lex_next_token(Assembly &as) {
       std::string_view name(start, n);
       done(p);
       if (L.ctx == LEX_PLAIN || L.ctx == LEX_CONFIG) return plain_or_config(as, name);
-      KwTable t = context_table(L.ctx);
-      if (t != KT_COUNT)
-        if (const Keyword *kw = ops_find(name, t)) return set_keyword(L, kw);
-      if (L.psect_flags)
-        if (const Keyword *kw = ops_find(name, KT_PSECT_FLAGS)) return set_keyword(L, kw);
-      bool one_underscore = name[0] == '_' && (n == 1 || name[1] != '_');
-      if (!one_underscore)
-        if (const Keyword *kw = ops_find(name, KT_MAIN))
-          if (!(L.psect_flags && kw->kind == K_CONFIG)) return set_keyword(L, kw);
-      Symbol *s = sym_lookup(as, name);
+      SymCacheEntry *e = cache_slot(as, name);
+      Symbol *s = nullptr;
+      if (e && cache_hit(L, *e)) {
+        if (e->kw) return set_keyword(L, static_cast<const Keyword *>(e->ptr));
+        s = static_cast<Symbol *>(const_cast<void *>(e->ptr));
+        if (s->s_flags & SF_NAMESPACE) s = nullptr;  // made a psect since: look again
+      }
+      if (!s) {
+        const Keyword *kw = nullptr;
+        KwTable t = context_table(L.ctx);
+        if (t != KT_COUNT) kw = ops_find(name, t);
+        if (!kw && L.psect_flags) kw = ops_find(name, KT_PSECT_FLAGS);
+        bool one_underscore = name[0] == '_' && (n == 1 || name[1] != '_');
+        if (!kw && !one_underscore) {
+          kw = ops_find(name, KT_MAIN);
+          if (kw && L.psect_flags && kw->kind == K_CONFIG) kw = nullptr;
+        }
+        if (kw) {
+          if (e) cache_fill(L, *e, name, kw, true);
+          return set_keyword(L, kw);
+        }
+        s = sym_lookup(as, name);
+        // A record made by this lookup has a name no entry holds: the entries stay valid.
+        L.cache_serial = as.sym.serial;
+        L.cache_count = as.sym.count;
+        if (e) cache_fill(L, *e, name, s, false);
+      }
       if ((s->s_flags & SF_MACRO) && !(s->s_flags & SF_NAMESPACE)) {
         if (macro_defined_as_symbol(p)) {
           msg_report(as.msg, MSG_MACRO_NAME_IS_SYMBOL);

@@ -102,6 +102,21 @@ struct MacroHooks {
   std::string_view (*mark_text)(Assembly &as, unsigned index) = nullptr;
 };
 
+// A name classified in LEX_NORMAL: a keyword row or a symbol. An open-addressing table in front
+// of the keyword tables and the symbol table. Entries are valid in the generation they were
+// filled in (older ones count as empty); a new or freed record the lexer did not make itself
+// starts a new generation.
+constexpr size_t SYMCACHE_SIZE = 131072;  // entries, a power of two above twice the symbol limit
+constexpr size_t SYMCACHE_PROBES = 16;    // a name not placed within this many slots is not cached
+constexpr size_t SYMCACHE_NAME = 18;     // longer names are not cached
+struct SymCacheEntry {
+  const void *ptr = nullptr;  // Keyword row (kw set) or Symbol
+  uint32_t gen = 0;           // generation of the entry
+  uint8_t len = 0;            // length of text
+  bool kw = false;            // ptr is a keyword row
+  char text[SYMCACHE_NAME];   // the name
+};
+
 struct LexState {
   const char *cur_file = nullptr;  // interned name of the current file; null before the first file
   long msg_line = 0;               // the line number reported in messages
@@ -130,6 +145,11 @@ struct LexState {
   char text[TOKEN_MAX + 1] = {};   // token text being built (strings, device names)
 
   MacroHooks hooks;
+
+  std::vector<SymCacheEntry> sym_cache;  // SYMCACHE_SIZE entries once lex_init has run
+  uint32_t cache_gen = 1;                // current generation
+  uint32_t cache_serial = 0;             // symbol serial and count when last checked
+  uint32_t cache_count = 0;
 };
 
 // Prepares the reader for a run: radix 10, the listing flag from the options.
@@ -163,6 +183,9 @@ void lex_set_radix(Assembly &as, unsigned radix);
 unsigned lex_radix(const Assembly &as);
 const char *lex_file(const Assembly &as);
 long lex_line(const Assembly &as);
+// Forgets the names the lexer remembers. Needed after a record of the symbol table is unlinked
+// or renamed without being freed (new and freed records are noticed).
+void lex_forget_symbols(Assembly &as);
 // True while a macro body is being read.
 bool lex_in_macro(const Assembly &as);
 
