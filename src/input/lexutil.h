@@ -106,7 +106,7 @@ struct MacroHooks {
 // of the keyword tables and the symbol table. Entries are valid in the generation they were
 // filled in (older ones count as empty); a new or freed record the lexer did not make itself
 // starts a new generation.
-constexpr size_t SYMCACHE_SIZE = 131072;  // entries, a power of two above twice the symbol limit
+constexpr size_t SYMCACHE_SIZE = 65536;  // entries, a power of two
 constexpr size_t SYMCACHE_PROBES = 16;    // a name not placed within this many slots is not cached
 constexpr size_t SYMCACHE_NAME = 18;     // longer names are not cached
 struct SymCacheEntry {
