@@ -62,15 +62,25 @@ void restore_radix(LexState &L) {
   L.saved_radix = 0;
 }
 
-// Searches the line for the three per-line markers.
-void scan_markers(LexState &L, std::string_view s, bool keep) {
+// Searches the line for the three per-line markers; NUL bytes, which would read as the end of
+// the line, become blanks (error 844 once).
+void scan_line(Assembly &as, std::string &s, bool keep) {
+  LexState &L = as.lex;
   if (!keep) L.m_volatile = L.m_volsfr = L.m_hl = false;
-  for (size_t i = s.find(';'); i != std::string_view::npos; i = s.find(';', i + 1)) {
-    std::string_view r = s.substr(i + 1);
-    if (r.starts_with('#')) L.m_hl = true;
-    else if (r.starts_with("volatile")) L.m_volatile = true;
-    else if (r.starts_with("volsfr")) L.m_volsfr = true;
+  bool nul = false;
+  char *p = s.data(), *e = p + s.size();
+  for (; p < e; ++p) {
+    if (*p == ';') {
+      std::string_view r(p + 1, static_cast<size_t>(e - p - 1));
+      if (r.starts_with('#')) L.m_hl = true;
+      else if (r.starts_with("volatile")) L.m_volatile = true;
+      else if (r.starts_with("volsfr")) L.m_volsfr = true;
+    } else if (!*p) {
+      *p = ' ';
+      nul = true;
+    }
   }
+  if (nul) msg_report_typed(as.msg, MSG_LEXICAL_ERROR, "E", "NUL byte in the line, read as a blank");
 }
 
 void xref_file(Assembly &as) {
@@ -112,17 +122,6 @@ bool open_file(Assembly &as, std::string_view name) {
   r.buf.reset(new char[FILE_CHUNK]);
   r.data = r.buf.get();
   return true;
-}
-
-// Replaces NUL bytes, which would read as the end of the line, by blanks (error 844 once).
-void clean_nuls(Assembly &as, std::string &s, size_t from) {
-  bool found = false;
-  for (char *p = s.data() + from, *e = s.data() + s.size();
-       (p = static_cast<char *>(std::memchr(p, 0, static_cast<size_t>(e - p)))) != nullptr;) {
-    *p = ' ';
-    found = true;
-  }
-  if (found) msg_report_typed(as.msg, MSG_LEXICAL_ERROR, "E", "NUL byte in the line, read as a blank");
 }
 
 // Reads one physical line of a file input into L.line; false at the end of the file.
@@ -201,8 +200,7 @@ bool fetch_line(Assembly &as) {
     InputRecord &r = L.stack.back();
     if (r.kind == IN_FILE) {
       if (read_file_line(as, r)) {
-        clean_nuls(as, L.line, 0);
-        scan_markers(L, L.line, false);
+        scan_line(as, L.line, false);
         if (L.m_hl) ++L.hl_line;
         else if (as.opt.line_numbers) L.hl_line = L.line_no;
         break;
@@ -220,8 +218,7 @@ bool fetch_line(Assembly &as) {
     }
     if (r.pos < r.len) {
       read_body_line(as, r);
-      clean_nuls(as, L.line, 0);
-      scan_markers(L, L.line, false);
+      scan_line(as, L.line, false);
       break;
     }
     L.cur_file = r.saved_file;
@@ -530,8 +527,8 @@ void lex_push_text(Assembly &as, std::string_view text, InputKind kind) {
   }
   std::string &out = L.scratch;
   out.clear();
-  for (char ch : text) out.push_back(ch == '\n' || ch == '\0' ? ' ' : ch);
-  scan_markers(L, out, true);
+  for (char ch : text) out.push_back(ch == '\n' ? ' ' : ch);
+  scan_line(as, out, true);
   out.append(L.line, L.pos);
   L.line.swap(out);
   L.pos = 0;
