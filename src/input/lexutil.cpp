@@ -155,31 +155,34 @@ bool read_file_line(Assembly &as, InputRecord &r) {
 }
 
 // Copies one line of a macro body into L.line, replacing each substitution mark by its text.
+// The byte after a mark is its index even when it is a line feed (argument 10).
 void read_body_line(Assembly &as, InputRecord &r) {
   LexState &L = as.lex;
   const char *s = r.data + r.pos;
   size_t n = r.len - r.pos;
-  const char *e = static_cast<const char *>(std::memchr(s, '\n', n));
-  size_t len = e ? static_cast<size_t>(e - s) : n;
-  r.pos += e ? len + 1 : len;
-  std::string_view text(s, len);
-  if (text.find(static_cast<char>(MARK)) == std::string_view::npos) {
-    L.line.assign(text);
+  const char *lf = static_cast<const char *>(std::memchr(s, '\n', n));
+  const char *mark = static_cast<const char *>(std::memchr(s, MARK, lf ? static_cast<size_t>(lf - s) : n));
+  if (!mark) {
+    size_t len = lf ? static_cast<size_t>(lf - s) : n;
+    r.pos += lf ? len + 1 : len;
+    L.line.assign(s, len);
     return;
   }
-  // The hook may push or pop nothing here; the text stays valid while its record is on the stack.
+  // The hook only supplies text: it pushes and pops no input, so s stays valid.
   std::string &out = L.scratch;
   out.clear();
-  for (size_t i = 0; i < len; ++i) {
-    if (static_cast<unsigned char>(text[i]) != MARK) {
-      out.push_back(text[i]);
+  size_t i = 0;
+  for (; i < n && s[i] != '\n'; ++i) {
+    if (static_cast<unsigned char>(s[i]) != MARK) {
+      out.push_back(s[i]);
       continue;
     }
-    if (i + 1 >= len) break;  // a mark without its index substitutes nothing
-    unsigned index = static_cast<unsigned char>(text[++i]);
+    if (i + 1 >= n) break;  // a mark without its index substitutes nothing
+    unsigned index = static_cast<unsigned char>(s[++i]);
     if (!L.hooks.mark_text) continue;
     for (char ch : L.hooks.mark_text(as, index)) out.push_back(ch == '\n' ? ' ' : ch);
   }
+  r.pos += i < n ? i + 1 : n;
   L.line.swap(out);
 }
 

@@ -402,16 +402,17 @@ struct MacroFixture {
 
 TEST(LexerMacro, BodiesAndMarks) {
   Lexer lx;
-  std::vector<std::string> a = {"yz", "3\n4"};
+  std::vector<std::string> a = {"yz", "3\n4", "", "", "", "", "", "", "", "ten"};
   MacroFixture::args = &a;
   MacroFixture::ends = 0;
   lx.as.lex.hooks.mark_text = MacroFixture::mark;
   lx.as.lex.hooks.end_of_body = MacroFixture::end;
-  std::string body = "x\x7f\x01 \x7f\x02 \x7f\x09\nnop \x7f\nnop\x7f\n;volsfr \x7f";
+  std::string body = "x\x7f\x01 \x7f\x02 \x7f\x0b \x7f\n\nnop \x7f\nnop\x7f\n;volsfr \x7f";
   lx.open("first\nlast\n");
   EXPECT_EQ(lex_next_token(lx.as), TK_NAME);
   lex_push_text(lx.as, body, IN_BODY);  // the rest of the line is discarded
-  EXPECT_EQ(lx.tokens(), "SYM(xyz).NUM(3).NUM(4).EOL.KW(nop).EOL.KW(nop).EOL.CMT(;volsfr ).EOL.SYM(last)");
+  // A line feed after a mark is its index (10); a mark at the end of the text stands for nothing.
+  EXPECT_EQ(lx.tokens(), "SYM(xyz).NUM(3).NUM(4).SYM(ten).EOL.KW(nop).SYM(tennopten).CMT(;volsfr ).EOL.SYM(last)");
   EXPECT_EQ(MacroFixture::ends, 1);
   EXPECT_EQ(lex_line(lx.as), 2);
   EXPECT_TRUE(lx.messages().empty());
