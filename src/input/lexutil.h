@@ -107,7 +107,7 @@ struct MacroHooks {
 // filled in (older ones count as empty); a new or freed record the lexer did not make itself
 // starts a new generation.
 constexpr size_t SYMCACHE_SIZE = 65536;  // entries, a power of two
-constexpr size_t SYMCACHE_PROBES = 16;    // a name not placed within this many slots is not cached
+constexpr size_t SYMCACHE_PROBES = 16;   // a name not placed within this many slots is not cached
 constexpr size_t SYMCACHE_NAME = 18;     // longer names are not cached
 struct SymCacheEntry {
   const void *ptr = nullptr;  // Keyword row (kw set) or Symbol
@@ -189,7 +189,7 @@ void lex_forget_symbols(Assembly &as);
 // True while a macro body is being read.
 bool lex_in_macro(const Assembly &as);
 
-// The number scanner, exposed for tests. p points at the first digit of the number (after
+// The number scanner, with no side effects. p points at the first digit of the number (after
 // "$", "@", "%" or "."), given is the radix fixed by that character (0: none). Reports nothing:
 // the caller raises msg (0: none; MSG_INVALID_CHAR_IN_NUMBER with bad).
 struct NumScan {
