@@ -255,6 +255,11 @@ int list_delete(Assembly &as, Statement *node) {
     ls.ref_pool.free(node->op_refs);
     node->op_refs = nullptr;
   }
+  if (LineRecord *r = node->op_lineinfo) {  // the line's text now starts at the next node
+    Statement *next = node->op_next && node->op_next->op_type ? node->op_next : nullptr;
+    r->stmt = next;
+    if (next && !next->op_lineinfo) next->op_lineinfo = r;
+  }
   if (ls.cur_stmt == node) ls.cur_stmt = nullptr;
   list_unlink(node);
   node->op_serial = 0;

@@ -92,7 +92,7 @@ struct StatementList {
 struct LineRecord {
   const char *file = nullptr;  // interned source file name
   uint64_t line = 0;
-  Statement *stmt = nullptr;
+  Statement *stmt = nullptr;    // moves on when its statement is deleted; null at the end
   uint64_t offset = 0;         // byte offset of the line in the file
 };
 
