@@ -260,6 +260,8 @@ int list_delete(Assembly &as, Statement *node) {
     r->stmt = next;
     if (next && !next->op_lineinfo) next->op_lineinfo = r;
   }
+  if (node->op_type == NAME && node->op_label && node->op_label->s_defnode == node)
+    node->op_label->s_defnode = nullptr;  // never leave a symbol defined by a free node
   if (ls.cur_stmt == node) ls.cur_stmt = nullptr;
   list_unlink(node);
   node->op_serial = 0;
@@ -289,7 +291,7 @@ int list_delete_label(Assembly &as, Statement *label) {
     if (starts_with(s->s_name, "__end_of_") || starts_with(s->s_name, "__ccov")) return 0;
     s->s_flags |= SF_UNDEF;
     s->s_refcnt = 0;
-    if (s->s_defnode == label) s->s_defnode = nullptr;
+    s->s_defnode = nullptr;
   }
   ++as.list.labels_removed;
   as.list.labels_changed = true;

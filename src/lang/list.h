@@ -176,13 +176,14 @@ void list_append(Assembly &as, Statement *pos, Statement *node);
 bool list_add_statement(Assembly &as, Statement *node);
 // Attaches an end-of-line comment to the current statement; false when there is none yet.
 bool list_attach_eol_comment(Assembly &as, const char *text);
-// Links node after pos and copies op_psect; nothing else. A pos without successor (a tail)
-// puts node before it.
+// Links an unlinked node after pos and copies op_psect; nothing else. A pos without successor
+// (a tail) puts the node before it.
 void list_insert_after(Statement *pos, Statement *node);
 // Takes a node out of its list without freeing it; its own links are cleared.
 void list_unlink(Statement *node);
-// Frees a live node: drops its reference at its jump target, hands its comments to the next
-// node, unlinks it and recycles it. 1 if freed, 0 if it was already free.
+// Frees a live node: drops its reference at its jump target, hands its comments (and its line
+// record) to the next node, unlinks it and recycles it. 1 if freed, 0 if it was already free.
+// A freed node's storage stays valid; only op_serial 0 tells it apart until it is reused.
 int list_delete(Assembly &as, Statement *node);
 // The NAME node directly before node, made with a generated label when there is none.
 Statement *list_label_before(Assembly &as, Statement *node);
@@ -235,7 +236,9 @@ const LineRecord *list_last_line_record(const Assembly &as);
 
 // --- statement-level IF ---
 
-// Hides the statements of false IF/ELSIF/ELSE branches of one psect (1003, 1489, 1490).
+// Hides the statements of false IF/ELSIF/ELSE branches of one psect (1003, 1489, 1490). An
+// ENDIF closes its IF together with the levels its ELSIFs opened. Runs once per psect: a second
+// run would repeat the messages.
 void list_if_pass(Assembly &as, Symbol *psect);
 // The same for every psect, in creation order.
 void list_if_pass_all(Assembly &as);
