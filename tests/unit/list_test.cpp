@@ -4,42 +4,26 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "driver/assembly.h"
 #include "isa/ops.h"
 #include "lang/list.h"
 #include "lang/sym.h"
+#include "test_context.h"
 
 namespace {
 
-struct Fix {
-  std::ostringstream err, out;
-  Assembly as;
+struct Fix : TestContext {
   Symbol *text = nullptr;
   Fix() {
-    as.io.err = &err;
-    as.msg.err = &err;
-    as.io.out = &out;
-    msg_init(as.msg, nullptr);
     msg_set_prehook(as.msg, [this] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
     sym_init(as);
     text = sym_lookup(as, "text", SF_PSECT);
     as.sym.cur_psect = text;
     as.lex.cur_file = as.strings.intern("a.as");
   }
-  std::vector<int> messages() {
-    std::vector<int> nums;
-    std::string s = err.str();
-    std::regex re("\\((\\d+)\\) ");
-    for (auto it = std::sregex_iterator(s.begin(), s.end(), re); it != std::sregex_iterator(); ++it)
-      nums.push_back(std::stoi((*it)[1]));
-    err.str("");
-    return nums;
-  }
+  std::vector<int> messages() { return message_numbers(); }
   Statement *add(uint32_t kind) {
     Statement *n = list_new_statement(as);
     n->op_type = kind;

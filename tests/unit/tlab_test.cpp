@@ -2,28 +2,21 @@
 // the undefined-label value and the phase check of a repeated walk.
 #include <gtest/gtest.h>
 
-#include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "driver/assembly.h"
 #include "isa/ops.h"
 #include "lang/list.h"
 #include "lang/sym.h"
 #include "lang/tlab.h"
+#include "test_context.h"
 
 namespace {
 
-struct Fix {
-  std::ostringstream err;
-  Assembly as;
+struct Fix : TestContext {
   Symbol *code = nullptr;
   std::vector<Statement *> labels;  // in walk order
   Fix() {
-    as.io.err = &err;
-    as.msg.err = &err;
-    msg_init(as.msg, nullptr);
     sym_init(as);
     code = sym_lookup(as, "code", SF_PSECT);
     as.sym.cur_psect = code;
@@ -44,15 +37,7 @@ struct Fix {
   void walk(size_t k) {
     for (size_t i = 0; i < k; ++i) tlab_define(as, labels[i]->op_tlab, labels[i]);
   }
-  std::vector<int> messages() {
-    std::vector<int> nums;
-    std::string s = err.str();
-    std::regex re("\\((\\d+)\\) ");
-    for (auto it = std::sregex_iterator(s.begin(), s.end(), re); it != std::sregex_iterator(); ++it)
-      nums.push_back(std::stoi((*it)[1]));
-    err.str("");
-    return nums;
-  }
+  std::vector<int> messages() { return message_numbers(); }
 };
 
 TEST(Tlab, ResolveFromTheWalkPosition) {
