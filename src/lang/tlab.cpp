@@ -15,13 +15,13 @@ void tlab_init(TlabState &t) {
 
 void tlab_reset(TlabState &t) { t.cursor = 0; }
 
-void tlab_define(Assembly &as, uint64_t number, const Statement *node) {
+void tlab_define(Assembly &as, uint64_t number, Statement *node) {
   TlabState &t = as.tlab;
   if (t.cursor < t.entries.size()) {
     const TlabEntry &e = t.entries[t.cursor];
     if (e.number != number || e.node != node) msg_report(as.msg, MSG_PHASE_ERROR);
   } else {
-    t.entries.push_back(TlabEntry{number, const_cast<Statement *>(node)});
+    t.entries.push_back(TlabEntry{number, node});
   }
   ++t.cursor;
 }

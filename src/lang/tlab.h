@@ -27,7 +27,7 @@ void tlab_init(TlabState &t);
 void tlab_reset(TlabState &t);
 // A TLABEL node met in the walk: recorded on the first walk, checked against the table on a
 // repeated one (840 "phase error" when it differs).
-void tlab_define(Assembly &as, uint64_t number, const Statement *node);
+void tlab_define(Assembly &as, uint64_t number, Statement *node);
 // The address of the nearest definition of `number` after the definitions passed (forward) or
 // among them (backward): relative to the node's psect, in address units. 803 and the absolute
 // value 0xFFFF when there is none.
