@@ -58,7 +58,7 @@ struct Assembly {
   ExprState expr;
   ListState list;
   SymState sym;
-  TlabState tlab;
+  TlabTable tlab;
 
   Assembly() { msg.err = io.err; }
   Assembly(const Assembly &) = delete;

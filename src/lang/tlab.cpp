@@ -8,15 +8,15 @@
 #include "lang/list.h"
 #include "lang/sym.h"
 
-void tlab_init(TlabState &t) {
+void tlab_init(TlabTable &t) {
   t.entries.clear();
   t.cursor = 0;
 }
 
-void tlab_reset(TlabState &t) { t.cursor = 0; }
+void tlab_reset(TlabTable &t) { t.cursor = 0; }
 
 void tlab_define(Assembly &as, uint64_t number, Statement *node) {
-  TlabState &t = as.tlab;
+  TlabTable &t = as.tlab;
   if (t.cursor < t.entries.size()) {
     const TlabEntry &e = t.entries[t.cursor];
     if (e.number != number || e.node != node) msg_report(as.msg, MSG_PHASE_ERROR);
@@ -27,7 +27,7 @@ void tlab_define(Assembly &as, uint64_t number, Statement *node) {
 }
 
 Value tlab_resolve(Assembly &as, int64_t number, bool forward) {
-  TlabState &t = as.tlab;
+  TlabTable &t = as.tlab;
   const Statement *found = nullptr;
   if (number >= 0) {
     uint64_t num = static_cast<uint64_t>(number);

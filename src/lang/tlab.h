@@ -16,15 +16,15 @@ struct TlabEntry {
   Statement *node;   // its TLABEL node
 };
 
-struct TlabState {
+struct TlabTable {
   std::vector<TlabEntry> entries;  // definitions in emission order
   size_t cursor = 0;               // definitions passed so far in the current walk
 };
 
 // Empties the table (program start).
-void tlab_init(TlabState &t);
+void tlab_init(TlabTable &t);
 // Starts a repeated walk over the same statements.
-void tlab_reset(TlabState &t);
+void tlab_reset(TlabTable &t);
 // A TLABEL node met in the walk: recorded on the first walk, checked against the table on a
 // repeated one (840 "phase error" when it differs).
 void tlab_define(Assembly &as, uint64_t number, Statement *node);
