@@ -316,9 +316,10 @@ bool add_reloc(Assembly &as, const Value &e, bool simple, unsigned width) {
     obj_flush(as);
     obj_start_text(as);
   }
+  uint8_t kind = !simple ? RK_COMPLEX : e.v_rtype == RT_PSECT ? RK_PSECT : RK_SYMBOL;
   ObjBuffer &r = o.reloc;
-  put_u16(r, text_offset(o));                                                 // offset in TEXT data
-  put_u8(r, unit | (simple ? (e.v_rtype == RT_PSECT ? RK_PSECT : RK_SYMBOL) : RK_COMPLEX) | size);  // type
+  put_u16(r, text_offset(o));      // offset in TEXT data
+  put_u8(r, unit | kind | size);   // type
   if (simple) {
     put_str(r, name);  // psect or symbol
   } else {

@@ -48,8 +48,9 @@
 // bits are listed in hexadecimal.
 //
 // Expressions are printed infix. The operand written last (top of the stack) is the left one,
-// so the bytes "16 b 16 a 5" print as (a - b). Binary operators: + - * / << >> & | ^ mod, and
-// op15, op22 for the two codes written as stored; inner binary nodes are parenthesized.
+// so the bytes "16 b 16 a 5" print as a - b. Binary operators: + - * / << >> & | ^ mod, and
+// op15, op22 for the two codes written as stored; binary operands of binary nodes are
+// parenthesized.
 // Unary: low(x) high(x) not(x) neg(x) op21(x) op23(x). Leaves: constants 0x5, psect or symbol
 // names (quoted unless made of letters, digits and _ $ ? @ .), seg(name), extern(name),
 // seg(extern(name)), text("...").
@@ -197,6 +198,11 @@ const char *unary_op(unsigned code) {
   }
 }
 
+std::string top_text(const Operand &o) {
+  if (o.binary && o.text.size() >= 2) return o.text.substr(1, o.text.size() - 2);
+  return o.text;
+}
+
 // Decodes postfix codes up to the code `stop` (consumed) and leaves the operands on the stack.
 void decode_codes(Cursor &c, unsigned stop, std::vector<Operand> &st) {
   for (;;) {
@@ -213,7 +219,7 @@ void decode_codes(Cursor &c, unsigned stop, std::vector<Operand> &st) {
     }
     if (const char *op = unary_op(code)) {
       if (st.empty()) throw BadRecord{"operator " + std::to_string(code) + " without an operand"};
-      st.back().text = std::string(op) + "(" + st.back().text + ")";
+      st.back().text = std::string(op) + "(" + top_text(st.back()) + ")";
       st.back().binary = false;
       continue;
     }
@@ -227,11 +233,6 @@ void decode_codes(Cursor &c, unsigned stop, std::vector<Operand> &st) {
       default: throw BadRecord{"unknown expression code " + std::to_string(code)};
     }
   }
-}
-
-std::string top_text(const Operand &o) {
-  if (o.binary && o.text.size() >= 2) return o.text.substr(1, o.text.size() - 2);
-  return o.text;
 }
 
 // One expression ending with the 0 byte.
