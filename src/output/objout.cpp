@@ -98,6 +98,12 @@ void write_buffer(Assembly &as, ObjBuffer &b) {
   write_raw(as, b.type, b.b + 3, len);
 }
 
+void close_stream(ObjState &o) {
+  if (o.out) o.out->flush();
+  o.out = nullptr;
+  o.owned.reset();
+}
+
 void reset(ObjBuffer &b, uint8_t type) {
   b.type = type;
   b.pos = 3;
@@ -397,14 +403,6 @@ void obj_open_listing(Assembly &as, std::ostream &out) {
   reset(o.fninfo, OR_FNINFO);
   obj_write_ident(as, OBJ_LISTING_IDENT);
 }
-
-namespace {
-void close_stream(ObjState &o) {
-  if (o.out) o.out->flush();
-  o.out = nullptr;
-  o.owned.reset();
-}
-}  // namespace
 
 void obj_finish(Assembly &as, const ObjFinish &f) {
   ObjState &o = as.obj;

@@ -461,7 +461,8 @@ TEST(ObjOut, WriteErrors) {
   EXPECT_EQ(o.messages(), (V{804, 804}));  // IDENT, END: each record reports, writing goes on
 }
 
-// The dumper on damaged copies of a valid file: a message and status 1, never a crash.
+// The dumper on damaged copies of a valid file: status 1 for every truncation, never a crash or
+// an out-of-bounds read (the messages themselves are end-to-end cases).
 TEST(ObjDump, DamagedFiles) {
   Obj o;
   o.open();
@@ -476,29 +477,6 @@ TEST(ObjDump, DamagedFiles) {
   const Bytes good = o.bytes();
   std::ostringstream out, err;
   ASSERT_EQ(dump_object(good, "t.obj", {}, out, err), 0) << err.str();
-
-  struct Case {
-    const char *name;
-    Bytes image;
-    const char *message;
-  } cases[] = {
-      {"empty", {}, "offset 0x0: empty file"},
-      {"unknown type", cat({IDENT_A44, R(24, {})}), "offset 0x14: Unknown record type: 24"},
-      {"too long", cat({IDENT_A44, Bytes{0x01, 0x02, OR_TEXT}}), "Record too long: \"TEXT\" (513)"},
-      {"cut record", Bytes(good.begin(), good.begin() + 10), "Incomplete record: \"IDENT\" (17)"},
-      {"cut header", cat({IDENT_A44, Bytes{2}}), "Incomplete record: \"(header)\" (1)"},
-      {"no NUL", cat({IDENT_A44, R(OR_PSECT, {0, 0, 'p'}), END}), "Bad PSECT record: psect name without NUL"},
-      {"extra bytes", cat({IDENT_A44, R(OR_END, {0, 0, 0})}), "Bad END record: bytes left after the last field: 1"},
-      {"bad code", cat({IDENT_A44, R(OR_COND_EXPR, {99, 0}), END}), "unknown expression code 99"},
-      {"underflow", cat({IDENT_A44, R(OR_COND_EXPR, {4, 0}), END}), "operator 4 without two operands"},
-      {"no END", IDENT_A44, "no END record"},
-      {"not IDENT", END, "the first record is END, not IDENT"},
-  };
-  for (const auto &c : cases) {
-    std::ostringstream o2, e2;
-    EXPECT_EQ(dump_object(c.image, "t.obj", {}, o2, e2), 1) << c.name;
-    EXPECT_NE(e2.str().find(c.message), std::string::npos) << c.name << ": " << e2.str();
-  }
 
   // Every truncation and many random corruptions: the dumper must stay in bounds (sanitizers).
   std::mt19937 rng(7);
