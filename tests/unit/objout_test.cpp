@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <random>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <variant>
@@ -14,6 +13,7 @@
 #include "driver/assembly.h"
 #include "dump.h"
 #include "output/objout.h"
+#include "test_context.h"
 
 namespace {
 
@@ -67,16 +67,11 @@ Value node(uint8_t kind, Value *left, Value *right = nullptr, int64_t offs = 0) 
   return v;
 }
 
-struct Obj {
-  std::ostringstream err;
+struct Obj : TestContext {
   std::ostringstream file;
-  Assembly as;
   Symbol *p;  // the current psect
   Symbol *s;  // an external symbol
   Obj() {
-    as.io.err = &err;
-    as.msg.err = &err;
-    msg_init(as.msg, nullptr);
     as.msg.warn_threshold = -9;
     sym_init(as);
     chipinfo_load(as, "ZEL18A44", std::string(ASZEL18_SOURCE_DIR) + "/data/quillon-18.ini");
@@ -102,15 +97,7 @@ struct Obj {
     obj_encode_expr(as, v, out, report);
     return out;
   }
-  std::vector<int> messages() {
-    std::vector<int> nums;
-    std::string t = err.str();
-    std::regex re("\\((\\d+)\\) ");
-    for (auto it = std::sregex_iterator(t.begin(), t.end(), re); it != std::sregex_iterator(); ++it)
-      nums.push_back(std::stoi((*it)[1]));
-    err.str("");
-    return nums;
-  }
+  std::vector<int> messages() { return message_numbers(); }
   // The dumper's lines for what was written.
   std::vector<std::string> dump(int expect_status = 0) {
     Bytes b = bytes();
@@ -202,8 +189,8 @@ TEST(ObjOut, EncoderReports) {
   Value pp = psect_rel(o.p, 0);
   Value sum = node(RT_ADD, &pp, &str);
   EXPECT_EQ(o.encode(sum), B({16, "p", 4}));  // nothing for the bad node
-  EXPECT_NE(o.err.str().find("Bad operator in putcomplex: 22"), std::string::npos) << o.err.str();
-  o.err.str("");
+  std::string text = o.take();
+  EXPECT_NE(text.find("Bad operator in putcomplex: 22"), std::string::npos) << text;
   EXPECT_EQ(o.encode(sum, false), Bytes{});  // sizing mode: 779 and stop
   EXPECT_EQ(o.messages(), V{779});
 
