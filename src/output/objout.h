@@ -153,8 +153,8 @@ struct ObjFinish {
   uint32_t start_offset = 0;
   std::string_view start_psect;
 };
-// Flushes the symbol and text buffers, writes LISTRELOC, START, the last FNINFO and END, and
-// closes the stream.
+// Flushes the symbol and text buffers (and a DABS record still pending), writes LISTRELOC,
+// START, the last FNINFO and END, and closes the stream.
 void obj_finish(Assembly &as, const ObjFinish &f);
 // The pending LR_TEXT record, then END; closes the stream.
 void obj_finish_listing(Assembly &as);
