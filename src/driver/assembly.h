@@ -17,6 +17,7 @@
 #include "lang/list.h"
 #include "lang/sym.h"
 #include "lang/tlab.h"
+#include "output/objout.h"
 #include "support/strtab.h"
 
 // The run's streams. Tests point them at string streams.
@@ -59,6 +60,7 @@ struct Assembly {
   ListState list;
   SymState sym;
   TlabTable tlab;
+  ObjState obj;  // object and relocatable listing record writer
 
   Assembly() { msg.err = io.err; }
   Assembly(const Assembly &) = delete;

@@ -9,6 +9,8 @@
 //   ; OUT: text                  standard output, line by line, exactly (checked when given)
 //   ; EXISTS: name / ABSENT: name   files after the run
 //   ; FILE: name                 an auxiliary file; its lines follow as "; | text"
+//   ; HEXFILE: name              a binary auxiliary file, its lines as "; | bytes": pairs of hex
+//                                digits, "text" for the bytes of a text, # to the line's end a comment
 //   ... ; ERROR n / ; WARNING n  on a source line: that message is expected on that line
 //
 // Substitutions: %% a percent sign, %s the case file's name, %t the run directory, %rep(N,text) N copies of text.
@@ -28,6 +30,7 @@
 #include <iostream>
 #include <map>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -52,6 +55,7 @@ struct Case {
   std::string name;
   std::vector<Run> runs;
   std::map<std::string, std::string> files;
+  std::set<std::string> hex_files;  // files written from hex text
   std::vector<std::pair<long, std::string>> markers;  // line, "ERROR n"/"WARNING n"
 };
 
@@ -185,6 +189,12 @@ bool parse_case(const fs::path &path, Case &c, std::string &why) {
       c.files[cur_file];
       continue;
     }
+    if (directive && starts("HEXFILE:")) {
+      cur_file = value("HEXFILE:");
+      c.files[cur_file];
+      c.hex_files.insert(cur_file);
+      continue;
+    }
     Run *r = c.runs.empty() ? nullptr : &c.runs.back();
     if (directive && r) {
       if (starts("ENV:")) {
@@ -297,6 +307,35 @@ bool compare_lines(const char *what, const std::vector<std::string> &want, const
   return false;
 }
 
+// The bytes of a HEXFILE body; false on a character that is not part of the notation.
+bool decode_hex(const std::string &text, std::string &bytes) {
+  auto digit = [](char ch) {
+    if (ch >= '0' && ch <= '9') return ch - '0';
+    if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+    if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+    return -1;
+  };
+  for (size_t i = 0; i < text.size(); ++i) {
+    char ch = text[i];
+    if (ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r') continue;
+    if (ch == '#') {
+      while (i < text.size() && text[i] != '\n') ++i;
+      continue;
+    }
+    if (ch == '"') {
+      size_t close = text.find('"', i + 1);
+      if (close == std::string::npos) return false;
+      bytes += text.substr(i + 1, close - i - 1);
+      i = close;
+      continue;
+    }
+    if (i + 1 >= text.size() || digit(ch) < 0 || digit(text[i + 1]) < 0) return false;
+    bytes.push_back(static_cast<char>(digit(ch) * 16 + digit(text[i + 1])));
+    ++i;
+  }
+  return true;
+}
+
 bool run_case(const fs::path &path, const fs::path &bindir, const std::string &assembler, std::ostream &os) {
   Case c;
   std::string why;
@@ -314,7 +353,18 @@ bool run_case(const fs::path &path, const fs::path &bindir, const std::string &a
   for (const auto &[name, body] : c.files) {
     fs::path p = dir / name;
     if (p.has_parent_path()) fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << substitute(body, c.name, dir.string());
+    std::string text = substitute(body, c.name, dir.string());
+    if (c.hex_files.count(name)) {
+      std::string bytes;
+      if (!decode_hex(text, bytes)) {
+        os << "  bad case: HEXFILE " << name << " is not hex\n";
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+        return false;
+      }
+      text = bytes;
+    }
+    std::ofstream(p, std::ios::binary) << text;
   }
   bool ok = true;
   int n = 0;
