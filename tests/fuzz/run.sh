@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang and runs each for the given number of seconds.
 #   tests/fuzz/run.sh [seconds-per-target] [target...]
-# Targets: msgdb chipinfo cfgdata asm. Corpora grow in build-fuzz/corpus/<target>;
+# Targets: msgdb chipinfo cfgdata asm objdump. Corpora grow in build-fuzz/corpus/<target>;
 # inputs that crash are kept in build-fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 secs=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(msgdb chipinfo cfgdata asm)
+[ ${#targets[@]} -gt 0 ] || targets=(msgdb chipinfo cfgdata asm objdump)
 
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DASZEL18_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz
@@ -32,6 +32,7 @@ seed msgdb src/driver/messages.txt
 seed chipinfo data/*.ini
 seed cfgdata data/*.cfgdata
 seed asm examples/*.as $(find tests/e2e/cases -name '*.as')
+seed objdump $(find build/ -maxdepth 3 -name '*.obj' 2>/dev/null | head -20)
 
 status=0
 for t in "${targets[@]}"; do

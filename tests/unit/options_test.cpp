@@ -259,7 +259,11 @@ TEST(ArgReader, LongArgumentAndManyArguments) {
 
   Ctx d;
   std::string many;
-  for (int i = 0; i < 100000; ++i) many += "a" + std::to_string(i) + (i % 10 ? " " : "\n");
+  for (int i = 0; i < 100000; ++i) {
+    many += 'a';
+    many += std::to_string(i);
+    many += i % 10 ? ' ' : '\n';
+  }
   auto w = d.read(many);
   ASSERT_EQ(w.size(), 100001u);
   EXPECT_EQ(w[100000], "a99999");
