@@ -137,7 +137,6 @@ void run_sequence(Assembly &as, std::vector<std::string> args) {
   // 11-15. Symbol table, input state, temporary labels, the parse.
   create_symbol_table(as);
   d.next_source = 0;
-  as.list.src.listing_on = o.listing;
   tlab_init(as.tlab);
   parse_input(as);
   list_discard_pending_comments(as);
@@ -159,7 +158,7 @@ void run_sequence(Assembly &as, std::vector<std::string> args) {
 
   // 20-21. Reset the reader; the listing file takes standard output.
   d.next_source = 0;
-  if (!o.asm_output) as.list.src.listing_on = o.listing;
+  if (!o.asm_output) as.lex.list_on = o.listing;
   if (!o.asm_output && o.listing) {
     int err = 0;
     if (!reopen_stdout(as, d.listing_name, err)) {

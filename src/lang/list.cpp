@@ -11,6 +11,7 @@
 #include <ostream>
 
 #include "driver/assembly.h"
+#include "input/lexutil.h"
 #include "isa/ops.h"
 #include "lang/sym.h"
 
@@ -22,11 +23,16 @@ constexpr uint8_t IF_ACTIVE = 1, IF_INACTIVE = 0, IF_DEAD = 255;
 constexpr size_t TEMP_NAME_MAX = 4095;  // longest temporary file name we make
 constexpr int TEMP_TRIES = 64;          // names tried before giving up
 
-// The reader's current file and line. The reader keeps them in its state; the per-line
-// markers and the line's file offset are in as.list.src.
-const char *reader_file(const Assembly &as) { return as.lex.cur_file; }
+// What the reader knows of the current line: file, assembler line number, listing flag and
+// markers. The line's byte offset in its file is in as.list.src.
+const char *reader_file(const Assembly &as) { return lex_file(as); }
 uint64_t reader_line(const Assembly &as) {
-  return as.lex.msg_line > 0 ? static_cast<uint64_t>(as.lex.msg_line) : 0;
+  long l = lex_line(as);
+  return l > 0 ? static_cast<uint64_t>(l) : 0;
+}
+bool reader_listing(const Assembly &as) { return as.lex.list_on; }
+uint32_t reader_markers(const Assembly &as) {
+  return (as.lex.m_volatile ? LM_VOLATILE : 0) | (as.lex.m_volsfr ? LM_VOLSFR : 0) | (as.lex.m_hl ? LM_SRCPOS : 0);
 }
 
 // A zeroed node with the next serial number. An empty free list is refilled with a block of
@@ -181,12 +187,13 @@ Statement *list_new_statement(Assembly &as) {
     n->op_comment = ls.comment_pool.make(std::move(ls.pending));
     ls.pending.clear();
   }
-  if (!src.listing_on) n->op_flags |= NF_NOLIST;
-  if (src.markers & LM_VOLSFR)
+  uint32_t markers = reader_markers(as);
+  if (!reader_listing(as)) n->op_flags |= NF_NOLIST;
+  if (markers & LM_VOLSFR)
     n->op_flags |= NF_VOLATILE | NF_NOOPT;
-  else if (src.markers & LM_VOLATILE)
+  else if (markers & LM_VOLATILE)
     n->op_flags |= NF_VOLATILE;
-  if (src.markers & LM_SRCPOS) {
+  if (markers & LM_SRCPOS) {
     n->op_flags |= NF_SRCPOS;
     n->op_asmline = n->op_srcline;
     n->op_asmfile = n->op_srcfile;

@@ -96,20 +96,18 @@ struct LineRecord {
   uint64_t offset = 0;         // byte offset of the line in the file
 };
 
-// Markers the reader finds anywhere in the current source line.
+// Markers of the current source line, as new statements read them from the reader.
 constexpr uint32_t LM_VOLATILE = 0x1;  // ";volatile"
 constexpr uint32_t LM_VOLSFR = 0x2;    // ";volsfr"
 constexpr uint32_t LM_SRCPOS = 0x4;    // ";#"
 
-// The reader's and the parser's state that every new statement copies. The parser keeps the
-// directive-driven fields current (LINE/FILE/"#", LIST/NOLIST, ASMOPT, CALLSTACK, DEBUG_SOURCE,
-// macro expansions); the per-line fields describe the line being read.
+// The parser's state that every new statement copies (LINE/FILE/"#" positions, ASMOPT,
+// CALLSTACK, DEBUG_SOURCE, macro expansions), and the line's file offset for line records.
+// The reader's file, line, listing flag and markers are read from the lexer's state.
 struct StmtSource {
   const char *hl_file = nullptr;  // high-level position of LINE, FILE and "#" lines
   uint64_t hl_line = 0;
   bool hl_set = false;            // a LINE directive position is in force
-  bool listing_on = false;        // the listing-on flag
-  uint32_t markers = 0;           // LM_* of the current line
   uint64_t line_offset = 0;       // byte offset of the current line in its file
   uint8_t asmopt = 0;             // ASMOPT flag byte (NF_NOOPT when off)
   uint32_t callstack = 0;         // call-stack depth

@@ -77,9 +77,13 @@ TEST(List, NewStatementPositionAndFlags) {
   };
   for (const Case &c : cases) {
     Fix f;
-    f.as.lex.msg_line = 12;
+    f.as.lex.line_no = 12;
     f.as.opt.line_numbers = c.line_numbers;
-    f.as.list.src = StmtSource{"m.c", 77, c.hl_set, c.listing_on, c.markers};
+    f.as.list.src = StmtSource{"m.c", 77, c.hl_set};
+    f.as.lex.list_on = c.listing_on;
+    f.as.lex.m_volatile = c.markers & LM_VOLATILE;
+    f.as.lex.m_volsfr = c.markers & LM_VOLSFR;
+    f.as.lex.m_hl = c.markers & LM_SRCPOS;
     Statement *n = list_new_statement(f.as);
     std::string got = where(n->op_asmfile, n->op_asmline) + " " + where(n->op_srcfile, n->op_srcline);
     EXPECT_EQ(got, c.asm_pos + " " + c.src_pos) << c.markers;
@@ -203,12 +207,12 @@ TEST(List, SummaryFileFailures) {
 TEST(List, LineRecordsAndInheritedPositions) {
   Fix f;
   f.as.opt.listing = true;
-  f.as.lex.msg_line = 3;
+  f.as.lex.line_no = 3;
   Statement *a = f.add(NAME), *b = f.add(NOP);  // one line: one record
-  f.as.lex.msg_line = 4;
+  f.as.lex.line_no = 4;
   f.as.list.src.line_offset = 140;
   Statement *c = f.add(NOP);
-  f.as.lex.msg_line = 0;
+  f.as.lex.line_no = 0;
   Statement *d = f.add(NOP);  // line 0: none
   ASSERT_EQ(f.as.list.lines.size(), 2u);
   EXPECT_EQ(b->op_lineinfo, nullptr);
@@ -223,7 +227,7 @@ TEST(List, LineRecordsAndInheritedPositions) {
   // With -O no records are made, and a node without a high-level position inherits one.
   Fix g;
   g.as.opt.listing = g.as.opt.optimize = true;
-  g.as.lex.msg_line = 9;
+  g.as.lex.line_no = 9;
   g.as.list.src.hl_set = true;
   g.as.list.src.hl_file = "m.c";
   g.as.list.src.hl_line = 50;
