@@ -44,20 +44,12 @@ void load_device(Assembly &as) {
 // The symbol table with its predefined symbol and the default psect.
 void create_symbol_table(Assembly &as) { sym_init(as); }
 
-// The parser replaces this reader, which only opens the sources in order and counts their lines.
+// Reads every source through the lexer until the end of input; the parser takes its place.
 void parse_input(Assembly &as) {
-  while (const std::string *name = next_source_file(as)) {
-    std::ifstream f(*name, std::ios::binary);
-    if (!f.is_open()) {
-      msg_report(as.msg, MSG_CANT_OPEN_FILE, "", *name);
-      return;  // a top-level source that fails ends the input
-    }
-    as.lex.cur_file = as.strings.intern(*name);
-    as.lex.msg_line = 0;
-    if (as.drv.xref) *as.drv.xref << "~" << *name << "\n";
-    std::string line;
-    while (std::getline(f, line)) ++as.lex.msg_line;
-  }
+  lex_init(as);
+  for (uint16_t k; (k = lex_next_token(as)) != TK_EOF;)
+    if (k == TK_COMMENT) lex_skip_line(as);
+  as.lex.radix = 10;
 }
 
 void write_udf_header(Assembly &as, const std::vector<std::string> &args) {

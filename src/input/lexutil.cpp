@@ -1,0 +1,807 @@
+// Source reader and lexer: files, include files and macro text become one token stream.
+#include "input/lexutil.h"
+
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <system_error>
+
+#include "config/config.h"
+#include "driver/assembly.h"
+#include "driver/run.h"
+#include "isa/ops.h"
+#include "lang/expr.h"
+#include "lang/sym.h"
+
+namespace {
+
+constexpr size_t FILE_CHUNK = 64 * 1024;  // read buffer of a file input
+constexpr unsigned char MARK = 127;       // substitution mark; the next byte is its index
+constexpr uint32_t CMODE_OLD_FORMS = 8;   // compatibility bit: older number and character forms
+
+// Character classes for bytes 0..127; bytes 128..255 belong to none.
+enum : uint8_t {
+  C_UPPER = 1, C_LOWER = 2, C_DIGIT = 4, C_HEX = 8, C_BLANK = 16, C_NAME = 32,
+  C_LETTER = C_UPPER | C_LOWER,
+};
+
+constexpr struct ClassTable {
+  uint8_t c[256] = {};
+  constexpr ClassTable() {
+    for (int i = 'A'; i <= 'Z'; ++i) c[i] = C_UPPER | C_NAME;
+    for (int i = 'a'; i <= 'z'; ++i) c[i] = C_LOWER | C_NAME;
+    c['$'] = c['?'] = c['_'] = C_LOWER | C_NAME;
+    for (int i = '0'; i <= '9'; ++i) c[i] = C_DIGIT | C_HEX | C_NAME;
+    for (int i = 'A'; i <= 'F'; ++i) c[i] |= C_HEX;
+    for (int i = 'a'; i <= 'f'; ++i) c[i] |= C_HEX;
+    c['@'] = C_NAME;  // continues a name, starts none
+    c['\b'] = c['\t'] = c['\f'] = c['\r'] = c[' '] = C_BLANK;
+  }
+} CLS;
+
+inline bool is(char ch, uint8_t cls) { return CLS.c[static_cast<unsigned char>(ch)] & cls; }
+inline int hexval(char ch) {
+  if (ch >= '0' && ch <= '9') return ch - '0';
+  if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
+  if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
+  return -1;
+}
+inline char lower(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch + 32) : ch; }
+inline char upper(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch; }
+
+bool iequal(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i])) return false;
+  return true;
+}
+
+void restore_radix(LexState &L) {
+  if (L.saved_radix) L.radix = L.saved_radix;
+  L.saved_radix = 0;
+}
+
+// Searches the line for the three per-line markers.
+void scan_markers(LexState &L, std::string_view s, bool keep) {
+  if (!keep) L.m_volatile = L.m_volsfr = L.m_hl = false;
+  for (size_t i = s.find(';'); i != std::string_view::npos; i = s.find(';', i + 1)) {
+    std::string_view r = s.substr(i + 1);
+    if (r.starts_with('#')) L.m_hl = true;
+    else if (r.starts_with("volatile")) L.m_volatile = true;
+    else if (r.starts_with("volsfr")) L.m_volsfr = true;
+  }
+}
+
+void xref_file(Assembly &as) {
+  if (as.drv.xref && as.lex.cur_file) *as.drv.xref << '~' << as.lex.cur_file << '\n';
+}
+
+void push_file(Assembly &as, std::string_view name) {
+  LexState &L = as.lex;
+  InputRecord r;
+  r.kind = IN_FILE;
+  r.saved_line = L.line_no;
+  r.saved_msg_line = L.msg_line;
+  r.saved_list = L.list_on;
+  r.saved_file = L.cur_file;
+  L.stack.push_back(std::move(r));
+  L.cur_file = as.strings.intern(name);
+  L.line_no = L.msg_line = 0;
+  L.line_done = true;
+  xref_file(as);
+}
+
+bool any_file_open(const LexState &L) {
+  for (const InputRecord &r : L.stack)
+    if (r.kind == IN_FILE) return true;
+  return false;
+}
+
+bool open_file(Assembly &as, std::string_view name) {
+  bool include = any_file_open(as.lex);
+  std::string path(name);
+  std::FILE *f = path.find('\0') == std::string::npos ? std::fopen(path.c_str(), "rb") : nullptr;
+  if (!f) {
+    msg_report(as.msg, MSG_CANT_OPEN_FILE, include ? "include" : "", path);
+    return false;
+  }
+  push_file(as, name);
+  InputRecord &r = as.lex.stack.back();
+  r.file.reset(f);
+  r.buf.reset(new char[FILE_CHUNK]);
+  r.data = r.buf.get();
+  return true;
+}
+
+// Replaces NUL bytes, which would read as the end of the line, by blanks (error 844 once).
+void clean_nuls(Assembly &as, std::string &s, size_t from) {
+  bool found = false;
+  for (char *p = s.data() + from, *e = s.data() + s.size();
+       (p = static_cast<char *>(std::memchr(p, 0, static_cast<size_t>(e - p)))) != nullptr;) {
+    *p = ' ';
+    found = true;
+  }
+  if (found) msg_report_typed(as.msg, MSG_LEXICAL_ERROR, "E", "NUL byte in the line, read as a blank");
+}
+
+// Reads one physical line of a file input into L.line; false at the end of the file.
+bool read_file_line(Assembly &as, InputRecord &r) {
+  LexState &L = as.lex;
+  L.line.clear();
+  bool got = false, lf = false;
+  for (;;) {
+    const char *s = r.data + r.pos;
+    size_t n = r.len - r.pos;
+    if (n) got = true;
+    if (const char *e = static_cast<const char *>(std::memchr(s, '\n', n))) {
+      L.line.append(s, static_cast<size_t>(e - s));
+      r.pos += static_cast<size_t>(e - s) + 1;
+      lf = true;
+      break;
+    }
+    L.line.append(s, n);
+    r.pos = r.len;
+    if (!r.file) break;
+    r.len = std::fread(r.buf.get(), 1, FILE_CHUNK, r.file.get());
+    r.pos = 0;
+    if (!r.len) break;
+  }
+  if (!got) return false;
+  if (lf && !L.line.empty() && L.line.back() == '\r') L.line.pop_back();
+  ++L.line_no;
+  ++L.msg_line;
+  if (!lf) msg_report(as.msg, MSG_NO_NEWLINE);
+  return true;
+}
+
+// Copies one line of a macro body into L.line, replacing each substitution mark by its text.
+void read_body_line(Assembly &as, InputRecord &r) {
+  LexState &L = as.lex;
+  const char *s = r.data + r.pos;
+  size_t n = r.len - r.pos;
+  const char *e = static_cast<const char *>(std::memchr(s, '\n', n));
+  size_t len = e ? static_cast<size_t>(e - s) : n;
+  r.pos += e ? len + 1 : len;
+  std::string_view text(s, len);
+  if (text.find(static_cast<char>(MARK)) == std::string_view::npos) {
+    L.line.assign(text);
+    return;
+  }
+  // The hook may push or pop nothing here; the text stays valid while its record is on the stack.
+  std::string &out = L.scratch;
+  out.clear();
+  for (size_t i = 0; i < len; ++i) {
+    if (static_cast<unsigned char>(text[i]) != MARK) {
+      out.push_back(text[i]);
+      continue;
+    }
+    if (i + 1 >= len) break;  // a mark without its index substitutes nothing
+    unsigned index = static_cast<unsigned char>(text[++i]);
+    if (!L.hooks.mark_text) continue;
+    for (char ch : L.hooks.mark_text(as, index)) out.push_back(ch == '\n' ? ' ' : ch);
+  }
+  L.line.swap(out);
+}
+
+// Makes the next line current; false at the end of all input.
+bool fetch_line(Assembly &as) {
+  LexState &L = as.lex;
+  restore_radix(L);
+  for (;;) {
+    if (L.stack.empty()) {
+      if (L.ended) return false;
+      const std::string *name = next_source_file(as);
+      if (!name || !open_file(as, *name)) {
+        L.ended = true;
+        return false;
+      }
+      continue;
+    }
+    InputRecord &r = L.stack.back();
+    if (r.kind == IN_FILE) {
+      if (read_file_line(as, r)) {
+        clean_nuls(as, L.line, 0);
+        scan_markers(L, L.line, false);
+        if (L.m_hl) ++L.hl_line;
+        else if (as.opt.line_numbers) L.hl_line = L.line_no;
+        break;
+      }
+      bool top = L.stack.size() == 1;
+      if (!top) {
+        L.cur_file = r.saved_file;
+        L.line_no = r.saved_line;
+        L.msg_line = r.saved_msg_line;
+        L.list_on = r.saved_list;
+      }
+      L.stack.pop_back();
+      if (!top) xref_file(as);
+      continue;
+    }
+    if (r.pos < r.len) {
+      read_body_line(as, r);
+      clean_nuls(as, L.line, 0);
+      scan_markers(L, L.line, false);
+      break;
+    }
+    L.cur_file = r.saved_file;
+    L.line_no = r.saved_line;
+    L.msg_line = r.saved_msg_line;
+    L.list_on = r.saved_list;
+    L.stack.pop_back();
+    if (L.hooks.end_of_body) L.hooks.end_of_body(as);
+  }
+  L.pos = 0;
+  L.line_done = false;
+  return true;
+}
+
+// The current line, fetching one when the last is used up; false at the end of input.
+bool have_line(Assembly &as) { return !as.lex.line_done || fetch_line(as); }
+
+void too_long(Assembly &as) {
+  msg_report_typed(as.msg, MSG_LEXICAL_ERROR, "E", "token longer than %u characters; cut",
+                   static_cast<unsigned>(TOKEN_MAX));
+}
+
+uint16_t set_tok(LexState &L, uint16_t kind, uint16_t value = 0) {
+  L.tok = Token{};
+  L.tok.kind = kind;
+  L.tok.value = value;
+  return kind;
+}
+
+uint16_t set_word(Assembly &as, uint16_t kind, std::string_view text) {
+  set_tok(as.lex, kind);
+  as.lex.tok.text = as.strings.intern(text);
+  return kind;
+}
+
+// Steps 1 and 2 of name classification: the configuration classifier, then a plain word.
+uint16_t plain_or_config(Assembly &as, std::string_view text) {
+  if (as.lex.ctx == LEX_CONFIG) {
+    switch (cfg_classify(as, text)) {
+    case CFG_REG: return set_word(as, TK_CFG_REG, text);
+    case CFG_SETTING: return set_word(as, TK_CFG_SETTING, text);
+    case CFG_SWITCH: return set_word(as, TK_CFG_SWITCH, text);
+    case CFG_UNKNOWN: break;
+    }
+  }
+  return set_word(as, TK_WORD, text);
+}
+
+KwTable context_table(uint8_t ctx) {
+  switch (ctx) {
+  case LEX_OPT: return KT_OPT;
+  case LEX_LIST: return KT_LIST;
+  case LEX_ASMOPT: return KT_ASMOPT;
+  case LEX_DEBUGSRC: return KT_DEBUGSRC;
+  default: return KT_COUNT;
+  }
+}
+
+uint16_t set_keyword(LexState &L, const Keyword *kw) {
+  set_tok(L, kw->kind, kw->value);
+  L.tok.kw = kw;
+  return kw->kind;
+}
+
+// The word after a macro name is EQU or SET.
+bool macro_defined_as_symbol(const char *p) {
+  while (is(*p, C_BLANK)) ++p;
+  const char *s = p;
+  while (is(*p, C_NAME)) ++p;
+  std::string_view w(s, static_cast<size_t>(p - s));
+  return iequal(w, "equ") || iequal(w, "set");
+}
+
+// Integer conversion of collected digits: 223 (value 0) or 788 (the part read).
+void convert_int(std::string_view digits, unsigned radix, NumScan &r) {
+  uint64_t v = 0;
+  for (char ch : digits) {
+    int d = hexval(ch);
+    if (d < 0) {
+      r.msg = MSG_INVALID_CHAR_IN_NUMBER;
+      r.bad = ch;
+      break;
+    }
+    if (static_cast<unsigned>(d) >= radix) {
+      r.msg = MSG_DIGIT_OUT_OF_RANGE;
+      v = 0;
+      break;
+    }
+    if (v > (std::numeric_limits<uint64_t>::max() - static_cast<unsigned>(d)) / radix) r.overflow = true;
+    v = v * radix + static_cast<unsigned>(d);
+  }
+  r.num = static_cast<int64_t>(v);
+}
+
+// "E" or "e" followed by decimal digits up to the end of the text.
+bool ends_in_exponent(std::string_view t) {
+  size_t e = t.find_last_of("Ee");
+  if (e == std::string_view::npos || e == 0 || e + 1 == t.size()) return false;
+  for (size_t i = e + 1; i < t.size(); ++i)
+    if (t[i] < '0' || t[i] > '9') return false;
+  return true;
+}
+
+// The cache entry of a name in LEX_NORMAL: the entry holding it, else the free entry where it
+// goes; null when the name is not cached. Any change of the symbol table since the last look
+// starts a new generation.
+SymCacheEntry *cache_slot(Assembly &as, std::string_view name) {
+  LexState &L = as.lex;
+  SymState &st = as.sym;
+  if (L.sym_cache.empty() || name.size() > SYMCACHE_NAME || L.ctx != LEX_NORMAL || L.psect_flags ||
+      (as.opt.xref && as.drv.xref))  // a cross-reference file logs every symbol lookup
+    return nullptr;
+  if (st.serial != L.cache_serial || st.count != L.cache_count) {
+    ++L.cache_gen;
+    L.cache_serial = st.serial;
+    L.cache_count = st.count;
+  }
+  uint32_t h = 2166136261u;
+  for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+  size_t i = (h ^ (h >> 16)) & (SYMCACHE_SIZE - 1);
+  for (size_t k = 0; k < SYMCACHE_PROBES; ++k, i = (i + 1) & (SYMCACHE_SIZE - 1)) {
+    SymCacheEntry &e = L.sym_cache[i];
+    if (e.gen != L.cache_gen) return &e;  // free: the name is not in the table
+    if (e.len == name.size() && std::memcmp(e.text, name.data(), name.size()) == 0) return &e;
+  }
+  return nullptr;
+}
+
+bool cache_hit(const LexState &L, const SymCacheEntry &e) { return e.gen == L.cache_gen; }
+
+void cache_fill(LexState &L, SymCacheEntry &e, std::string_view name, const void *ptr, bool kw) {
+  e.ptr = ptr;
+  e.kw = kw;
+  e.gen = L.cache_gen;
+  e.len = static_cast<uint8_t>(name.size());
+  std::memcpy(e.text, name.data(), name.size());
+}
+
+}  // namespace
+
+NumScan lex_scan_number(const char *p, unsigned given, unsigned cur_radix, uint8_t ctx) {
+  NumScan r;
+  unsigned radix = given;
+  const char *s = p;
+  if (!radix && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+    if (!is(p[2], C_HEX)) {
+      r.end = p + 2;
+      r.msg = MSG_INVALID_NUMBER_SYNTAX;
+      return r;
+    }
+    radix = 16;
+    s = p + 2;
+  } else if (!radix && p[0] == '0' && (p[1] == 'b' || p[1] == 'B') && is(p[2], C_HEX)) {
+    radix = 2;
+    s = p + 2;
+  }
+
+  // Collection: hex digits; while no radix is fixed, one "." and the sign of an exponent.
+  bool fl = !radix && ctx != LEX_INTEGER;
+  bool dot = false, expsign = false;
+  const char *q = s;
+  for (;;) {
+    char c = *q;
+    if (is(c, C_HEX)) {
+      if (c == 'e' || c == 'E') {
+        if (fl && (q[1] == '+' || q[1] == '-') && is(q[2], C_DIGIT)) {
+          q += 2;
+          expsign = true;
+          continue;
+        }
+      } else if (!is(c, C_DIGIT)) {
+        fl = false;  // a letter other than E fixes an integer
+      }
+      ++q;
+    } else if (c == '.' && fl && !dot && !expsign) {
+      dot = true;
+      ++q;
+    } else {
+      break;
+    }
+  }
+  std::string_view text(s, static_cast<size_t>(q - s));
+  r.end = q;
+  if (text.empty()) {
+    r.msg = MSG_INVALID_NUMBER_SYNTAX;
+    return r;
+  }
+
+  unsigned suffix = 0;
+  if (*q == 'H' || *q == 'h') suffix = 16;
+  else if (*q == 'O' || *q == 'o' || *q == 'Q' || *q == 'q') suffix = 8;
+  if (suffix) {
+    r.end = ++q;
+    if (radix) {
+      r.msg = MSG_INVALID_NUMBER_SYNTAX;
+      return r;
+    }
+    radix = suffix;
+  } else if (!radix && text.back() == 'B') {
+    radix = 2;
+    text.remove_suffix(1);
+  } else if (!radix && (text.back() == 'b' || text.back() == 'f')) {
+    r.kind = text.back() == 'b' ? TK_TLABB : TK_TLABF;
+    text.remove_suffix(1);
+    convert_int(text, 10, r);
+    return r;
+  }
+
+  if (!radix) {
+    if (ctx == LEX_FLOAT || (fl && (dot || expsign || ends_in_exponent(text)))) {
+      r.kind = TK_FLOAT;
+      double d = 0;
+      auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), d);
+      if (ec == std::errc::result_out_of_range) r.overflow = true;
+      else if (ec != std::errc()) end = text.data();
+      if (end != text.data() + text.size() && ec != std::errc::result_out_of_range) {
+        r.msg = MSG_INVALID_CHAR_IN_NUMBER;
+        r.bad = *end;
+      }
+      r.fnum = ec == std::errc() ? d : 0;
+      return r;
+    }
+    radix = cur_radix;
+  }
+  convert_int(text, radix, r);
+  return r;
+}
+
+void lex_init(Assembly &as) {
+  LexState &L = as.lex;
+  L.radix = 10;
+  L.saved_radix = 0;
+  L.ctx = LEX_NORMAL;
+  L.list_on = as.opt.listing;
+  L.line.reserve(4096);
+  L.scratch.reserve(4096);
+  L.sym_cache.assign(SYMCACHE_SIZE, SymCacheEntry{});
+  ++L.cache_gen;
+}
+
+void lex_forget_symbols(Assembly &as) { ++as.lex.cache_gen; }
+
+void lex_set_context(Assembly &as, uint8_t ctx) { as.lex.ctx = ctx; }
+void lex_set_psect_flags(Assembly &as, bool on) { as.lex.psect_flags = on; }
+void lex_set_radix(Assembly &as, unsigned radix) { as.lex.radix = radix; }
+unsigned lex_radix(const Assembly &as) { return as.lex.radix; }
+const char *lex_file(const Assembly &as) { return as.lex.cur_file; }
+long lex_line(const Assembly &as) { return as.lex.line_no; }
+
+bool lex_in_macro(const Assembly &as) {
+  for (const InputRecord &r : as.lex.stack)
+    if (r.kind == IN_BODY) return true;
+  return false;
+}
+
+int lex_get_char(Assembly &as) {
+  LexState &L = as.lex;
+  if (!have_line(as)) return -1;
+  unsigned char c = static_cast<unsigned char>(L.line[L.pos]);
+  if (!c) {
+    L.line_done = true;
+    return 0;
+  }
+  ++L.pos;
+  return c;
+}
+
+int lex_peek_char(Assembly &as) {
+  if (!have_line(as)) return -1;
+  return static_cast<unsigned char>(as.lex.line[as.lex.pos]);
+}
+
+void lex_skip_line(Assembly &as) {
+  LexState &L = as.lex;
+  L.line_done = true;
+  L.has_pushed = false;
+  restore_radix(L);
+}
+
+void lex_unget_token(Assembly &as, const Token &t) {
+  as.lex.pushed = t;
+  as.lex.has_pushed = true;
+}
+
+void lex_push_text(Assembly &as, std::string_view text, InputKind kind) {
+  LexState &L = as.lex;
+  if (kind == IN_BODY) {
+    InputRecord r;
+    r.kind = IN_BODY;
+    r.data = text.data();
+    r.len = text.size();
+    r.saved_line = L.line_no;
+    r.saved_msg_line = L.msg_line;
+    r.saved_list = L.list_on;
+    r.saved_file = L.cur_file;
+    L.stack.push_back(std::move(r));
+    L.list_on = L.list_on && as.opt.list_expansions;
+    L.line_done = true;
+    return;
+  }
+  // An argument text: spliced in front of what is left of the current line.
+  if (!have_line(as)) {
+    L.line.clear();
+    L.pos = 0;
+    L.line_done = false;
+  }
+  std::string &out = L.scratch;
+  out.clear();
+  for (char ch : text) out.push_back(ch == '\n' || ch == '\0' ? ' ' : ch);
+  scan_markers(L, out, true);
+  out.append(L.line, L.pos);
+  L.line.swap(out);
+  L.pos = 0;
+}
+
+bool lex_open_source(Assembly &as, std::string_view name) {
+  as.lex.line_done = true;
+  return open_file(as, name);
+}
+
+void lex_open_text(Assembly &as, std::string_view name, std::string_view text) {
+  as.lex.line_done = true;
+  push_file(as, name);
+  InputRecord &r = as.lex.stack.back();
+  r.data = text.data();
+  r.len = text.size();
+}
+
+uint16_t lex_next_token(Assembly &as) {
+  LexState &L = as.lex;
+  if (L.has_pushed) {
+    L.has_pushed = false;
+    L.tok = L.pushed;
+    return L.tok.kind;
+  }
+  for (;;) {
+    if (!have_line(as)) {
+      restore_radix(L);
+      return set_tok(L, TK_EOF);
+    }
+    const char *base = L.line.data();
+    const char *p = base + L.pos;
+    while (is(*p, C_BLANK)) ++p;
+    const char *start = p;
+    char c = *p;
+    auto done = [&](const char *end) { L.pos = static_cast<size_t>(end - base); };
+    bool old_forms = as.opt.compat_mode & CMODE_OLD_FORMS;
+
+    if (!c) {
+      done(p);
+      L.line_done = true;
+      restore_radix(L);
+      return set_tok(L, TK_EOL);
+    }
+
+    // A processor name: any character but the separators starts it.
+    if (L.ctx == LEX_DEVICE && c != ';' && c != ',' && c != '\'' && c != '"') {
+      size_t n = 0;
+      do {
+        if (n < TOKEN_MAX) L.text[n++] = upper(*p);
+        ++p;
+      } while (is(*p, C_NAME));
+      if (p - start > static_cast<long>(TOKEN_MAX)) too_long(as);
+      done(p);
+      return set_word(as, TK_DEVICE, std::string_view(L.text, n));
+    }
+
+    unsigned given = 0;  // radix fixed by the first character
+    const char *digits = nullptr;
+    switch (c) {
+    case ';':
+      done(base + L.line.size());
+      set_tok(L, TK_COMMENT);
+      L.tok.text = std::string_view(start, L.line.size() - static_cast<size_t>(start - base));
+      return TK_COMMENT;
+    case '\'':
+    case '"': {
+      ++p;
+      size_t n = 0;
+      bool cut = false;
+      while (*p && *p != c) {
+        char ch = *p++;
+        if (L.ctx == LEX_STRING_ESC && ch == '\\' && (*p == '"' || *p == '\'')) ch = *p++;
+        if (n < TOKEN_MAX) L.text[n++] = ch;
+        else cut = true;
+      }
+      if (*p == c) ++p;
+      else msg_report(as.msg, MSG_UNTERMINATED_STRING);
+      if (cut) too_long(as);
+      done(p);
+      return plain_or_config(as, std::string_view(L.text, n));
+    }
+    case '#':
+      done(p + 1);
+      if (!L.saved_radix) L.saved_radix = L.radix;
+      L.radix = 10;
+      return set_tok(L, TK_HASH);
+    case '$':
+    case '@':
+      if (is(p[1], C_HEX)) {
+        given = 16;
+        digits = p + 1;
+        break;
+      }
+      done(p + 1);
+      return set_tok(L, TK_DOLLAR);
+    case '%':
+      if (is(p[1], C_DIGIT)) {
+        given = 2;
+        digits = p + 1;
+      }
+      break;
+    case '.':
+      if (old_forms && is(p[1], C_DIGIT)) {
+        given = 10;
+        digits = p + 1;
+      }
+      break;
+    case '(': done(p + 1); return set_tok(L, TK_LPAREN);
+    case ')': done(p + 1); return set_tok(L, TK_RPAREN);
+    case '[': done(p + 1); return set_tok(L, TK_LBRACK);
+    case ']': done(p + 1); return set_tok(L, TK_RBRACK);
+    case ',': done(p + 1); return set_tok(L, TK_COMMA);
+    case ':': done(p + 1); return set_tok(L, TK_COLON);
+    case '=': done(p + 1); return set_tok(L, TK_EQUALS, OPR_EQ);
+    case '+': done(p + 1); return set_tok(L, TK_PLUS, OPR_ADD);
+    case '-': done(p + 1); return set_tok(L, TK_MINUS, OPR_SUB);
+    case '*': done(p + 1); return set_tok(L, TK_STAR, OPR_MUL);
+    case '/': done(p + 1); return set_tok(L, K_DIVOP, OPR_DIV);
+    case '&': done(p + 1); return set_tok(L, K_BITOP, OPR_AND);
+    case '^': done(p + 1); return set_tok(L, K_BITOP, OPR_XOR);
+    case '|': done(p + 1); return set_tok(L, K_BITOP, OPR_OR);
+    case '~': done(p + 1); return set_tok(L, TK_TILDE, OPR_NOT);
+    case '<':
+      if (p[1] == '>') { done(p + 2); return set_tok(L, K_RELOP, OPR_NE); }
+      if (p[1] == '=') { done(p + 2); return set_tok(L, K_RELOP, OPR_LE); }
+      if (p[1] == '<') { done(p + 2); return set_tok(L, K_SHIFT, OPR_SHL); }
+      done(p + 1);
+      return set_tok(L, K_RELOP, OPR_LT);
+    case '>':
+      if (p[1] == '=') { done(p + 2); return set_tok(L, K_RELOP, OPR_GE); }
+      if (p[1] == '>') { done(p + 2); return set_tok(L, K_SHIFT, OPR_SHR); }
+      done(p + 1);
+      return set_tok(L, K_RELOP, OPR_GT);
+    default:
+      if (is(c, C_DIGIT)) digits = p;
+      break;
+    }
+
+    // Older forms: B'101', D'10', H'1F', O'17' and A'c'.
+    if (!digits && old_forms && p[1] == '\'') {
+      unsigned qr = 0;
+      switch (upper(c)) {
+      case 'B': qr = 2; break;
+      case 'D': qr = 10; break;
+      case 'H': qr = 16; break;
+      case 'O': qr = 8; break;
+      case 'A': {
+        const char *s = p + 2, *q = s;
+        while (*q && *q != '\'') ++q;
+        size_t n = static_cast<size_t>(q - s);
+        if (*q == '\'') ++q;
+        else msg_report(as.msg, MSG_UNTERMINATED_STRING);
+        if (n > TOKEN_MAX) {
+          too_long(as);
+          n = TOKEN_MAX;
+        }
+        done(q);
+        return plain_or_config(as, std::string_view(s, n));
+      }
+      default: break;
+      }
+      if (qr) {
+        const char *s = p + 2, *q = s;
+        while (*q && *q != '\'') ++q;
+        std::string_view t(s, static_cast<size_t>(q - s));
+        NumScan r;
+        if (*q != '\'' || t.empty() ||
+            (std::string_view("HhOoQqB").find(t.back()) != std::string_view::npos &&
+             (hexval(t.back()) < 0 || static_cast<unsigned>(hexval(t.back())) >= qr))) {
+          msg_report(as.msg, MSG_SYNTAX_ERROR);
+        } else {
+          convert_int(t, qr, r);
+          if (r.msg == MSG_INVALID_CHAR_IN_NUMBER) msg_report(as.msg, r.msg, r.bad);
+          else if (r.msg) msg_report(as.msg, r.msg);
+          else if (r.overflow) msg_report_typed(as.msg, MSG_INVALID_NUMBER_SYNTAX, "E", "number too large");
+        }
+        done(*q == '\'' ? q + 1 : q);
+        set_tok(L, TK_NUMBER);
+        L.tok.num = r.num;
+        return TK_NUMBER;
+      }
+    }
+
+    if (digits) {
+      NumScan r = lex_scan_number(digits, given, L.radix, L.ctx);
+      p = r.end;
+      if (is(*p, C_NAME)) {
+        const char *q = p;
+        while (is(*q, C_NAME)) ++q;
+        if (L.ctx == LEX_CONFIG) {
+          // A number run into letters may be a setting value ("4MHZ").
+          size_t n = static_cast<size_t>(q - start);
+          if (n > TOKEN_MAX) {
+            too_long(as);
+            n = TOKEN_MAX;
+          }
+          done(q);
+          return plain_or_config(as, std::string_view(start, n));
+        }
+        if (!r.msg) {
+          r.msg = MSG_INVALID_CHAR_IN_NUMBER;
+          r.bad = *p;
+        }
+        p = q;
+      }
+      if (p - start > static_cast<long>(TOKEN_MAX)) too_long(as);
+      done(p);
+      if (r.msg == MSG_INVALID_CHAR_IN_NUMBER) msg_report(as.msg, r.msg, r.bad);
+      else if (r.msg) msg_report(as.msg, r.msg);
+      else if (r.overflow) msg_report_typed(as.msg, MSG_INVALID_NUMBER_SYNTAX, "E", "number too large");
+      set_tok(L, r.kind);
+      L.tok.num = r.num;
+      L.tok.fnum = r.fnum;
+      return r.kind;
+    }
+
+    if (is(c, C_LETTER)) {
+      while (is(*p, C_NAME)) ++p;
+      size_t n = static_cast<size_t>(p - start);
+      if (n > TOKEN_MAX) {
+        too_long(as);
+        n = TOKEN_MAX;
+      }
+      std::string_view name(start, n);
+      done(p);
+      if (L.ctx == LEX_PLAIN || L.ctx == LEX_CONFIG) return plain_or_config(as, name);
+      SymCacheEntry *e = cache_slot(as, name);
+      Symbol *s = nullptr;
+      if (e && cache_hit(L, *e)) {
+        if (e->kw) return set_keyword(L, static_cast<const Keyword *>(e->ptr));
+        s = static_cast<Symbol *>(const_cast<void *>(e->ptr));
+        if (s->s_flags & SF_NAMESPACE) s = nullptr;  // made a psect since: look again
+      }
+      if (!s) {
+        const Keyword *kw = nullptr;
+        KwTable t = context_table(L.ctx);
+        if (t != KT_COUNT) kw = ops_find(name, t);
+        if (!kw && L.psect_flags) kw = ops_find(name, KT_PSECT_FLAGS);
+        bool one_underscore = name[0] == '_' && (n == 1 || name[1] != '_');
+        if (!kw && !one_underscore) {
+          kw = ops_find(name, KT_MAIN);
+          if (kw && L.psect_flags && kw->kind == K_CONFIG) kw = nullptr;
+        }
+        if (kw) {
+          if (e) cache_fill(L, *e, name, kw, true);
+          return set_keyword(L, kw);
+        }
+        s = sym_lookup(as, name);
+        // A record made by this lookup has a name no entry holds: the entries stay valid.
+        L.cache_serial = as.sym.serial;
+        L.cache_count = as.sym.count;
+        if (e) cache_fill(L, *e, name, s, false);
+      }
+      if ((s->s_flags & SF_MACRO) && !(s->s_flags & SF_NAMESPACE)) {
+        if (macro_defined_as_symbol(p)) {
+          msg_report(as.msg, MSG_MACRO_NAME_IS_SYMBOL);
+        } else if (L.hooks.expand) {
+          L.hooks.expand(as, s);
+          continue;  // scanning goes on in the expansion
+        }
+      }
+      set_tok(L, TK_NAME);
+      L.tok.sym = s;
+      return TK_NAME;
+    }
+
+    // Anything else.
+    done(p + 1);
+    if (L.ctx == LEX_PLAIN || L.ctx == LEX_CONFIG) return plain_or_config(as, std::string_view(p, 1));
+    msg_report(as.msg, MSG_LEXICAL_ERROR);
+  }
+}
