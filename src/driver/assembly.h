@@ -16,6 +16,7 @@
 #include "lang/expr.h"
 #include "lang/list.h"
 #include "lang/sym.h"
+#include "lang/tlab.h"
 #include "support/strtab.h"
 
 // The run's streams. Tests point them at string streams.
@@ -57,6 +58,7 @@ struct Assembly {
   ExprState expr;
   ListState list;
   SymState sym;
+  TlabState tlab;
 
   Assembly() { msg.err = io.err; }
   Assembly(const Assembly &) = delete;

@@ -74,7 +74,8 @@ void write_output(Assembly &as) {
       msg_report(as.msg, MSG_CANT_CREATE_ASM, as.drv.output_name);
       print_system_text(as, as.drv.output_name, err);
     }
-    // The assembly text and the echoed summary comments are written here.
+    // The assembly text is written here.
+    list_flush_summary(as, false);
     return;
   }
   // Every psect is sized here.
@@ -86,7 +87,9 @@ void write_output(Assembly &as) {
       print_system_text(as, as.drv.rlf_name, err);
       msg_report(as.msg, MSG_CANT_CREATE_RLF, as.drv.rlf_name);
     }
-    // The listing body, the summary comments and the listing's tables are written here.
+    // The listing body is written here; the summary comments follow it (also into the
+    // relocatable listing), then the listing's tables.
+    list_flush_summary(as, true);
   }
   auto obj = create_file(as.drv.output_name, true, err);
   if (!obj) {
@@ -134,7 +137,10 @@ void run_sequence(Assembly &as, std::vector<std::string> args) {
   // 11-15. Symbol table, input state, temporary labels, the parse.
   create_symbol_table(as);
   d.next_source = 0;
+  as.list.src.listing_on = o.listing;
+  tlab_init(as.tlab);
   parse_input(as);
+  list_discard_pending_comments(as);
 
   // 16-17. No optimizer on extended-instruction-set code; configuration psects.
   if (o.xinst) o.optimize = false;
@@ -153,6 +159,7 @@ void run_sequence(Assembly &as, std::vector<std::string> args) {
 
   // 20-21. Reset the reader; the listing file takes standard output.
   d.next_source = 0;
+  if (!o.asm_output) as.list.src.listing_on = o.listing;
   if (!o.asm_output && o.listing) {
     int err = 0;
     if (!reopen_stdout(as, d.listing_name, err)) {
@@ -164,6 +171,7 @@ void run_sequence(Assembly &as, std::vector<std::string> args) {
   // 22-28. Line counters; the IF pass, psect classification, operand rewriting,
   // the optimizer and the errata pass run here on the statement lists.
   as.lex.msg_line = 0;
+  list_if_pass_all(as);
 
   // 29. Output.
   write_output(as);

@@ -1,14 +1,22 @@
-// Statement list: one node per statement, one doubly linked list with sentinels per psect.
+// Statement list: one node per statement, one doubly linked list with sentinels per psect, the
+// node pool, comments, label reference lists, line records and the statement-level IF pass.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lang/expr.h"
 #include "support/pool.h"
 
+struct Assembly;
 struct Symbol;
+struct Statement;
 struct LineRecord;
 
 // op_flags bits.
@@ -36,6 +44,9 @@ struct DataItem {
   Value value;
 };
 
+using CommentVec = std::vector<std::string>;
+using RefVec = std::vector<Statement *>;
+
 struct Statement {
   uint32_t op_type = 0;                  // statement kind (OpKind); 0 only in list sentinels
   uint32_t op_dest = 0;                  // W or F; 0 for other statements
@@ -51,16 +62,16 @@ struct Statement {
   const char *op_text = nullptr;         // MESSG text, INCLUDE name, TITLE text
   uint64_t op_tlab = 0;                  // TLABEL: the temporary label's number
   DataItem *op_list = nullptr;           // DATA: the items
-  std::vector<std::string> *op_comment = nullptr;  // preceding full-line comments; never empty
+  CommentVec *op_comment = nullptr;      // preceding full-line comments; never empty
   const char *op_eolcomment = nullptr;   // comment ending the statement's own line
   Statement *op_next = nullptr;
-  Statement *op_prev = nullptr;
+  Statement *op_prev = nullptr;          // also the free-list link of a freed node
   Symbol *op_psect = nullptr;            // owning psect
   uint32_t op_addr = 0;                  // byte offset within the psect (sizing)
   uint16_t op_subop = 0;                 // opcode bits plus modifier bits
   uint32_t op_flags = 0;                 // NF_*
   LineRecord *op_lineinfo = nullptr;     // listing line record starting here
-  std::vector<Statement *> *op_refs = nullptr;  // nodes referring to this node
+  RefVec *op_refs = nullptr;             // nodes referring to this node
   uint32_t op_callstack = 0;             // CALLSTACK depth in force
   uint32_t op_serial = 0;                // from 1; 0 marks a freed node
   const void *op_macro = nullptr;        // macro expansion that produced the statement
@@ -68,16 +79,76 @@ struct Statement {
 };
 
 // The statements of one psect between two sentinels (op_type 0): the first statement is
-// head.op_next, the last tail.op_prev.
+// head.op_next, the last tail.op_prev. A walk stops at the first node with op_type 0:
+//   for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) ...
+// so a node's op_type must be set before it is linked.
 struct StatementList {
   Symbol *psect = nullptr;  // owning psect
   Statement head;
   Statement tail;
 };
 
+// One listing line: where its text is in the source, and the statement it starts at.
+struct LineRecord {
+  const char *file = nullptr;  // interned source file name
+  uint64_t line = 0;
+  Statement *stmt = nullptr;    // moves on when its statement is deleted; null at the end
+  uint64_t offset = 0;         // byte offset of the line in the file
+};
+
+// Markers the reader finds anywhere in the current source line.
+constexpr uint32_t LM_VOLATILE = 0x1;  // ";volatile"
+constexpr uint32_t LM_VOLSFR = 0x2;    // ";volsfr"
+constexpr uint32_t LM_SRCPOS = 0x4;    // ";#"
+
+// The reader's and the parser's state that every new statement copies. The parser keeps the
+// directive-driven fields current (LINE/FILE/"#", LIST/NOLIST, ASMOPT, CALLSTACK, DEBUG_SOURCE,
+// macro expansions); the per-line fields describe the line being read.
+struct StmtSource {
+  const char *hl_file = nullptr;  // high-level position of LINE, FILE and "#" lines
+  uint64_t hl_line = 0;
+  bool hl_set = false;            // a LINE directive position is in force
+  bool listing_on = false;        // the listing-on flag
+  uint32_t markers = 0;           // LM_* of the current line
+  uint64_t line_offset = 0;       // byte offset of the current line in its file
+  uint8_t asmopt = 0;             // ASMOPT flag byte (NF_NOOPT when off)
+  uint32_t callstack = 0;         // call-stack depth
+  uint32_t dbgsrc = 0;            // DEBUG_SOURCE state
+  const void *macro = nullptr;    // macro expansion being read, null outside
+};
+
+// The summary-comment file: created on the first ";!" comment, removed with the run.
+struct SummaryFile {
+  std::FILE *f = nullptr;
+  std::string name;
+  SummaryFile() = default;
+  SummaryFile(const SummaryFile &) = delete;
+  SummaryFile &operator=(const SummaryFile &) = delete;
+  ~SummaryFile();
+};
+
 struct ListState {
   Pool<StatementList, 16> list_pool;
   std::vector<StatementList *> lists;  // every psect's list, in creation order
+
+  // Node pool: blocks of 64 nodes; freed nodes are chained through op_prev.
+  std::vector<std::unique_ptr<Statement[]>> node_blocks;
+  Statement *free_nodes = nullptr;
+  uint32_t node_serial = 0;            // last op_serial handed out
+
+  Pool<CommentVec> comment_pool;       // op_comment vectors
+  Pool<RefVec> ref_pool;               // op_refs vectors
+  Pool<DataItem> data_pool;            // op_list items
+
+  CommentVec pending;                  // full-line comments not yet taken by a node
+  SummaryFile summary;
+  std::deque<LineRecord> lines;        // line records in creation order (stable addresses)
+
+  StmtSource src;                      // state copied into new statements
+  Statement *cur_stmt = nullptr;       // the parser's current statement (end-of-line comments)
+
+  uint32_t labels_removed = 0;         // labels removed by list_delete_label
+  bool labels_changed = false;         // set whenever a label is removed
 };
 
 // Makes the list of a psect, with head and tail linked, and records it in creation order.
@@ -90,3 +161,84 @@ inline StatementList *list_new(ListState &ls, Symbol *psect) {
   ls.lists.push_back(l);
   return l;
 }
+
+// --- nodes and links ---
+
+// A zeroed node with the reader's position, the pending comments, the line markers, the
+// listing flag and its serial number.
+Statement *list_new_statement(Assembly &as);
+// Links node after pos and copies op_psect; makes a line record or inherits pos's high-level
+// position.
+void list_append(Assembly &as, Statement *pos, Statement *node);
+// The parser's action: appends node at the end of the current psect, copies the ASMOPT flag
+// byte, call-stack depth, macro expansion and DEBUG_SOURCE state, and makes it the current
+// statement. Returns false (node unlinked) when there is no current psect.
+bool list_add_statement(Assembly &as, Statement *node);
+// Attaches an end-of-line comment to the current statement; false when there is none yet.
+bool list_attach_eol_comment(Assembly &as, const char *text);
+// Links an unlinked node after pos and copies op_psect; nothing else. A pos without successor
+// (a tail) puts the node before it.
+void list_insert_after(Statement *pos, Statement *node);
+// Takes a node out of its list without freeing it; its own links are cleared.
+void list_unlink(Statement *node);
+// Frees a live node: drops its reference at its jump target, hands its comments (and its line
+// record) to the next node, unlinks it and recycles it. 1 if freed, 0 if it was already free.
+// A freed node's storage stays valid; only op_serial 0 tells it apart until it is reused.
+int list_delete(Assembly &as, Statement *node);
+// The NAME node directly before node, made with a generated label when there is none.
+Statement *list_label_before(Assembly &as, Statement *node);
+// Removes a label node and marks its symbol removed, unless the name begins with "__end_of_"
+// or "__ccov". 1 if removed.
+int list_delete_label(Assembly &as, Statement *label);
+// A DATA item from the run's pool.
+DataItem *list_new_data_item(Assembly &as);
+
+// The first node of a psect's list (its tail when the list is empty); null without a list.
+Statement *list_first(const Symbol *psect);
+
+// --- label references ---
+
+// The node a statement transfers control to: the defining NAME node of a symbol-relative
+// operand of BRA, BCC, RCALL, GOTO and CALL; for BTFSC, DECFSZ and CPFSEQ the statement
+// reached by skipping. Null otherwise.
+Statement *list_jump_target(const Statement *node);
+void list_add_reference(Assembly &as, Statement *referrer, Statement *target);
+void list_drop_reference(Assembly &as, Statement *referrer, Statement *target);
+// Adds every node of the psect to its jump target's op_refs (unless already there), and marks
+// the symbols of global labels SF_KEEP. clear_references first for a fresh computation.
+void build_references(Assembly &as, Symbol *psect);
+void clear_references(Assembly &as, Symbol *psect);
+// Deletes the unreferenced labels of a psect that may be optimized; returns how many.
+unsigned remove_unused_labels(Assembly &as, Symbol *psect);
+
+// --- comments ---
+
+// Files one full-line comment: ";!" summary comments go to the summary file, others wait
+// (after a first "\n" entry) for the next node.
+void list_add_comment(Assembly &as, std::string_view text);
+void list_discard_pending_comments(Assembly &as);
+void list_move_comments_to_psect(Assembly &as, Symbol *psect);
+void list_copy_comments(Assembly &as, Statement *dst, const Statement *src);
+void list_free_comments(Assembly &as, Statement *node);
+void list_for_each_comment(Assembly &as, const Statement *node,
+                           const std::function<void(const std::string &)> &fp);
+bool list_has_comments(Assembly &as, const Statement *node);
+// Writes the summary comments to standard output; with strip, a leading ";" and the character
+// after it go, and each line is also handed to `listing` when given.
+void list_flush_summary(Assembly &as, bool strip,
+                        const std::function<void(std::string_view)> &listing = {});
+
+// --- line records ---
+
+// Line records are made while listing is set and optimize is not.
+bool list_making_line_records(const Assembly &as);
+const LineRecord *list_last_line_record(const Assembly &as);
+
+// --- statement-level IF ---
+
+// Hides the statements of false IF/ELSIF/ELSE branches of one psect (1003, 1489, 1490). An
+// ENDIF closes its IF together with the levels its ELSIFs opened. Runs once per psect: a second
+// run would repeat the messages.
+void list_if_pass(Assembly &as, Symbol *psect);
+// The same for every psect, in creation order.
+void list_if_pass_all(Assembly &as);

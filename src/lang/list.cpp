@@ -1,0 +1,526 @@
+// Statement list: node pool, linking, comments, summary comments, label references, line
+// records and the statement-level IF pass.
+#include "lang/list.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <ostream>
+
+#include "driver/assembly.h"
+#include "isa/ops.h"
+#include "lang/sym.h"
+
+namespace {
+
+constexpr size_t NODE_BLOCK = 64;     // nodes allocated at once
+constexpr int IF_MAX_LEVEL = 9;       // deepest statement-level IF level
+constexpr uint8_t IF_ACTIVE = 1, IF_INACTIVE = 0, IF_DEAD = 255;
+constexpr size_t TEMP_NAME_MAX = 4095;  // longest temporary file name we make
+constexpr int TEMP_TRIES = 64;          // names tried before giving up
+
+// The reader's current file and line. The reader keeps them in its state; the per-line
+// markers and the line's file offset are in as.list.src.
+const char *reader_file(const Assembly &as) { return as.lex.cur_file; }
+uint64_t reader_line(const Assembly &as) {
+  return as.lex.msg_line > 0 ? static_cast<uint64_t>(as.lex.msg_line) : 0;
+}
+
+// A zeroed node with the next serial number. An empty free list is refilled with a block of
+// 64 nodes: 63 are chained through op_prev, one is handed out.
+Statement *take_node(ListState &ls) {
+  Statement *n;
+  if (!ls.free_nodes) {
+    auto block = std::make_unique<Statement[]>(NODE_BLOCK);
+    for (size_t i = NODE_BLOCK - 1; i >= 1; --i) {
+      block[i].op_prev = ls.free_nodes;
+      ls.free_nodes = &block[i];
+    }
+    n = &block[0];
+    ls.node_blocks.push_back(std::move(block));
+  } else {
+    n = ls.free_nodes;
+    ls.free_nodes = n->op_prev;
+    *n = Statement{};
+  }
+  if (++ls.node_serial == 0) ls.node_serial = 1;  // 0 marks a freed node
+  n->op_serial = ls.node_serial;
+  return n;
+}
+
+bool starts_with(const char *s, std::string_view prefix) {
+  return s && std::strncmp(s, prefix.data(), prefix.size()) == 0;
+}
+
+bool is_label(const Statement *n) { return n->op_type == NAME || n->op_type == TLABEL; }
+
+// The first node after n that is not a label; the tail (op_type 0) when there is none.
+Statement *next_real(const Statement *n) {
+  Statement *p = n->op_next;
+  while (p && p->op_type && is_label(p)) p = p->op_next;
+  return p;
+}
+
+// Line record for a node appended at the current reader position, or the high-level position
+// of the node before it.
+void note_position(Assembly &as, Statement *pos, Statement *node) {
+  ListState &ls = as.list;
+  if (list_making_line_records(as)) {
+    const char *file = reader_file(as);
+    uint64_t line = reader_line(as);
+    if (!file || !*file || line == 0) return;
+    if (!ls.lines.empty() && ls.lines.back().line == line) return;
+    ls.lines.push_back(LineRecord{file, line, node, ls.src.line_offset});
+    node->op_lineinfo = &ls.lines.back();
+  } else if (!node->op_srcfile && pos) {
+    node->op_srcfile = pos->op_srcfile;
+    node->op_srcline = pos->op_srcline;
+  }
+}
+
+std::string temp_dir() {
+  for (const char *var : {"TEMP", "TMP"}) {
+    const char *v = std::getenv(var);
+    if (v && *v) return v;
+  }
+  return "/tmp";
+}
+
+// Opens the summary file under a fresh name in the temporary directory: 2082 when no name
+// can be made, 141 when the file cannot be created.
+void open_summary(Assembly &as) {
+  SummaryFile &sf = as.list.summary;
+  std::string dir = temp_dir();
+  if (dir.back() != '/' && dir.back() != '\\') dir += '/';
+  if (dir.size() + 16 > TEMP_NAME_MAX) msg_report(as.msg, MSG_CANT_CREATE_TEMP);
+  uint64_t seed = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                  reinterpret_cast<uintptr_t>(&sf);
+  for (int i = 0; i < TEMP_TRIES; ++i) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    char tail[16];
+    std::snprintf(tail, sizeof tail, "asz%08x.tmp", static_cast<unsigned>(seed >> 32));
+    std::string name = dir + tail;
+    errno = 0;
+    std::FILE *f = std::fopen(name.c_str(), "w+x");  // exclusive: never an existing file
+    if (f) {
+      sf.f = f;
+      sf.name = std::move(name);
+      return;
+    }
+    if (errno != EEXIST) msg_report(as.msg, MSG_CANT_OPEN_FILE_FATAL, "temp", name);
+  }
+  msg_report(as.msg, MSG_CANT_CREATE_TEMP);
+}
+
+void write_summary(Assembly &as, std::string_view text) {
+  if (!as.list.summary.f) open_summary(as);
+  std::FILE *f = as.list.summary.f;
+  if (!f) return;
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fputc('\n', f);
+}
+
+bool check_node(Assembly &as, const Statement *np) {
+  if (np) return true;
+  msg_check_failed(as.msg, "np != NULL", __FILE__, __LINE__);
+  return false;
+}
+
+bool check_comment_vec(Assembly &as, const Statement *np) {
+  if (!np->op_comment || !np->op_comment->empty()) return true;
+  msg_check_failed(as.msg, "np->op_comment == NULL || vec_size(np->op_comment)!=0", __FILE__, __LINE__);
+  return false;
+}
+
+// Reports at a node's high-level line (and file, when it has one).
+template <class... A>
+void report_at_node(Assembly &as, const Statement *n, unsigned num, const A &...a) {
+  const char *old_file = as.lex.cur_file;
+  long old_line = as.lex.msg_line;
+  if (n->op_srcfile) as.lex.cur_file = n->op_srcfile;
+  as.lex.msg_line = static_cast<long>(std::min<uint64_t>(n->op_srcline, static_cast<uint64_t>(LONG_MAX)));
+  struct Restore {
+    Assembly &as;
+    const char *f;
+    long l;
+    ~Restore() {
+      as.lex.cur_file = f;
+      as.lex.msg_line = l;
+    }
+  } restore{as, old_file, old_line};
+  msg_report(as.msg, num, a...);
+}
+
+}  // namespace
+
+SummaryFile::~SummaryFile() {
+  if (!f) return;
+  std::fclose(f);
+  std::remove(name.c_str());
+}
+
+// ---------------------------------------------------------------- nodes and links
+
+Statement *list_new_statement(Assembly &as) {
+  ListState &ls = as.list;
+  const StmtSource &src = ls.src;
+  Statement *n = take_node(ls);
+  n->op_asmline = reader_line(as);
+  n->op_asmfile = reader_file(as);
+  if (src.hl_set) {
+    n->op_srcline = src.hl_line;
+    n->op_srcfile = src.hl_file;
+  } else if (as.opt.line_numbers) {
+    n->op_srcline = n->op_asmline;
+    n->op_srcfile = n->op_asmfile;
+  }
+  if (!ls.pending.empty()) {
+    n->op_comment = ls.comment_pool.make(std::move(ls.pending));
+    ls.pending.clear();
+  }
+  if (!src.listing_on) n->op_flags |= NF_NOLIST;
+  if (src.markers & LM_VOLSFR)
+    n->op_flags |= NF_VOLATILE | NF_NOOPT;
+  else if (src.markers & LM_VOLATILE)
+    n->op_flags |= NF_VOLATILE;
+  if (src.markers & LM_SRCPOS) {
+    n->op_flags |= NF_SRCPOS;
+    n->op_asmline = n->op_srcline;
+    n->op_asmfile = n->op_srcfile;
+  }
+  return n;
+}
+
+void list_insert_after(Statement *pos, Statement *node) {
+  if (!pos || !node) return;
+  if (!pos->op_next) {  // a tail: the node goes last
+    if (!pos->op_prev) return;
+    pos = pos->op_prev;
+  }
+  node->op_prev = pos;
+  node->op_next = pos->op_next;
+  pos->op_next->op_prev = node;
+  pos->op_next = node;
+  node->op_psect = pos->op_psect;
+}
+
+void list_append(Assembly &as, Statement *pos, Statement *node) {
+  if (!pos || !node) return;
+  list_insert_after(pos, node);
+  note_position(as, node->op_prev, node);
+}
+
+bool list_add_statement(Assembly &as, Statement *node) {
+  Symbol *ps = as.sym.cur_psect;
+  if (!node || !ps || !ps->s_stmts) return false;
+  ListState &ls = as.list;
+  list_append(as, ps->s_stmts->tail.op_prev, node);
+  node->op_flags |= ls.src.asmopt;
+  node->op_callstack = ls.src.callstack;
+  node->op_macro = ls.src.macro;
+  node->op_dbgsrc = ls.src.dbgsrc;
+  ls.cur_stmt = node;
+  return true;
+}
+
+bool list_attach_eol_comment(Assembly &as, const char *text) {
+  Statement *n = as.list.cur_stmt;
+  if (!n || !n->op_serial) return false;
+  n->op_eolcomment = text;
+  return true;
+}
+
+void list_unlink(Statement *node) {
+  if (!node || !node->op_prev || !node->op_next) return;  // sentinel, or not in a list
+  node->op_prev->op_next = node->op_next;
+  node->op_next->op_prev = node->op_prev;
+  node->op_prev = node->op_next = nullptr;
+}
+
+int list_delete(Assembly &as, Statement *node) {
+  if (!node || node->op_serial == 0) return 0;
+  ListState &ls = as.list;
+  if (Statement *t = list_jump_target(node)) list_drop_reference(as, node, t);
+  if (node->op_comment) {
+    if (Statement *next = node->op_next) {
+      if (!next->op_comment) next->op_comment = ls.comment_pool.make();
+      for (std::string &c : *node->op_comment) next->op_comment->push_back(std::move(c));
+    }
+    list_free_comments(as, node);
+  }
+  if (node->op_refs) {
+    ls.ref_pool.free(node->op_refs);
+    node->op_refs = nullptr;
+  }
+  if (LineRecord *r = node->op_lineinfo) {  // the line's text now starts at the next node
+    Statement *next = node->op_next && node->op_next->op_type ? node->op_next : nullptr;
+    r->stmt = next;
+    if (next && !next->op_lineinfo) next->op_lineinfo = r;
+  }
+  if (node->op_type == NAME && node->op_label && node->op_label->s_defnode == node)
+    node->op_label->s_defnode = nullptr;  // never leave a symbol defined by a free node
+  if (ls.cur_stmt == node) ls.cur_stmt = nullptr;
+  list_unlink(node);
+  node->op_serial = 0;
+  node->op_prev = ls.free_nodes;
+  ls.free_nodes = node;
+  return 1;
+}
+
+Statement *list_label_before(Assembly &as, Statement *node) {
+  if (!node || !node->op_prev) return nullptr;
+  Statement *prev = node->op_prev;
+  if (prev->op_type == NAME) return prev;
+  Statement *n = take_node(as.list);
+  n->op_type = NAME;
+  list_append(as, prev, n);
+  Symbol *s = sym_new_label(as);
+  s->s_defnode = n;
+  s->s_defpsect = n->op_psect;
+  n->op_label = s;
+  return n;
+}
+
+int list_delete_label(Assembly &as, Statement *label) {
+  if (!label || label->op_serial == 0) return 0;
+  if (label->op_type != NAME) return list_delete(as, label);
+  if (Symbol *s = label->op_label) {
+    if (starts_with(s->s_name, "__end_of_") || starts_with(s->s_name, "__ccov")) return 0;
+    s->s_flags |= SF_UNDEF;
+    s->s_refcnt = 0;
+    s->s_defnode = nullptr;
+  }
+  ++as.list.labels_removed;
+  as.list.labels_changed = true;
+  return list_delete(as, label);  // also frees op_refs
+}
+
+DataItem *list_new_data_item(Assembly &as) { return as.list.data_pool.make(); }
+
+Statement *list_first(const Symbol *psect) {
+  if (!psect || !psect->s_stmts) return nullptr;
+  return psect->s_stmts->head.op_next;
+}
+
+// ---------------------------------------------------------------- label references
+
+Statement *list_jump_target(const Statement *node) {
+  if (!node) return nullptr;
+  switch (node->op_type) {
+    case BRA: case BCC: case RCALL: case GOTO: case CALL: {
+      const Value &v = node->op_opnd1.o_value;
+      if (v.v_rtype != RT_SYM || !v.v_sym) return nullptr;
+      Statement *t = v.v_sym->s_defnode;
+      return t && t->op_serial && t->op_type == NAME ? t : nullptr;
+    }
+    case BTFSC: case DECFSZ: case CPFSEQ: {
+      Statement *skipped = next_real(node);
+      if (!skipped || !skipped->op_type) return nullptr;
+      Statement *t = next_real(skipped);
+      return t && t->op_type ? t : nullptr;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+void list_add_reference(Assembly &as, Statement *referrer, Statement *target) {
+  if (!referrer || !target) return;
+  if (!target->op_refs) target->op_refs = as.list.ref_pool.make();
+  target->op_refs->push_back(referrer);
+}
+
+void list_drop_reference(Assembly &as, Statement *referrer, Statement *target) {
+  if (!referrer || !target || !target->op_refs) return;
+  RefVec &r = *target->op_refs;
+  r.erase(std::remove(r.begin(), r.end(), referrer), r.end());
+}
+
+void build_references(Assembly &as, Symbol *psect) {
+  Statement *n = list_first(psect);
+  if (!n) return;
+  for (; n->op_type; n = n->op_next) {
+    if (Statement *t = list_jump_target(n)) {
+      // A rebuild without clearing leaves earlier entries: add each referrer once.
+      if (!t->op_refs || std::find(t->op_refs->rbegin(), t->op_refs->rend(), n) == t->op_refs->rend())
+        list_add_reference(as, n, t);
+    }
+    if (n->op_type == NAME && n->op_label) {
+      uint32_t &f = n->op_label->s_flags;
+      if ((f & SF_GLOBAL) && !(f & (SF_UNDEF | SF_KEEP))) f |= SF_KEEP;
+    }
+  }
+}
+
+void clear_references(Assembly &as, Symbol *psect) {
+  Statement *n = list_first(psect);
+  if (!n) return;
+  for (; n->op_type; n = n->op_next) {
+    if (n->op_refs) {
+      as.list.ref_pool.free(n->op_refs);
+      n->op_refs = nullptr;
+    }
+  }
+}
+
+unsigned remove_unused_labels(Assembly &as, Symbol *psect) {
+  Statement *n = list_first(psect);
+  if (!n) return 0;
+  unsigned removed = 0;
+  while (n->op_type) {
+    Statement *next = n->op_next;
+    if (!(n->op_flags & (NF_SRCPOS | NF_NOOPT)) && n->op_type == NAME && n->op_label &&
+        !(n->op_label->s_flags & SF_KEEP) && (!n->op_refs || n->op_refs->empty()))
+      removed += static_cast<unsigned>(list_delete_label(as, n));
+    n = next;
+  }
+  return removed;
+}
+
+// ---------------------------------------------------------------- comments
+
+void list_add_comment(Assembly &as, std::string_view text) {
+  if (text.size() >= 2 && text[0] == ';' && text[1] == '!') {
+    write_summary(as, text);
+    return;
+  }
+  CommentVec &p = as.list.pending;
+  if (p.empty()) p.emplace_back("\n");
+  std::string c;
+  c.reserve(text.size() + 1);
+  c.append(text);
+  c += '\n';
+  p.push_back(std::move(c));
+}
+
+void list_discard_pending_comments(Assembly &as) { as.list.pending.clear(); }
+
+void list_move_comments_to_psect(Assembly &as, Symbol *psect) {
+  CommentVec &p = as.list.pending;
+  if (psect)
+    for (std::string &c : p) psect->s_pcomments.push_back(std::move(c));
+  p.clear();
+}
+
+void list_copy_comments(Assembly &as, Statement *dst, const Statement *src) {
+  bool ok = true;
+  if (!dst) ok = msg_check_failed(as.msg, "dst != NULL", __FILE__, __LINE__);
+  if (!src) ok = msg_check_failed(as.msg, "src != NULL", __FILE__, __LINE__);
+  if (!ok || dst == src || !src->op_comment) return;
+  if (dst->op_comment)
+    *dst->op_comment = *src->op_comment;
+  else
+    dst->op_comment = as.list.comment_pool.make(*src->op_comment);
+}
+
+void list_free_comments(Assembly &as, Statement *node) {
+  if (!check_node(as, node) || !node->op_comment) return;
+  as.list.comment_pool.free(node->op_comment);
+  node->op_comment = nullptr;
+}
+
+void list_for_each_comment(Assembly &as, const Statement *node,
+                           const std::function<void(const std::string &)> &fp) {
+  if (!check_node(as, node)) return;
+  if (!fp) {
+    msg_check_failed(as.msg, "fp != NULL", __FILE__, __LINE__);
+    return;
+  }
+  check_comment_vec(as, node);
+  if (!node->op_comment) return;
+  for (const std::string &c : *node->op_comment) fp(c);
+}
+
+bool list_has_comments(Assembly &as, const Statement *node) {
+  if (!check_node(as, node)) return false;
+  check_comment_vec(as, node);
+  return node->op_comment != nullptr;
+}
+
+void list_flush_summary(Assembly &as, bool strip, const std::function<void(std::string_view)> &listing) {
+  std::FILE *f = as.list.summary.f;
+  if (!f || !as.io.out) return;
+  std::fflush(f);
+  std::rewind(f);
+  std::ostream &out = *as.io.out;
+  std::string line;
+  auto emit = [&] {
+    std::string_view text = line;
+    if (strip && !text.empty() && text[0] == ';') text.remove_prefix(std::min<size_t>(2, text.size()));
+    out << text << '\n';
+    if (strip && listing) listing(text);
+    line.clear();
+  };
+  for (int c; (c = std::getc(f)) != EOF;) {
+    if (c == '\n')
+      emit();
+    else
+      line += static_cast<char>(c);
+  }
+  if (!line.empty()) emit();
+  std::fseek(f, 0, SEEK_END);  // later summary comments are appended
+}
+
+// ---------------------------------------------------------------- line records
+
+bool list_making_line_records(const Assembly &as) { return as.opt.listing && !as.opt.optimize; }
+
+const LineRecord *list_last_line_record(const Assembly &as) {
+  return as.list.lines.empty() ? nullptr : &as.list.lines.back();
+}
+
+// ---------------------------------------------------------------- statement-level IF
+
+void list_if_pass(Assembly &as, Symbol *psect) {
+  Statement *n = list_first(psect);
+  if (!n) return;
+  uint8_t state[IF_MAX_LEVEL + 1] = {IF_ACTIVE};
+  bool chained[IF_MAX_LEVEL + 1] = {};  // level raised by an ELSIF: closed by the IF's ENDIF
+  int level = 0;
+  for (; n->op_type; n = n->op_next) {
+    switch (n->op_type) {
+      case ELSE:
+      case ELSIF:
+        if (state[level] != IF_DEAD) state[level] = state[level] == IF_ACTIVE ? IF_INACTIVE : IF_ACTIVE;
+        if (n->op_type == ELSE) break;
+        [[fallthrough]];
+      case IF:
+        if (level == IF_MAX_LEVEL) {
+          msg_report(as.msg, MSG_IF_TOO_DEEP);
+          return;
+        }
+        if (n->op_opnd1.o_value.v_rtype == RT_ABS) {
+          uint8_t outer = state[level];
+          ++level;
+          state[level] = outer == IF_ACTIVE ? (n->op_opnd1.o_value.v_offs != 0 ? IF_ACTIVE : IF_INACTIVE)
+                                            : IF_DEAD;
+          chained[level] = n->op_type == ELSIF;
+        } else if (state[level] != IF_ACTIVE) {
+          n->op_flags |= NF_HIDDEN;
+        }
+        break;
+      case ENDIF:
+        while (level > 0 && chained[level]) --level;
+        if (level == 0)
+          report_at_node(as, n, MSG_ENDIF_WITHOUT_IF);
+        else
+          --level;
+        break;
+      case TLABEL:
+      case NAME:
+        break;
+      default:
+        if (state[level] != IF_ACTIVE) n->op_flags |= NF_HIDDEN;
+        break;
+    }
+  }
+  if (level > 0) msg_report(as.msg, MSG_UNTERMINATED_IF, psect->s_name);
+}
+
+void list_if_pass_all(Assembly &as) {
+  // Index loop: the vector is not expected to grow here, but a report never invalidates it.
+  for (size_t i = 0; i < as.list.lists.size(); ++i) list_if_pass(as, as.list.lists[i]->psect);
+}

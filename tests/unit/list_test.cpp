@@ -1,0 +1,379 @@
+// The statement list: new statements, the node pool, deletion, comments and summary comments,
+// line records, generated and removed labels, reference lists, and the statement-level IF pass.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "isa/ops.h"
+#include "lang/list.h"
+#include "lang/sym.h"
+#include "test_context.h"
+
+namespace {
+
+struct Fix : TestContext {
+  Symbol *text = nullptr;
+  Fix() {
+    msg_set_prehook(as.msg, [this] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
+    sym_init(as);
+    text = sym_lookup(as, "text", SF_PSECT);
+    as.sym.cur_psect = text;
+    as.lex.cur_file = as.strings.intern("a.as");
+  }
+  std::vector<int> messages() { return message_numbers(); }
+  Statement *add(uint32_t kind) {
+    Statement *n = list_new_statement(as);
+    n->op_type = kind;
+    list_add_statement(as, n);
+    return n;
+  }
+  Statement *label(const char *name, uint32_t flags = 0) {
+    Symbol *s = sym_lookup(as, name);
+    s->s_flags |= flags;
+    Statement *n = add(NAME);
+    n->op_label = s;
+    sym_define_label(as, s, n);
+    return n;
+  }
+  Statement *jump(uint32_t kind, Statement *target) {
+    Statement *n = add(kind);
+    n->op_opnd1.o_mode = OM_PROG;
+    n->op_opnd1.o_value.v_rtype = RT_SYM;
+    n->op_opnd1.o_value.v_sym = target->op_label;
+    return n;
+  }
+  std::vector<Statement *> nodes(Symbol *ps = nullptr) {
+    std::vector<Statement *> v;
+    for (Statement *n = list_first(ps ? ps : text); n->op_type; n = n->op_next) v.push_back(n);
+    return v;
+  }
+  static std::vector<std::string> comments(const Statement *n) {
+    return n->op_comment ? *n->op_comment : std::vector<std::string>{};
+  }
+};
+
+using Strs = std::vector<std::string>;
+using V = std::vector<int>;
+
+std::string where(const char *file, uint64_t line) { return std::string(file ? file : "-") + ":" + std::to_string(line); }
+
+TEST(List, NewStatementPositionAndFlags) {
+  struct Case {
+    bool listing_on, line_numbers, hl_set;
+    uint32_t markers, flags;
+    std::string asm_pos, src_pos;
+  };
+  const Case cases[] = {
+      {false, false, false, 0, NF_NOLIST, "a.as:12", "-:0"},
+      {true, false, false, LM_VOLATILE, NF_VOLATILE, "a.as:12", "-:0"},
+      {true, false, false, LM_VOLSFR | LM_VOLATILE, 0x42, "a.as:12", "-:0"},
+      {true, true, false, 0, 0, "a.as:12", "a.as:12"},             // -V
+      {true, true, true, 0, 0, "a.as:12", "m.c:77"},               // a LINE position beats -V
+      {true, false, true, LM_SRCPOS, NF_SRCPOS, "m.c:77", "m.c:77"},  // ";#"
+      {true, false, false, LM_SRCPOS, NF_SRCPOS, "-:0", "-:0"},
+  };
+  for (const Case &c : cases) {
+    Fix f;
+    f.as.lex.msg_line = 12;
+    f.as.opt.line_numbers = c.line_numbers;
+    f.as.list.src = StmtSource{"m.c", 77, c.hl_set, c.listing_on, c.markers};
+    Statement *n = list_new_statement(f.as);
+    std::string got = where(n->op_asmfile, n->op_asmline) + " " + where(n->op_srcfile, n->op_srcline);
+    EXPECT_EQ(got, c.asm_pos + " " + c.src_pos) << c.markers;
+    EXPECT_EQ(n->op_flags, c.flags) << got;
+    EXPECT_EQ(n->op_serial, 1u);
+  }
+
+  // Appending copies the parser's state and makes the node the current statement.
+  Fix f;
+  f.as.list.src.asmopt = NF_NOOPT;
+  f.as.list.src.callstack = 5;
+  EXPECT_FALSE(list_attach_eol_comment(f.as, "; nothing yet"));
+  Statement *a = f.add(NOP), *b = f.add(MOVLW);
+  EXPECT_EQ(f.nodes(), (std::vector<Statement *>{a, b}));
+  EXPECT_EQ(b->op_psect, f.text);
+  EXPECT_EQ(b->op_flags, NF_NOOPT | NF_NOLIST);
+  EXPECT_EQ(b->op_callstack, 5u);
+  EXPECT_TRUE(list_attach_eol_comment(f.as, "; here"));
+  EXPECT_STREQ(b->op_eolcomment, "; here");
+}
+
+TEST(List, PoolRecyclesZeroedNodes) {
+  Fix f;
+  std::vector<Statement *> v;
+  for (int i = 0; i < 65; ++i) v.push_back(f.add(NOP));
+  EXPECT_EQ(f.as.list.node_blocks.size(), 2u);  // blocks of 64
+  Statement *victim = v[10];
+  victim->op_num = 99;
+  EXPECT_EQ(list_delete(f.as, victim), 1);
+  EXPECT_EQ(list_delete(f.as, victim), 0);  // the second call changes nothing
+  EXPECT_EQ(f.nodes().size(), 64u);
+  EXPECT_EQ(v[9]->op_next, v[11]);
+  EXPECT_EQ(v[11]->op_prev, v[9]);
+  Statement *again = list_new_statement(f.as);
+  EXPECT_EQ(again, victim);
+  EXPECT_EQ(again->op_num, 0u);
+  EXPECT_EQ(again->op_serial, 66u);
+}
+
+TEST(List, Comments) {
+  Fix f;
+  list_add_comment(f.as, "; one");
+  list_add_comment(f.as, "; two");
+  Statement *a = f.add(NOP), *b = f.add(NOP), *c = f.add(NOP);
+  EXPECT_EQ(Fix::comments(a), (Strs{"\n", "; one\n", "; two\n"}));
+  EXPECT_EQ(b->op_comment, nullptr);  // never an empty vector
+
+  list_add_comment(f.as, "; dropped");
+  list_discard_pending_comments(f.as);
+  list_add_comment(f.as, "; psect");
+  list_move_comments_to_psect(f.as, f.text);
+  EXPECT_EQ(f.text->s_pcomments, (Strs{"\n", "; psect\n"}));
+  EXPECT_EQ(f.add(NOP)->op_comment, nullptr);
+
+  list_copy_comments(f.as, b, a);
+  list_copy_comments(f.as, a, c);  // c has none: nothing happens
+  EXPECT_TRUE(list_has_comments(f.as, a));
+  std::string seen;
+  list_for_each_comment(f.as, b, [&](const std::string &s) { seen += s; });
+  EXPECT_EQ(seen, "\n; one\n; two\n");
+
+  // Deleting moves the comments to the next node, after that node's own.
+  EXPECT_EQ(list_delete(f.as, a), 1);
+  EXPECT_EQ(Fix::comments(b), (Strs{"\n", "; one\n", "; two\n", "\n", "; one\n", "; two\n"}));
+  list_free_comments(f.as, b);
+  EXPECT_FALSE(list_has_comments(f.as, b));
+}
+
+struct TempDir {
+  std::filesystem::path path;
+  explicit TempDir(const char *tag) {
+    path = std::filesystem::temp_directory_path() / (std::string("list_test_") + tag);
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+    setenv("TEMP", path.c_str(), 1);
+  }
+  ~TempDir() {
+    unsetenv("TEMP");
+    std::filesystem::remove_all(path);
+  }
+  bool empty() const { return std::filesystem::is_empty(path); }
+};
+
+TEST(List, SummaryComments) {
+  TempDir dir("summary");
+  {
+    Fix f;
+    list_add_comment(f.as, ";!first");
+    list_add_comment(f.as, "; kept");
+    list_add_comment(f.as, ";!");
+    list_add_comment(f.as, ";!second line");
+    Statement *n = f.add(NOP);
+    EXPECT_EQ(Fix::comments(n), (Strs{"\n", "; kept\n"}));  // never a ";!" line
+    EXPECT_FALSE(dir.empty());
+
+    list_flush_summary(f.as, false);
+    EXPECT_EQ(f.out.str(), ";!first\n;!\n;!second line\n");
+    f.out.str("");
+    Strs listed;
+    list_flush_summary(f.as, true, [&](std::string_view s) { listed.emplace_back(s); });
+    EXPECT_EQ(f.out.str(), "first\n\nsecond line\n");
+    EXPECT_EQ(listed, (Strs{"first", "", "second line"}));
+  }
+  EXPECT_TRUE(dir.empty());  // the file goes with the run
+}
+
+TEST(List, SummaryFileFailures) {
+  const std::pair<std::string, int> cases[] = {{"/nonexistent-list-test/sub", 141}, {std::string(5000, 'd'), 2082}};
+  for (const auto &[dir, num] : cases) {
+    setenv("TEMP", dir.c_str(), 1);
+    Fix f;
+    EXPECT_THROW(list_add_comment(f.as, ";!x"), AsmExit);
+    if (num == 141) {
+      EXPECT_NE(f.err.str().find("can't open temp file \"" + dir + "/asz"), std::string::npos);
+    }
+    EXPECT_EQ(f.messages(), V{num});
+  }
+  unsetenv("TEMP");
+}
+
+TEST(List, LineRecordsAndInheritedPositions) {
+  Fix f;
+  f.as.opt.listing = true;
+  f.as.lex.msg_line = 3;
+  Statement *a = f.add(NAME), *b = f.add(NOP);  // one line: one record
+  f.as.lex.msg_line = 4;
+  f.as.list.src.line_offset = 140;
+  Statement *c = f.add(NOP);
+  f.as.lex.msg_line = 0;
+  Statement *d = f.add(NOP);  // line 0: none
+  ASSERT_EQ(f.as.list.lines.size(), 2u);
+  EXPECT_EQ(b->op_lineinfo, nullptr);
+  EXPECT_EQ(d->op_lineinfo, nullptr);
+  const LineRecord &r = *c->op_lineinfo;
+  EXPECT_EQ(&r, list_last_line_record(f.as));
+  EXPECT_EQ(std::string(r.file) + ":" + std::to_string(r.line) + "@" + std::to_string(r.offset), "a.as:4@140");
+  list_delete(f.as, a);  // the line's text now starts at b
+  EXPECT_EQ(f.as.list.lines[0].stmt, b);
+  EXPECT_EQ(b->op_lineinfo, &f.as.list.lines[0]);
+
+  // With -O no records are made, and a node without a high-level position inherits one.
+  Fix g;
+  g.as.opt.listing = g.as.opt.optimize = true;
+  g.as.lex.msg_line = 9;
+  g.as.list.src.hl_set = true;
+  g.as.list.src.hl_file = "m.c";
+  g.as.list.src.hl_line = 50;
+  g.add(NOP);
+  g.as.list.src.hl_set = false;
+  Statement *y = g.add(NOP);
+  EXPECT_EQ(list_last_line_record(g.as), nullptr);
+  EXPECT_STREQ(y->op_srcfile, "m.c");
+  EXPECT_EQ(y->op_srcline, 50u);
+}
+
+TEST(List, LabelBefore) {
+  Fix f;
+  Statement *lab = f.label("start"), *a = f.add(NOP), *b = f.add(NOP);
+  EXPECT_EQ(list_label_before(f.as, a), lab);  // no new node
+  Statement *g = list_label_before(f.as, b);
+  EXPECT_EQ(f.nodes(), (std::vector<Statement *>{lab, a, g, b}));
+  EXPECT_EQ(g->op_type, NAME);
+  EXPECT_EQ(g->op_psect, f.text);
+  EXPECT_STREQ(g->op_label->s_name, "L1");
+  EXPECT_EQ(g->op_label->s_defnode, g);
+  EXPECT_STREQ(list_label_before(f.as, lab)->op_label->s_name, "L2");  // at the head
+}
+
+TEST(List, DeleteLabel) {
+  const std::pair<const char *, int> cases[] = {
+      {"__end_of_main", 0}, {"__ccov7", 0}, {"__end_ofx", 1}, {"__cco", 1}, {"l12", 1}};
+  for (auto [name, expect] : cases) {
+    Fix f;
+    Statement *lab = f.label(name);
+    Symbol *s = lab->op_label;
+    list_add_reference(f.as, f.add(NOP), lab);
+    EXPECT_EQ(list_delete_label(f.as, lab), expect) << name;
+    EXPECT_EQ(f.as.list.labels_removed, static_cast<uint32_t>(expect)) << name;
+    EXPECT_EQ(s->s_defnode, expect ? nullptr : lab) << name;
+    EXPECT_EQ(s->s_flags & SF_UNDEF, expect ? SF_UNDEF : 0) << name;
+    EXPECT_EQ(s->s_refcnt, expect ? 0u : 1u) << name;
+    EXPECT_EQ(f.nodes().size(), expect ? 1u : 2u) << name;
+  }
+}
+
+TEST(List, ReferencesAndUnusedLabels) {
+  Fix f;
+  Statement *used = f.label("used");
+  Statement *unused = f.label("unused");
+  Statement *global = f.label("glob", SF_GLOBAL);
+  f.as.list.src.asmopt = NF_NOOPT;
+  Statement *kept = f.label("noopt");
+  f.as.list.src.asmopt = 0;
+  Statement *end = f.label("__end_of_f");
+  Statement *skip = f.add(BTFSC);
+  Statement *skipped_label = f.label("mid");
+  Statement *skipped = f.add(NOP);
+  Statement *reached = f.add(NOP);
+  Statement *jmp = f.jump(GOTO, used);
+  Statement *call = f.jump(CALL, used);
+  Statement *bra = f.jump(BRA, skipped_label);
+
+  EXPECT_EQ(list_jump_target(skip), reached);
+  EXPECT_EQ(list_jump_target(jmp), used);
+  EXPECT_EQ(list_jump_target(skipped), nullptr);
+
+  build_references(f.as, f.text);
+  build_references(f.as, f.text);  // a rebuild adds nothing twice
+  ASSERT_NE(used->op_refs, nullptr);
+  EXPECT_EQ(*used->op_refs, (RefVec{jmp, call}));
+  EXPECT_EQ(*reached->op_refs, (RefVec{skip}));
+  EXPECT_EQ(*skipped_label->op_refs, (RefVec{bra}));
+  EXPECT_TRUE(global->op_label->s_flags & SF_KEEP);
+  EXPECT_FALSE(used->op_label->s_flags & SF_KEEP);
+
+  EXPECT_EQ(remove_unused_labels(f.as, f.text), 1u);  // only "unused"
+  std::vector<Statement *> left = f.nodes();
+  EXPECT_EQ(std::find(left.begin(), left.end(), unused), left.end());
+  for (Statement *s : {used, global, kept, end, skipped_label})
+    EXPECT_NE(std::find(left.begin(), left.end(), s), left.end()) << s->op_label->s_name;
+
+  // Deleting a referrer takes it off its target's list; then the label goes too.
+  EXPECT_EQ(list_delete(f.as, bra), 1);
+  EXPECT_TRUE(skipped_label->op_refs->empty());
+  EXPECT_EQ(remove_unused_labels(f.as, f.text), 1u);
+  list_drop_reference(f.as, jmp, used);
+  EXPECT_EQ(*used->op_refs, (RefVec{call}));
+
+  clear_references(f.as, f.text);
+  EXPECT_EQ(used->op_refs, nullptr);
+  EXPECT_EQ(reached->op_refs, nullptr);
+}
+
+// IF pass cases: space-separated nodes. I1/I0: IF with that absolute condition, IR: IF with a
+// relocatable condition, S1/S0: ELSIF, E: ELSE, N: ENDIF, x: an instruction, L: a label,
+// T: a temporary label. The expected marks give "H" for each hidden node, "." otherwise.
+TEST(List, IfPass) {
+  struct Case {
+    std::string nodes, hidden;
+    V msgs;
+  };
+  std::string deep = "I0", deep_marks = ".";
+  for (int i = 0; i < 9; ++i) deep += " I1", deep_marks += " .";
+  const Case cases[] = {
+      {"I0 x L T N x", ". H . . . .", {}},
+      {"I1 x E x N x", ". . . H . .", {}},
+      {"I0 x S1 x E x N x", ". H . . . H . .", {}},
+      {"I1 x S1 x E x N", ". . . H . H .", {}},
+      {"I0 x S0 x E x N", ". H . H . . .", {}},
+      {"I0 x S0 x S1 x E x N x", ". H . H . . . H . .", {}},
+      {"I0 I1 x E x N x N x", ". . H . H . H . .", {}},
+      {"I1 I0 x E x N N", ". . H . . . .", {}},
+      {"I0 IR N x", ". H . .", {}},
+      {"IR x", ". .", {}},
+      {"N x", ". .", {1490}},
+      {"I1 x", ". .", {1489}},
+      {deep + " x", deep_marks + " .", {1003}},
+  };
+  for (const Case &c : cases) {
+    Fix f;
+    std::istringstream in(c.nodes);
+    std::string marks;
+    for (std::string t; in >> t;) {
+      uint32_t kind = t[0] == 'I' ? IF : t[0] == 'S' ? ELSIF : t[0] == 'E' ? ELSE : t[0] == 'N' ? ENDIF
+                    : t[0] == 'L' ? NAME : t[0] == 'T' ? TLABEL : NOP;
+      Statement *n = f.add(kind);
+      if (t.size() > 1) {
+        n->op_opnd1.o_mode = OM_VALUE;
+        n->op_opnd1.o_value = expr_abs(t[1] == '1');
+        if (t[1] == 'R') n->op_opnd1.o_value = expr_dot(f.text);
+      }
+    }
+    list_if_pass(f.as, f.text);
+    for (Statement *n : f.nodes()) marks += (marks.empty() ? "" : " ") + std::string(n->op_flags & NF_HIDDEN ? "H" : ".");
+    EXPECT_EQ(marks, c.hidden) << c.nodes;
+    EXPECT_EQ(f.messages(), c.msgs) << c.nodes;
+  }
+}
+
+TEST(List, IfPassMessages) {
+  Fix f;
+  Statement *e = f.add(ENDIF);
+  e->op_srcfile = "prog.c";
+  e->op_srcline = 42;
+  f.as.lex.msg_line = 7;
+  list_if_pass(f.as, f.text);
+  EXPECT_NE(f.err.str().find("prog.c: 42: (1490) ENDIF not inside an IF directive"), std::string::npos) << f.err.str();
+  EXPECT_EQ(f.as.lex.msg_line, 7);  // the position is restored
+  EXPECT_STREQ(f.as.lex.cur_file, "a.as");
+  f.err.str("");
+
+  f.add(IF)->op_opnd1.o_value = expr_abs(1);
+  list_if_pass_all(f.as);  // every psect, the default one first
+  EXPECT_NE(f.err.str().find("(1489) unterminated IF directive at end of psect text"), std::string::npos) << f.err.str();
+}
+
+}  // namespace
