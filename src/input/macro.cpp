@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <new>
 
 #include "driver/assembly.h"
 
