@@ -13,6 +13,7 @@
 #include "driver/options.h"
 #include "host/kvinstdir.h"
 #include "input/lexutil.h"
+#include "input/macro.h"
 #include "lang/expr.h"
 #include "lang/list.h"
 #include "lang/sym.h"
@@ -54,6 +55,7 @@ struct Assembly {
   DriverState drv;
   StringTable strings;
   LexState lex;
+  MacroState mac;
   CfgData cfg;
   DeviceState dev;
   ExprState expr;

@@ -1,6 +1,7 @@
 // Source reader and lexer: files, include files and macro text become one token stream.
 #include "input/lexutil.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <limits>
@@ -154,36 +155,46 @@ bool read_file_line(Assembly &as, InputRecord &r) {
   return true;
 }
 
+// Replaces each substitution mark of text by the text it stands for, into L.line. A mark whose
+// index byte is missing substitutes nothing.
+void substitute_marks(Assembly &as, std::string_view text) {
+  LexState &L = as.lex;
+  std::string &out = L.scratch;
+  out.clear();
+  size_t len = text.size();
+  for (size_t i = 0; i < len; ++i) {
+    if (static_cast<unsigned char>(text[i]) != MARK) {
+      out.push_back(text[i]);
+      continue;
+    }
+    if (i + 1 >= len) break;
+    unsigned index = static_cast<unsigned char>(text[++i]);
+    if (!L.hooks.mark_text) continue;
+    for (char ch : L.hooks.mark_text(as, index)) out.push_back(ch == '\n' || ch == static_cast<char>(MARK) ? ' ' : ch);
+  }
+  L.line.swap(out);
+}
+
 // Copies one line of a macro body into L.line, replacing each substitution mark by its text.
 // The byte after a mark is its index even when it is a line feed (argument 10).
 void read_body_line(Assembly &as, InputRecord &r) {
   LexState &L = as.lex;
   const char *s = r.data + r.pos;
   size_t n = r.len - r.pos;
-  const char *lf = static_cast<const char *>(std::memchr(s, '\n', n));
-  const char *mark = static_cast<const char *>(std::memchr(s, MARK, lf ? static_cast<size_t>(lf - s) : n));
-  if (!mark) {
-    size_t len = lf ? static_cast<size_t>(lf - s) : n;
-    r.pos += lf ? len + 1 : len;
+  const char *e = static_cast<const char *>(std::memchr(s, '\n', n));
+  size_t len = e ? static_cast<size_t>(e - s) : n;
+  const char *m = static_cast<const char *>(std::memchr(s, MARK, len));
+  if (!m) {
+    r.pos += e ? len + 1 : len;
     L.line.assign(s, len);
     return;
   }
-  // The hook only supplies text: it pushes and pops no input, so s stays valid.
-  std::string &out = L.scratch;
-  out.clear();
-  size_t i = 0;
-  for (; i < n && s[i] != '\n'; ++i) {
-    if (static_cast<unsigned char>(s[i]) != MARK) {
-      out.push_back(s[i]);
-      continue;
-    }
-    if (i + 1 >= n) break;  // a mark without its index substitutes nothing
-    unsigned index = static_cast<unsigned char>(s[++i]);
-    if (!L.hooks.mark_text) continue;
-    for (char ch : L.hooks.mark_text(as, index)) out.push_back(ch == '\n' ? ' ' : ch);
-  }
-  r.pos += i < n ? i + 1 : n;
-  L.line.swap(out);
+  size_t i = static_cast<size_t>(m - s);
+  while (i < n && s[i] != '\n') i += static_cast<unsigned char>(s[i]) == MARK ? 2 : 1;
+  len = i < n ? i : n;
+  r.pos += i < n ? len + 1 : len;
+  // The hook may push or pop nothing here; the text stays valid while its record is on the stack.
+  substitute_marks(as, std::string_view(s, len));
 }
 
 // Makes the next line current; false at the end of all input.
@@ -203,6 +214,7 @@ bool fetch_line(Assembly &as) {
     InputRecord &r = L.stack.back();
     if (r.kind == IN_FILE) {
       if (read_file_line(as, r)) {
+        if (std::memchr(L.line.data(), MARK, L.line.size())) substitute_marks(as, std::string(L.line));
         scan_line(as, L.line, false);
         if (L.m_hl) ++L.hl_line;
         else if (as.opt.line_numbers) L.hl_line = L.line_no;
@@ -220,6 +232,10 @@ bool fetch_line(Assembly &as) {
       continue;
     }
     if (r.pos < r.len) {
+      if (r.list_pending) {
+        r.list_pending = false;
+        L.list_on = L.list_on && as.opt.list_expansions;
+      }
       read_body_line(as, r);
       scan_line(as, L.line, false);
       break;
@@ -286,13 +302,12 @@ uint16_t set_keyword(LexState &L, const Keyword *kw) {
   return kw->kind;
 }
 
-// The word after a macro name is EQU or SET.
-bool macro_defined_as_symbol(const char *p) {
+// The word after a macro name.
+std::string_view next_word(const char *p) {
   while (is(*p, C_BLANK)) ++p;
   const char *s = p;
   while (is(*p, C_NAME)) ++p;
-  std::string_view w(s, static_cast<size_t>(p - s));
-  return iequal(w, "equ") || iequal(w, "set");
+  return std::string_view(s, static_cast<size_t>(p - s));
 }
 
 // Integer conversion of collected digits: 223 (value 0) or 788 (the part read).
@@ -501,12 +516,28 @@ void lex_skip_line(Assembly &as) {
   restore_radix(L);
 }
 
+std::string_view lex_rest(const Assembly &as) {
+  const LexState &L = as.lex;
+  if (L.line_done) return {};
+  return std::string_view(L.line).substr(L.pos);
+}
+
+void lex_advance(Assembly &as, size_t n) {
+  LexState &L = as.lex;
+  if (!L.line_done) L.pos = std::min(L.pos + n, L.line.size());
+}
+
+bool lex_next_line(Assembly &as) {
+  lex_skip_line(as);
+  return have_line(as);
+}
+
 void lex_unget_token(Assembly &as, const Token &t) {
   as.lex.pushed = t;
   as.lex.has_pushed = true;
 }
 
-void lex_push_text(Assembly &as, std::string_view text, InputKind kind) {
+void lex_push_text(Assembly &as, std::string_view text, InputKind kind, bool keep_line) {
   LexState &L = as.lex;
   if (kind == IN_BODY) {
     InputRecord r;
@@ -517,6 +548,11 @@ void lex_push_text(Assembly &as, std::string_view text, InputKind kind) {
     r.saved_msg_line = L.msg_line;
     r.saved_list = L.list_on;
     r.saved_file = L.cur_file;
+    if (keep_line) {
+      r.list_pending = true;  // the current line keeps its listing flag
+      L.stack.push_back(std::move(r));
+      return;
+    }
     L.stack.push_back(std::move(r));
     L.list_on = L.list_on && as.opt.list_expansions;
     L.line_done = true;
@@ -787,8 +823,11 @@ uint16_t lex_next_token(Assembly &as) {
         if (e) cache_fill(L, *e, name, s, false);
       }
       if ((s->s_flags & SF_MACRO) && !(s->s_flags & SF_NAMESPACE)) {
-        if (macro_defined_as_symbol(p)) {
+        std::string_view w = next_word(p);
+        if (iequal(w, "equ") || iequal(w, "set")) {
           msg_report(as.msg, MSG_MACRO_NAME_IS_SYMBOL);
+        } else if (iequal(w, "macro")) {
+          // A redefinition: the parser sees the name.
         } else if (L.hooks.expand) {
           L.hooks.expand(as, s);
           continue;  // scanning goes on in the expansion

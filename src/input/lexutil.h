@@ -88,6 +88,7 @@ struct InputRecord {
   long saved_msg_line = 0;                      // the includer's message line number
   bool saved_list = false;                      // the includer's listing-on flag
   const char *saved_file = nullptr;             // the includer's file name
+  bool list_pending = false;                    // IN_BODY: set the listing flag at the first line
 };
 
 // The lexer side of macro expansion. Each hook may be null (no macro processor): a macro name
@@ -167,9 +168,18 @@ int lex_peek_char(Assembly &as);
 void lex_skip_line(Assembly &as);
 
 // IN_BODY: pushes a macro body (text owned by the caller until its end is reported) and
-// discards the rest of the current line. IN_ARG: the text is read in place, before the rest
-// of the current line; its line feeds read as blanks, so it never ends a line.
-void lex_push_text(Assembly &as, std::string_view text, InputKind kind);
+// discards the rest of the current line, or with keep_line reads the body after it. IN_ARG:
+// the text is read in place, before the rest of the current line; its line feeds read as
+// blanks, so it never ends a line.
+void lex_push_text(Assembly &as, std::string_view text, InputKind kind, bool keep_line = false);
+
+// The unread rest of the current line; empty when the line is used up (never reads a line).
+std::string_view lex_rest(const Assembly &as);
+// Consumes n characters of the current line (at most up to its end, whose end of line stays).
+void lex_advance(Assembly &as, size_t n);
+// Discards the rest of the current line and makes the next one current; false at the end of
+// all input.
+bool lex_next_line(Assembly &as);
 
 // Opens a file as the new input (an include file when a file is already open); error 140 on
 // failure. The rest of the current line is discarded.

@@ -13,6 +13,7 @@
 #include "support/pool.h"
 
 struct Assembly;
+struct MacroDef;
 struct Statement;
 struct StatementList;
 struct Symbol;
@@ -88,6 +89,7 @@ struct Symbol {
   std::vector<const char *> s_breaks;   // FNBREAK: call-graph breaks (each name once)
   std::vector<uint16_t> s_indir;        // FNINDIR: signatures called indirectly (each once)
   Statement *s_defnode = nullptr;       // the NAME node defining the label
+  MacroDef *s_macro = nullptr;          // macro: its definition (input/macro.h); null before one
   uint32_t s_flags = 0;                 // SF_* / PSF_*
   uint16_t s_lnum = 0;                  // number of a generated label
   uint16_t s_signat = 0;                // SIGNAT

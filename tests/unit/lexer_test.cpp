@@ -426,9 +426,9 @@ TEST(LexerMacro, NoFrameSubstitutesNothing) {
   lex_push_text(lx.as, body, IN_BODY);
   EXPECT_EQ(lx.tokens(), "SYM(xaxb).EOL.SYM(xc)");
   Lexer l2;
-  l2.open("xa\x7f\x01 xb\n");  // a mark in a file line is no mark
+  l2.open("xa\x7f\x01 xb\x7f\n");  // a mark in a file line: no frame, so nothing
   EXPECT_EQ(l2.tokens(), "SYM(xa).SYM(xb)");
-  EXPECT_EQ(l2.messages(), (std::vector<int>{844, 844}));
+  EXPECT_TRUE(l2.messages().empty());
 }
 
 TEST(LexerMacro, ArgumentTextIsReadInPlace) {
