@@ -15,6 +15,7 @@
 #include "input/lexutil.h"
 #include "lang/expr.h"
 #include "lang/list.h"
+#include "lang/parser.h"
 #include "lang/sym.h"
 #include "lang/tlab.h"
 #include "support/strtab.h"
@@ -43,6 +44,7 @@ struct DriverState {
   std::vector<std::string> args;        // the argument list that was scanned
   unsigned long long loop_guard_limit = 500000000ULL;
   unsigned long long loop_guard_count = 0;
+  bool dump_stmts = false;              // --kvdebug=stmts: print the statement lists after the IF pass
 };
 
 struct Assembly {
@@ -59,6 +61,7 @@ struct Assembly {
   ListState list;
   SymState sym;
   TlabState tlab;
+  ParserState parse;
 
   Assembly() { msg.err = io.err; }
   Assembly(const Assembly &) = delete;
