@@ -11,6 +11,7 @@
 #include "device/chipinfo.h"
 #include "device/sfrs.h"
 #include "input/lexutil.h"
+#include "input/macro.h"
 #include "lang/parser.h"
 #include "lang/sym.h"
 
@@ -36,6 +37,8 @@ int main(int argc, char **argv) {
   }
   sym_init(as);
   as.opt.source_files = {argv[1]};
+  lex_init(as);
+  macro_init(as);
 
   auto t0 = std::chrono::steady_clock::now();
   std::clock_t c0 = std::clock();

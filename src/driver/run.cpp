@@ -10,6 +10,7 @@
 #include "driver/version.h"
 #include "host/debug.h"
 #include "host/os.h"
+#include "input/macro.h"
 
 namespace {
 
@@ -47,6 +48,8 @@ void create_symbol_table(Assembly &as) { sym_init(as); }
 
 // Parses every source into the statement lists.
 void parse_input(Assembly &as) {
+  lex_init(as);
+  macro_init(as);
   parse(as);
   as.lex.radix = 10;
 }

@@ -1260,8 +1260,6 @@ void Parser::instruction(uint16_t k, const Keyword *kw) {
 }  // namespace
 
 void parse(Assembly &as) {
-  macro_init(as);
-  lex_init(as);
   as.parse = ParserState{};
   Parser(as).run();
   lex_skip_line(as);

@@ -55,4 +55,5 @@ struct ParserState {
 };
 
 // Runs the grammar over the whole input: returns after the END line or at the end of input.
+// The reader (lex_init) and the macro processor (macro_init) are prepared by the caller.
 void parse(Assembly &as);

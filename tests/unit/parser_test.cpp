@@ -6,6 +6,7 @@
 
 #include "device/chipinfo.h"
 #include "device/sfrs.h"
+#include "input/macro.h"
 #include "isa/ops.h"
 #include "lang/parser.h"
 #include "test_context.h"
@@ -21,6 +22,7 @@ struct ParseRun : TestContext {
     msg_set_error_limit(as.msg, 1 << 30);
     sym_init(as);
     lex_init(as);
+    macro_init(as);
     lex_open_text(as, "t.as", src);
     parse(as);
   }
