@@ -12,8 +12,9 @@
 struct Assembly;
 struct Symbol;
 
-// Parser stack limit: nesting (labels on one line, parentheses, prefix operators) beyond this
-// many stack entries ends the parse with "memory exhausted".
+// Parser stack limit: nesting beyond this many stack entries ends the parse with "memory
+// exhausted". A label costs 3 entries (its line is still open), a parenthesis or prefix
+// operator 5, so up to 3330 labels on one line and 1999 nested parentheses are accepted.
 constexpr unsigned PARSE_STACK_LIMIT = 10000;
 
 // One DABS directive.
