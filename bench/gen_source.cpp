@@ -1,4 +1,5 @@
-// Writes a compiler-style assembler source of a given number of lines, for the lexer benchmark.
+// Writes a compiler-style assembler source of a given number of lines, for the lexer and parser
+// benchmarks. The source assembles without messages.
 // Usage: gen_source <lines> <output file>
 #include <cstdint>
 #include <cstdio>
@@ -39,9 +40,9 @@ int main(int argc, char **argv) {
   while (lines < total) {
     // One function: psect and global header, a body of instruction lines, the return.
     ++func;
-    out("\tpsect\ttext%ld,local,class=CODE,delta=1,merge=1", func % 2000);
-    out("\tglobal\t_func%ld", func % 2000);
-    out("_func%ld:", func % 2000);
+    out("\tpsect\ttext%ld,local,class=CODE,delta=1,reloc=2", func % 2000);
+    out("\tglobal\t_func%ld", func);
+    out("_func%ld:", func);
     out("; #line %ld \"main.c\"", func);
     int body = 20 + static_cast<int>(r.next(40));
     for (int i = 0; i < body && lines < total; ++i) {

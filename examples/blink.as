@@ -6,6 +6,9 @@
 
         processor ZEL18A44
 
+TRISB   equ     0xF93           ; port B direction register
+LATB    equ     0xF8A           ; port B output latch
+
         psect   udata_acs,class=COMRAM,space=1,noexec
 count:  ds      1
 

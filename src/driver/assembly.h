@@ -16,6 +16,7 @@
 #include "input/macro.h"
 #include "lang/expr.h"
 #include "lang/list.h"
+#include "lang/parser.h"
 #include "lang/sym.h"
 #include "lang/tlab.h"
 #include "output/objout.h"
@@ -45,6 +46,7 @@ struct DriverState {
   std::vector<std::string> args;        // the argument list that was scanned
   unsigned long long loop_guard_limit = 500000000ULL;
   unsigned long long loop_guard_count = 0;
+  bool dump_stmts = false;              // --kvdebug=stmts: print the statement lists after the IF pass
 };
 
 struct Assembly {
@@ -63,6 +65,7 @@ struct Assembly {
   SymState sym;
   TlabTable tlab;
   ObjState obj;  // object and relocatable listing record writer
+  ParserState parse;
 
   Assembly() { msg.err = io.err; }
   Assembly(const Assembly &) = delete;

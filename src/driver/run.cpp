@@ -8,7 +8,9 @@
 #include "device/chipinfo.h"
 #include "driver/assembly.h"
 #include "driver/version.h"
+#include "host/debug.h"
 #include "host/os.h"
+#include "input/macro.h"
 
 namespace {
 
@@ -44,11 +46,11 @@ void load_device(Assembly &as) {
 // The symbol table with its predefined symbol and the default psect.
 void create_symbol_table(Assembly &as) { sym_init(as); }
 
-// Reads every source through the lexer until the end of input; the parser takes its place.
+// Parses every source into the statement lists.
 void parse_input(Assembly &as) {
   lex_init(as);
-  for (uint16_t k; (k = lex_next_token(as)) != TK_EOF;)
-    if (k == TK_COMMENT) lex_skip_line(as);
+  macro_init(as);
+  parse(as);
   as.lex.radix = 10;
 }
 
@@ -171,6 +173,7 @@ void run_sequence(Assembly &as, std::vector<std::string> args) {
   // the optimizer and the errata pass run here on the statement lists.
   as.lex.msg_line = 0;
   list_if_pass_all(as);
+  if (d.dump_stmts) debug_dump_statements(as, *as.io.out);
 
   // 29. Output.
   write_output(as);

@@ -347,6 +347,7 @@ SymCacheEntry *cache_slot(Assembly &as, std::string_view name) {
   LexState &L = as.lex;
   SymState &st = as.sym;
   if (L.sym_cache.empty() || name.size() > SYMCACHE_NAME || L.ctx != LEX_NORMAL || L.psect_flags ||
+      L.lookup_class ||
       (as.opt.xref && as.drv.xref))  // a cross-reference file logs every symbol lookup
     return nullptr;
   if (st.serial != L.cache_serial || st.count != L.cache_count) {
@@ -481,6 +482,7 @@ void lex_forget_symbols(Assembly &as) { ++as.lex.cache_gen; }
 
 void lex_set_context(Assembly &as, uint8_t ctx) { as.lex.ctx = ctx; }
 void lex_set_psect_flags(Assembly &as, bool on) { as.lex.psect_flags = on; }
+void lex_set_lookup_class(Assembly &as, uint32_t cls) { as.lex.lookup_class = cls; }
 void lex_set_radix(Assembly &as, unsigned radix) { as.lex.radix = radix; }
 unsigned lex_radix(const Assembly &as) { return as.lex.radix; }
 const char *lex_file(const Assembly &as) { return as.lex.cur_file; }
@@ -816,7 +818,7 @@ uint16_t lex_next_token(Assembly &as) {
           if (e) cache_fill(L, *e, name, kw, true);
           return set_keyword(L, kw);
         }
-        s = sym_lookup(as, name);
+        s = sym_lookup(as, name, L.lookup_class);
         // A record made by this lookup has a name no entry holds: the entries stay valid.
         L.cache_serial = as.sym.serial;
         L.cache_count = as.sym.count;

@@ -130,6 +130,7 @@ struct LexState {
 
   uint8_t ctx = LEX_NORMAL;        // LexContext
   bool psect_flags = false;        // psect flags are being read
+  uint32_t lookup_class = 0;       // namespace of name lookups (SF_PSECT, SF_CLASS); 0: symbols
   unsigned radix = 10;             // current radix
   unsigned saved_radix = 0;        // radix saved by "#"; 0: none saved
 
@@ -189,6 +190,8 @@ void lex_open_text(Assembly &as, std::string_view name, std::string_view text);
 
 void lex_set_context(Assembly &as, uint8_t ctx);
 void lex_set_psect_flags(Assembly &as, bool on);
+// Names that are not keywords are looked up (or made) in this namespace; 0 for symbols.
+void lex_set_lookup_class(Assembly &as, uint32_t cls);
 void lex_set_radix(Assembly &as, unsigned radix);
 unsigned lex_radix(const Assembly &as);
 const char *lex_file(const Assembly &as);

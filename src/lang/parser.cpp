@@ -1,0 +1,1268 @@
+// The statement grammar. Each line is parsed by recursive descent with one token of lookahead;
+// actions run in the order of the line grammar's reductions: a label's node is made when its
+// ":" is read, a statement's action once its operands are complete and before its end of line
+// is checked. A syntax error reports 876, discards the rest of the line and resumes at the next.
+#include "lang/parser.h"
+
+#include <cstring>
+
+#include "config/config.h"
+#include "driver/assembly.h"
+#include "input/macro.h"
+#include "isa/operand.h"
+#include "isa/ops.h"
+#include "lang/psect.h"
+
+namespace {
+
+// Stack entries charged for one level of expression nesting (a parenthesis or a prefix
+// operator): each level costs two C++ frames, so this keeps the recursion far below the
+// machine stack even in instrumented builds.
+constexpr unsigned NEST_COST = 5;
+
+struct SyntaxError {};  // thrown to the line loop, which recovers
+struct StackFull {};    // the nesting limit was passed: the parse ends
+
+class Parser {
+ public:
+  explicit Parser(Assembly &as) : as_(as), ps_(as.parse) {}
+  void run();
+
+ private:
+  Assembly &as_;
+  ParserState &ps_;
+
+  // ---- tokens ----
+  uint16_t peek() {
+    if (!ps_.has_look) {
+      lex_next_token(as_);
+      ps_.look = as_.lex.tok;
+      if (ps_.look.kind == TK_COMMENT) ps_.comment.assign(ps_.look.text);
+      ps_.has_look = true;
+    }
+    return ps_.look.kind;
+  }
+  // Consumes the lookahead: a shifted token counts towards the end of error recovery.
+  Token shift() {
+    peek();
+    ps_.has_look = false;
+    if (ps_.errflag) --ps_.errflag;
+    return ps_.look;
+  }
+  Token expect(uint16_t kind) {
+    if (peek() != kind) throw SyntaxError{};
+    return shift();
+  }
+  bool accept(uint16_t kind) {
+    if (peek() != kind) return false;
+    shift();
+    return true;
+  }
+  void push_depth(unsigned n) {
+    ps_.depth += n;
+    if (ps_.depth > PARSE_STACK_LIMIT) throw StackFull{};
+  }
+  void set_ctx(uint8_t ctx) { lex_set_context(as_, ctx); }
+  bool at_line_end() {
+    uint16_t k = peek();
+    return k == TK_EOL || k == TK_COMMENT || k == TK_EOF;
+  }
+
+  // ---- nodes ----
+  Statement *node(uint32_t kind) {
+    if (ps_.line_follows) {
+      as_.list.src.hl_line = static_cast<uint64_t>(as_.lex.line_no);
+      as_.list.src.hl_set = true;
+    }
+    Statement *n = list_new_statement(as_);
+    n->op_type = kind;
+    list_add_statement(as_, n);
+    return n;
+  }
+  const char *intern(std::string_view t) { return as_.strings.intern(t); }
+
+  // ---- lines ----
+  void line();
+  void finish_line();
+  void recover();
+  void statement(uint16_t k);
+  void name_statement(Symbol *s);
+  void end_line();
+
+  // ---- expressions ----
+  Value expression();
+  Value expression_from(Value left);
+  Value primary();
+  Value prefixed_primary(uint16_t kind, const Keyword *kw);
+  bool is_binop(uint16_t k) const {
+    return k == K_BITOP || k == K_DIVOP || k == K_RELOP || k == K_SHIFT || k == TK_PLUS || k == TK_MINUS ||
+           k == TK_STAR || k == TK_EQUALS;
+  }
+  Value folded(Value v) {
+    expr_fold(as_, v);
+    return v;
+  }
+  static bool positive(const Value &v) { return v.v_rtype == RT_ABS && v.v_offs >= 0; }
+
+  // ---- directives ----
+  const char *text();
+  void name_list(unsigned keyword);
+  void list_options();
+  void controls();
+  void asmopt_arg();
+  void debug_source_arg();
+  void processor_name();
+  void data_list(uint16_t size);
+  void range_list();
+  void hash_line();
+  void psect();
+  void config_list();
+  void set_listing(bool on);
+
+  // ---- instructions ----
+  void instruction(uint16_t k, const Keyword *kw);
+  Value file_operand(bool &indexed);
+  void dest_access_suffix(uint32_t &dest, uint32_t &access);
+  void access_suffix(uint32_t &access);
+  void file_statement(Statement *n, const Keyword *kw, const Value &f, bool indexed, uint32_t dest,
+                      uint32_t access, bool has_dest);
+};
+
+// ------------------------------------------------------------------ line loop
+
+void Parser::run() {
+  while (!ps_.stop && !ps_.ended) {
+    ps_.depth = 2;  // program and lines
+    try {
+      line();
+    } catch (const SyntaxError &) {
+      recover();
+    } catch (const StackFull &) {
+      msg_report_typed(as_.msg, MSG_PARSER_STACK_OVERFLOW, "E", "memory exhausted");
+      ps_.stop = true;
+    }
+  }
+  set_ctx(LEX_NORMAL);
+  lex_set_lookup_class(as_, 0);
+  lex_set_psect_flags(as_, false);
+}
+
+void Parser::recover() {
+  set_ctx(LEX_NORMAL);
+  lex_set_lookup_class(as_, 0);
+  lex_set_psect_flags(as_, false);
+  if (ps_.errflag == 0) msg_report(as_.msg, MSG_SYNTAX_ERROR);
+  ps_.errflag = 3;
+  for (;;) {
+    uint16_t k = peek();
+    if (k == TK_EOF) {
+      ps_.stop = true;
+      return;
+    }
+    if (k == TK_EOL || k == TK_COMMENT) {
+      shift();
+      break;
+    }
+    ps_.has_look = false;  // discarded, not shifted
+  }
+  lex_skip_line(as_);
+}
+
+// The end of a statement line: EOL, or a COMMENT attached to the current statement.
+void Parser::finish_line() {
+  uint16_t k = peek();
+  if (k == TK_COMMENT) {
+    shift();
+    list_attach_eol_comment(as_, intern(ps_.comment));
+  } else if (k == TK_EOL) {
+    shift();
+  } else {
+    throw SyntaxError{};
+  }
+  set_ctx(LEX_NORMAL);
+  lex_skip_line(as_);
+}
+
+void Parser::line() {
+  for (;;) {
+    uint16_t k = peek();
+    switch (k) {
+    case TK_EOF:
+      shift();
+      ps_.stop = true;
+      return;
+    case TK_EOL:
+      shift();
+      lex_skip_line(as_);
+      return;
+    case TK_COMMENT:
+      shift();
+      if (ps_.depth > 2) list_attach_eol_comment(as_, intern(ps_.comment));  // after labels
+      else list_add_comment(as_, ps_.comment);
+      lex_skip_line(as_);
+      return;
+    case TK_NAME: {
+      Symbol *s = shift().sym;
+      if (peek() == TK_COLON) {
+        shift();
+        push_depth(3);
+        Statement *n = node(NAME);
+        n->op_label = s;
+        sym_define_label(as_, s, n);
+        continue;
+      }
+      name_statement(s);
+      return;
+    }
+    case TK_NUMBER: {
+      int64_t num = shift().num;
+      expect(TK_COLON);
+      push_depth(3);
+      node(TLABEL)->op_tlab = static_cast<uint64_t>(num);
+      continue;
+    }
+    case K_END:
+      if (ps_.depth > 2) throw SyntaxError{};  // END takes no label
+      end_line();
+      return;
+    // Line forms without an end of line of their own: what follows starts the next line.
+    case K_LIST: {
+      bool on = shift().value != 0;
+      set_listing(on);
+      set_ctx(LEX_LIST);
+      list_options();
+      set_ctx(LEX_NORMAL);
+      return;
+    }
+    case MESSG: {
+      uint16_t sub = shift().value;
+      const char *t = text();
+      Statement *n = node(MESSG);
+      n->op_subop = sub;
+      n->op_text = t;
+      return;
+    }
+    case INCLUDE: {
+      shift();
+      const char *t = text();
+      node(INCLUDE)->op_text = t;
+      ps_.has_look = false;
+      lex_open_source(as_, t);
+      return;
+    }
+    case TITLE:
+    case K_SUBTITLE: {
+      shift();
+      const char *t = text();
+      Statement *n = node(TITLE);
+      n->op_text = t;
+      if (k == TITLE) ps_.title = t;
+      else {
+        ps_.subtitle = t;
+        n->op_subop = 1;
+      }
+      return;
+    }
+    case K_COND:
+      ps_.cond_listing = shift().value ? true : as_.opt.force_listing;
+      return;
+    case K_EXPAND:
+      as_.opt.list_expansions = shift().value ? true : as_.opt.force_listing;
+      return;
+    case K_CALLSTACK:
+      shift();
+      as_.list.src.callstack = static_cast<uint32_t>(expect(TK_NUMBER).num);
+      return;
+    case K_PAGELENGTH:
+      shift();
+      as_.opt.form_length = static_cast<int>(expect(TK_NUMBER).num);
+      return;
+    case K_PAGEWIDTH:
+      shift();
+      as_.opt.page_width = static_cast<int>(expect(TK_NUMBER).num);
+      return;
+    case K_ASMOPT:
+      shift();
+      set_ctx(LEX_ASMOPT);
+      asmopt_arg();
+      set_ctx(LEX_NORMAL);
+      return;
+    case K_DEBUG_SOURCE:
+      shift();
+      set_ctx(LEX_DEBUGSRC);
+      debug_source_arg();
+      set_ctx(LEX_NORMAL);
+      return;
+    default:
+      statement(k);
+      return;
+    }
+  }
+}
+
+// end [expression], then EOL or COMMENT: the program ends.
+void Parser::end_line() {
+  shift();
+  if (!at_line_end()) {
+    ps_.start = folded(expression());
+    ps_.have_start = true;
+  }
+  finish_line();
+  ps_.ended = true;
+}
+
+void Parser::name_statement(Symbol *s) {
+  uint16_t k = peek();
+  if (k == EQU || k == SET) {
+    shift();
+    Value v = folded(expression());
+    if (k == EQU) sym_define_equ(as_, s, v);
+    else sym_define_set(as_, s, v);
+    Statement *n = node(k);
+    n->op_opnd1.o_mode = OM_VALUE;
+    n->op_opnd1.o_value.v_rtype = RT_SYM;
+    n->op_opnd1.o_value.v_sym = s;
+    n->op_opnd2.o_mode = OM_VALUE;
+    n->op_opnd2.o_value = v;
+    finish_line();
+    return;
+  }
+  if (k == K_MACRO) {
+    shift();
+    if (sym_define_macro(as_, s)) {
+      lex_forget_symbols(as_);
+      macro_define(as_, s);
+      node(ENDM);
+    } else {
+      node(ENDM);
+    }
+    lex_skip_line(as_);
+    return;
+  }
+  throw SyntaxError{};
+}
+
+// ------------------------------------------------------------------ statements
+
+void Parser::statement(uint16_t k) {
+  Token t = shift();
+  const Keyword *kw = t.kw;
+  if (k >= SUBWF && k <= TBLRD && k != DATA) {
+    instruction(k, kw);
+    finish_line();
+    return;
+  }
+  switch (k) {
+  case K_PAGESEL:
+  case K_BANKISEL:
+    expression();
+    if (k == K_BANKISEL) msg_report(as_.msg, MSG_BANKISEL_IGNORED);
+    break;
+  case IF:
+  case ELSIF: {
+    Value v = folded(expression());
+    Statement *n = node(k);
+    n->op_opnd1.o_mode = OM_VALUE;
+    n->op_opnd1.o_value = v;
+    break;
+  }
+  case ELSE:
+  case ENDIF: node(k); break;
+  case K_EXTRN:
+  case K_GLOBAL:
+  case K_PUBLIC: name_list(k); break;
+  case K_LOCAL:
+    ps_.has_look = false;
+    macro_local_outside(as_);
+    return;
+  case K_RADIX: {
+    Token r = expect(K_RADIXVAL);
+    if (r.value < 2 || r.value > 16) msg_report(as_.msg, MSG_BAD_RADIX);
+    else lex_set_radix(as_, r.value);
+    break;
+  }
+  case K_FNADDR: expect(TK_NAME).sym->s_flags |= SF_FNADDR; break;
+  case K_FNROOT: expect(TK_NAME).sym->s_flags |= SF_FNROOT; break;
+  case K_FNINDIR:
+  case K_SIGNAT: {
+    Symbol *s = expect(TK_NAME).sym;
+    expect(TK_COMMA);
+    uint16_t num = static_cast<uint16_t>(expect(TK_NUMBER).num);
+    if (k == K_FNINDIR) {
+      sym_set_add(s->s_indir, num);
+    } else {
+      s->s_flags |= SF_SIGNAT;
+      s->s_signat = num;
+    }
+    break;
+  }
+  case K_FNCALL:
+  case K_FNBREAK:
+  case K_FNARG: {
+    Symbol *a = expect(TK_NAME).sym;
+    expect(TK_COMMA);
+    Symbol *b = expect(TK_NAME).sym;
+    auto &set = k == K_FNCALL ? a->s_calls : k == K_FNBREAK ? a->s_breaks : a->s_args;
+    sym_set_add(set, b->s_name);
+    break;
+  }
+  case K_FNALIGN: {
+    std::vector<const char *> group{expect(TK_NAME).sym->s_name};
+    while (accept(TK_COMMA)) group.push_back(expect(TK_NAME).sym->s_name);
+    ps_.fnalign.push_back(std::move(group));
+    break;
+  }
+  case K_FNCONF: {
+    set_ctx(LEX_PLAIN);
+    const char *w[3];
+    for (int i = 0; i < 3; ++i) {
+      if (i) expect(TK_COMMA);
+      w[i] = intern(expect(TK_WORD).text);
+    }
+    if (accept(TK_COMMA)) expect(TK_NUMBER);
+    std::memcpy(ps_.fnconf, w, sizeof w);
+    set_ctx(LEX_NORMAL);
+    break;
+  }
+  case K_FNSIZE: {
+    Symbol *s = expect(TK_NAME).sym;
+    expect(TK_COMMA);
+    Value a = folded(expression());
+    expect(TK_COMMA);
+    Value b = folded(expression());
+    if (!positive(a) || !positive(b)) {
+      msg_report(as_.msg, MSG_BAD_FNSIZE);
+      break;
+    }
+    auto clamp = [](int64_t v) { return static_cast<uint16_t>(v > 65535 ? 65535 : v); };
+    if (clamp(a.v_offs) > s->s_autosize) s->s_autosize = clamp(a.v_offs);
+    if (clamp(b.v_offs) > s->s_argsize) s->s_argsize = clamp(b.v_offs);
+    s->s_flags |= SF_FNSIZE;
+    break;
+  }
+  case K_DABS: {
+    DabsEntry e;
+    e.space = static_cast<uint8_t>(expect(TK_NUMBER).num);
+    expect(TK_COMMA);
+    e.address = static_cast<uint32_t>(expect(TK_NUMBER).num);
+    expect(TK_COMMA);
+    e.size = static_cast<uint32_t>(expect(TK_NUMBER).num);
+    if (accept(TK_COMMA)) {
+      Symbol *s = expect(TK_NAME).sym;
+      e.name = s->s_name;
+      bool defined = !(s->s_flags & SF_UNDEF);
+      if (defined && !(s->s_value.v_rtype == RT_ABS && s->s_value.v_offs == static_cast<int64_t>(e.address)))
+        msg_report(as_.msg, MSG_MULTIPLY_DEFINED, s->s_name);
+      s->s_value = expr_abs(e.address);
+      s->s_flags = (s->s_flags & ~SF_UNDEF) | SF_GLOBAL | SF_DABS;
+      ++s->s_refcnt;
+    }
+    ps_.dabs.push_back(e);
+    break;
+  }
+  case DATA: data_list(t.value); break;
+  case DS: {
+    Value v = folded(expression());
+    if (!positive(v)) msg_report(as_.msg, MSG_NEED_POSITIVE_CONSTANT);
+    Statement *n = node(DS);
+    n->op_opnd1.o_mode = OM_VALUE;
+    n->op_opnd1.o_value = v;
+    break;
+  }
+  case ORG:
+  case ALIGN: {
+    Value v = folded(expression());
+    if (k == ORG ? !positive(v) : !(v.v_rtype == RT_ABS && v.v_offs >= 1))
+      msg_report(as_.msg, k == ORG ? MSG_ORG_NEEDS_POSITIVE : MSG_ALIGN_NEEDS_POSITIVE);
+    Statement *n = node(k);
+    n->op_num = static_cast<uint64_t>(v.v_offs);
+    if (k == ORG) {
+      n->op_opnd1.o_mode = OM_VALUE;
+      n->op_opnd1.o_value = v;
+    }
+    break;
+  }
+  case K_LINE:
+    if (accept(TK_HASH)) {
+      ps_.line_follows = true;
+    } else {
+      int64_t num = expect(TK_NUMBER).num;
+      if (!lex_in_macro(as_)) {
+        as_.list.src.hl_line = static_cast<uint64_t>(num);
+        as_.list.src.hl_set = true;
+        ps_.line_follows = false;
+        if (num == as_.lex.line_no) --as_.lex.line_no;
+      }
+    }
+    break;
+  case K_FILE: {
+    std::string_view w = expect(TK_WORD).text;
+    if (!lex_in_macro(as_)) {
+      as_.list.src.hl_file = w.empty() ? as_.lex.cur_file : intern(w);
+      as_.list.src.hl_set = true;
+    }
+    break;
+  }
+  case K_PROCESSOR:
+    set_ctx(LEX_DEVICE);
+    processor_name();
+    set_ctx(LEX_NORMAL);
+    break;
+  case TK_HASH: hash_line(); break;
+  case K_MAXRAM: expression(); break;
+  case K_BADRAM: range_list(); break;
+  case K_PSECT: psect(); break;
+  case K_REPT: {
+    Value v = folded(expression());
+    int64_t count = v.v_offs;
+    if (!positive(v)) {
+      msg_report(as_.msg, MSG_REPT_NEGATIVE);
+      count = 1;
+    }
+    uint16_t e = peek();
+    if (e != TK_EOL && e != TK_COMMENT) throw SyntaxError{};
+    bool comment = e == TK_COMMENT;
+    shift();
+    lex_skip_line(as_);
+    macro_define_rept(as_, count);
+    node(ENDM);
+    if (comment) list_attach_eol_comment(as_, intern(ps_.comment));
+    lex_skip_line(as_);
+    return;
+  }
+  case K_IRP:
+  case K_IRPC:
+    if (k == K_IRP) macro_define_irp(as_);
+    else macro_define_irpc(as_);
+    node(ENDM);
+    lex_skip_line(as_);
+    return;
+  case TK_DOLLAR:
+  case K_OPT:
+    controls();
+    break;
+  case K_CONFIG:
+    set_ctx(LEX_CONFIG);
+    config_list();
+    set_ctx(LEX_NORMAL);
+    break;
+  default:
+    throw SyntaxError{};
+  }
+  finish_line();
+}
+
+const char *Parser::text() {
+  if (accept(TK_LPAREN)) {
+    const char *t = intern(expect(TK_WORD).text);
+    expect(TK_RPAREN);
+    return t;
+  }
+  return intern(expect(TK_WORD).text);
+}
+
+void Parser::name_list(unsigned keyword) {
+  do {
+    if (peek() == ACCESS && ps_.look.kw && ps_.look.kw->name[0] == 'c') {
+      shift();
+      expect(TK_COLON);
+    }
+    sym_declare(as_, expect(TK_NAME).sym, keyword);
+  } while (accept(TK_COMMA));
+}
+
+void Parser::set_listing(bool on) {
+  bool v = on ? true : as_.opt.force_listing;
+  as_.lex.list_on = v;
+}
+
+// list-options, read in LEX_LIST: empty, or options separated by ",".
+void Parser::list_options() {
+  if (peek() != K_LISTOPT) return;
+  do {
+    Token o = expect(K_LISTOPT);
+    expect(TK_EQUALS);
+    switch (o.value) {
+    case 'c':
+    case 'n': {
+      set_ctx(LEX_NORMAL);
+      Value v = folded(expression());
+      set_ctx(LEX_LIST);
+      bool c = o.value == 'c';
+      if (!positive(v)) {
+        msg_report(as_.msg, c ? MSG_C_OPTION_POSITIVE : MSG_N_OPTION_POSITIVE);
+        break;
+      }
+      if (v.v_offs > 2147483647) {
+        MSG_CHECK(as_.msg, v.v_offs <= 2147483647);
+        break;
+      }
+      int n = static_cast<int>(v.v_offs);
+      if (c) {
+        if (n < 49) msg_report(as_.msg, MSG_PAGE_WIDTH_49);
+        else as_.opt.page_width = n;
+      } else {
+        if (n < 15) msg_report(as_.msg, MSG_FORM_LENGTH_15);
+        else as_.opt.form_length = n;
+      }
+      break;
+    }
+    case 't': ps_.truncate = expect(K_ONOFF).value != 0; break;
+    case 'p':
+      set_ctx(LEX_DEVICE);
+      processor_name();
+      set_ctx(LEX_LIST);
+      break;
+    case 'r': {
+      Token r = expect(K_RADIXVAL);
+      msg_report(as_.msg, MSG_LIST_RADIX_DEPRECATED);
+      lex_set_radix(as_, r.value);
+      break;
+    }
+    default: throw SyntaxError{};  // "x"
+    }
+  } while (accept(TK_COMMA));
+}
+
+void Parser::processor_name() {
+  std::string_view name = expect(TK_DEVICE).text;
+  if (name != as_.opt.device_name) msg_report(as_.msg, MSG_PROCESSOR_CONFLICT);
+}
+
+void Parser::asmopt_arg() {
+  uint16_t k = peek();
+  if (k == K_ONOFF) {
+    bool on = shift().value != 0;
+    if (on) as_.list.src.asmopt &= static_cast<uint8_t>(~NF_NOOPT);
+    else as_.list.src.asmopt |= NF_NOOPT;
+  } else if (k == K_PUSHPOP) {
+    if (shift().value) {
+      ps_.asmopt_stack.push_back(as_.list.src.asmopt);
+    } else if (ps_.asmopt_stack.empty()) {
+      msg_report(as_.msg, MSG_ASMOPT_POP_EMPTY);
+    } else {
+      as_.list.src.asmopt = ps_.asmopt_stack.back();
+      ps_.asmopt_stack.pop_back();
+    }
+  } else {
+    throw SyntaxError{};
+  }
+}
+
+void Parser::debug_source_arg() {
+  uint16_t k = peek();
+  if (k == K_DBGSRC) {
+    as_.list.src.dbgsrc = shift().value;
+  } else if (k == K_PUSHPOP) {
+    if (shift().value) {
+      ps_.dbgsrc_stack.push_back(as_.list.src.dbgsrc);
+    } else if (ps_.dbgsrc_stack.empty()) {
+      msg_report(as_.msg, MSG_DEBUG_SOURCE_POP_EMPTY);
+    } else {
+      as_.list.src.dbgsrc = ps_.dbgsrc_stack.back();
+      ps_.dbgsrc_stack.pop_back();
+    }
+  } else {
+    throw SyntaxError{};
+  }
+}
+
+// OPT / "$" controls, read in LEX_OPT; each warns 2068 and acts like its directive.
+void Parser::controls() {
+  for (;;) {
+    set_ctx(LEX_OPT);
+    uint16_t k = peek();
+    const Keyword *kw = ps_.look.kw;
+    switch (k) {
+    case K_COND: case K_EXPAND: case K_LIST: case TITLE: case K_SUBTITLE: case INCLUDE:
+    case K_CALLSTACK: case K_PAGELENGTH: case K_PAGEWIDTH: case K_ASMOPT_ON: case K_ASMOPT_PUSH:
+      break;
+    default:
+      set_ctx(LEX_NORMAL);
+      return;
+    }
+    Token t = shift();
+    msg_report(as_.msg, MSG_OPT_CONTROL_DEPRECATED, kw ? kw->name : "");
+    set_ctx(LEX_NORMAL);
+    switch (k) {
+    case K_COND: ps_.cond_listing = t.value ? true : as_.opt.force_listing; break;
+    case K_EXPAND: as_.opt.list_expansions = t.value ? true : as_.opt.force_listing; break;
+    case K_LIST:
+      set_listing(t.value != 0);
+      set_ctx(LEX_LIST);
+      list_options();
+      break;
+    case TITLE:
+    case K_SUBTITLE: {
+      const char *txt = text();
+      Statement *n = node(TITLE);
+      n->op_text = txt;
+      if (k == TITLE) ps_.title = txt;
+      else {
+        ps_.subtitle = txt;
+        n->op_subop = 1;
+      }
+      break;
+    }
+    case INCLUDE: {
+      const char *txt = text();
+      node(INCLUDE)->op_text = txt;
+      ps_.has_look = false;
+      lex_open_source(as_, txt);
+      return;  // the rest of the line is gone: the included file follows
+    }
+    case K_CALLSTACK: as_.list.src.callstack = static_cast<uint32_t>(expect(TK_NUMBER).num); break;
+    case K_PAGELENGTH: as_.opt.form_length = static_cast<int>(expect(TK_NUMBER).num); break;
+    case K_PAGEWIDTH: as_.opt.page_width = static_cast<int>(expect(TK_NUMBER).num); break;
+    case K_ASMOPT_ON:
+      if (t.value) as_.list.src.asmopt &= static_cast<uint8_t>(~NF_NOOPT);
+      else as_.list.src.asmopt |= NF_NOOPT;
+      break;
+    case K_ASMOPT_PUSH:
+      if (t.value) {
+        ps_.asmopt_stack.push_back(as_.list.src.asmopt);
+      } else if (ps_.asmopt_stack.empty()) {
+        msg_report(as_.msg, MSG_ASMOPT_POP_EMPTY);
+      } else {
+        as_.list.src.asmopt = ps_.asmopt_stack.back();
+        ps_.asmopt_stack.pop_back();
+      }
+      break;
+    default: break;
+    }
+  }
+}
+
+// db/dw/ddw items, read in LEX_STRING_ESC. A string followed by "," or the end of the line is a
+// string item (one item per character); anything else is an expression.
+void Parser::data_list(uint16_t size) {
+  set_ctx(LEX_STRING_ESC);
+  DataItem *first = nullptr, **tail = &first;
+  auto add = [&](const Value &v) {
+    DataItem *d = list_new_data_item(as_);
+    d->value = v;
+    *tail = d;
+    tail = &d->next;
+  };
+  do {
+    if (peek() == TK_WORD) {
+      std::string_view w = shift().text;
+      uint16_t k = peek();
+      if (k == TK_COMMA || k == TK_EOL || k == TK_COMMENT) {
+        for (char ch : w) add(expr_abs(static_cast<signed char>(ch)));
+        continue;
+      }
+      add(folded(expression_from(expr_char(as_, w))));
+      continue;
+    }
+    add(folded(expression()));
+  } while (accept(TK_COMMA));
+  set_ctx(LEX_NORMAL);
+  Statement *n = node(DATA);
+  n->op_subop = size;
+  n->op_list = first;
+}
+
+void Parser::range_list() {
+  do {
+    expect(TK_NUMBER);
+    if (accept(TK_MINUS)) expect(TK_NUMBER);
+  } while (accept(TK_COMMA));
+}
+
+// "#" line markers: "#", "#" NUMBER, "#" NUMBER WORD, "#" NUMBER WORD NUMBER...
+void Parser::hash_line() {
+  bool in_macro = lex_in_macro(as_);
+  LexState &L = as_.lex;
+  if (peek() != TK_NUMBER) {
+    if (!in_macro && ps_.marker_active) {
+      L.line_no += ps_.real_line_delta;
+      L.msg_line = L.line_no;
+      L.cur_file = ps_.real_file;
+      ps_.marker_active = false;
+    }
+    return;
+  }
+  int64_t num = shift().num;
+  const char *file = nullptr;
+  bool flags = false;
+  if (peek() == TK_WORD) {
+    file = intern(shift().text);
+    while (accept(TK_NUMBER)) flags = true;
+  }
+  if (in_macro) return;
+  if (flags && file && (file[0] == '<' || (*file && file[std::strlen(file) - 1] == '>'))) return;
+  if (!ps_.marker_active) {
+    ps_.marker_active = true;
+    ps_.real_file = L.cur_file;
+    ps_.real_line_delta = 0;
+  }
+  long line = static_cast<long>(num - 1);
+  ps_.real_line_delta += L.line_no - line;
+  L.line_no = line;
+  L.msg_line = line;
+  as_.list.src.hl_line = static_cast<uint64_t>(line);
+  as_.list.src.hl_set = true;
+  if (file) {
+    L.cur_file = file;
+    as_.list.src.hl_file = file;
+  }
+}
+
+// PSECT NAME [","] flags.
+void Parser::psect() {
+  lex_set_lookup_class(as_, SF_PSECT);
+  Symbol *p = expect(TK_NAME).sym;
+  lex_set_lookup_class(as_, 0);
+  psect_enter(as_, p);
+  lex_set_psect_flags(as_, true);
+  bool first = true;
+  for (;;) {
+    uint16_t k = peek();
+    if (k == TK_COMMA) {
+      shift();
+      k = peek();
+    } else if (!first) {
+      break;
+    }
+    first = false;
+    if (k != K_PSECTFLAG) {
+      if (k == TK_EOL || k == TK_COMMENT) break;
+      throw SyntaxError{};
+    }
+    unsigned w = shift().value;
+    switch (w) {
+    case PFW_SIZE: case PFW_LIMIT: case PFW_RELOC: case PFW_DELTA: case PFW_SPACE: case PFW_GROUP: {
+      expect(TK_EQUALS);
+      lex_set_psect_flags(as_, false);
+      Value v = folded(expression());
+      lex_set_psect_flags(as_, true);
+      psect_flag(as_, p, w, &v, nullptr);
+      break;
+    }
+    case PFW_CLASS:
+    case PFW_WITH: {
+      expect(TK_EQUALS);
+      lex_set_psect_flags(as_, false);
+      lex_set_lookup_class(as_, w == PFW_CLASS ? SF_CLASS : SF_PSECT);
+      Symbol *n = expect(TK_NAME).sym;
+      lex_set_lookup_class(as_, 0);
+      lex_set_psect_flags(as_, true);
+      psect_flag(as_, p, w, nullptr, n);
+      break;
+    }
+    case PFW_OPTIM: {
+      expect(TK_EQUALS);
+      std::vector<unsigned> items;
+      do {
+        if (peek() == K_PSECTFLAG) {
+          unsigned it = shift().value;
+          if (it != PFW_INLINE && it != PFW_PA && it != PFW_JUMP && it != PFW_PEEP && it != PFW_REMOVE &&
+              it != PFW_CODECOV)
+            throw SyntaxError{};
+          items.push_back(it);
+        }
+      } while (accept(TK_COLON));
+      psect_optim(as_, p, items);
+      break;
+    }
+    case PFW_PA: case PFW_JUMP: case PFW_PEEP: case PFW_REMOVE: throw SyntaxError{};
+    default: psect_flag(as_, p, w, nullptr, nullptr); break;
+    }
+  }
+  lex_set_psect_flags(as_, false);
+  psect_finish(as_, p);
+}
+
+// CONFIG items, read in LEX_CONFIG: "text", or NAME "=" value, separated by ",".
+void Parser::config_list() {
+  do {
+    uint16_t k = peek();
+    if (k != TK_WORD && k != TK_CFG_REG && k != TK_CFG_SETTING && k != TK_CFG_SWITCH) throw SyntaxError{};
+    std::string name(shift().text);
+    if (k == TK_WORD && peek() != TK_EQUALS) {
+      cfg_prog_from_string(as_, name);
+      continue;
+    }
+    expect(TK_EQUALS);
+    uint16_t v = peek();
+    if (v == TK_NUMBER) {
+      cfg_prog_with_value(as_, name, static_cast<uint64_t>(shift().num));
+    } else if (v == TK_WORD || v == TK_CFG_REG || v == TK_CFG_SETTING || v == TK_CFG_SWITCH) {
+      cfg_prog_with_name(as_, name, shift().text);
+    } else {
+      throw SyntaxError{};
+    }
+  } while (accept(TK_COMMA));
+}
+
+// ------------------------------------------------------------------ expressions
+
+Value Parser::expression() {
+  uint16_t k = peek();
+  if (k == TK_FLOAT) return expression_from(expr_float(shift().fnum));
+  if (k == TK_MINUS) {
+    shift();
+    if (peek() == TK_FLOAT) return expression_from(expr_float(shift().fnum, true));
+    push_depth(NEST_COST);
+    Value v = primary();
+    ps_.depth -= NEST_COST;
+    expr_unary(as_, OPR_NEG, v);
+    return expression_from(v);
+  }
+  return expression_from(primary());
+}
+
+Value Parser::expression_from(Value left) {
+  while (is_binop(peek())) {
+    unsigned op = shift().value;
+    push_depth(2);
+    Value right = primary();
+    ps_.depth -= 2;
+    expr_binary(as_, op, left, right);
+  }
+  return left;
+}
+
+Value Parser::primary() {
+  uint16_t k = peek();
+  Token t = shift();
+  switch (k) {
+  case TK_NUMBER: return expr_abs(t.num);
+  case TK_DOLLAR: return expr_dot(as_.sym.cur_psect);
+  case TK_NAME: return expr_symbol(as_, t.sym);
+  case TK_TLABF:
+  case TK_TLABB: return expr_tlab(t.num, k == TK_TLABF);
+  case TK_WORD: return expr_char(as_, t.text);
+  case K_DEFINED: return expr_defined(intern(expect(TK_WORD).text));
+  case TK_LPAREN: {
+    push_depth(NEST_COST);
+    Value v = expression();
+    expect(TK_RPAREN);
+    ps_.depth -= NEST_COST;
+    return v;
+  }
+  default: return prefixed_primary(k, t.kw);
+  }
+}
+
+// The prefix forms of primary: "~", not, "c:", "b:", "+", "-", the unary functions.
+Value Parser::prefixed_primary(uint16_t k, const Keyword *kw) {
+  unsigned op = 0;
+  switch (k) {
+  case TK_TILDE:
+  case K_NOT: op = OPR_NOT; break;
+  case TK_MINUS: op = OPR_NEG; break;
+  case TK_PLUS: op = OPR_PLUS; break;
+  case K_UNARY: op = kw ? kw->value : 0; break;
+  case ACCESS:
+    if (!kw || kw->name[0] != 'c') throw SyntaxError{};
+    expect(TK_COLON);
+    break;
+  case BANKED: expect(TK_COLON); break;
+  default: throw SyntaxError{};
+  }
+  push_depth(NEST_COST);
+  Value v = primary();
+  ps_.depth -= NEST_COST;
+  if (k == ACCESS) v.v_flags |= VF_ACCESS;
+  else if (op && op != OPR_PLUS) expr_unary(as_, op, v);
+  return v;
+}
+
+// ------------------------------------------------------------------ instructions
+
+// f or "[" k "]".
+Value Parser::file_operand(bool &indexed) {
+  indexed = false;
+  if (accept(TK_LBRACK)) {
+    indexed = true;
+    Value v = folded(expression());
+    expect(TK_RBRACK);
+    return v;
+  }
+  return folded(expression());
+}
+
+// After f: "," w/f/b/c/a or "," number, each with an optional second part.
+void Parser::dest_access_suffix(uint32_t &dest, uint32_t &access) {
+  if (!accept(TK_COMMA)) return;
+  uint16_t k = peek();
+  if (k == W || k == F) {
+    dest = shift().kind;
+    if (accept(TK_COMMA)) {
+      uint16_t a = peek();
+      if (a != BANKED && a != ACCESS) throw SyntaxError{};
+      access = shift().kind;
+    }
+  } else if (k == BANKED || k == ACCESS) {
+    access = shift().kind;
+    if (accept(TK_COMMA)) {
+      uint16_t d = peek();
+      if (d != W && d != F) throw SyntaxError{};
+      dest = shift().kind;
+    }
+  } else if (k == TK_NUMBER) {
+    int64_t n = shift().num;
+    if (n == 0 || n == 1) dest = n ? F : W;
+    else msg_report(as_.msg, MSG_SYNTAX_ERROR);
+    if (accept(TK_COMMA)) {
+      int64_t m = expect(TK_NUMBER).num;
+      if (m == 0 || m == 1) access = m ? BANKED : ACCESS;
+      else msg_report(as_.msg, MSG_SYNTAX_ERROR);
+    }
+  } else {
+    throw SyntaxError{};
+  }
+}
+
+void Parser::access_suffix(uint32_t &access) {
+  if (!accept(TK_COMMA)) return;
+  uint16_t k = peek();
+  if (k == BANKED || k == ACCESS) {
+    access = shift().kind;
+  } else if (k == TK_NUMBER) {
+    int64_t n = shift().num;
+    if (n == 0 || n == 1) access = n ? BANKED : ACCESS;
+    else msg_report(as_.msg, MSG_SYNTAX_ERROR);
+  } else {
+    throw SyntaxError{};
+  }
+}
+
+void Parser::file_statement(Statement *n, const Keyword *kw, const Value &f, bool indexed, uint32_t dest,
+                            uint32_t access, bool has_dest) {
+  operand_check_available(as_, kw);
+  n->op_opnd1.o_mode = OM_FILE;
+  n->op_opnd1.o_value = f;
+  if (indexed) {
+    operand_check_extended(as_);
+    n->op_flags |= NF_INDEXED;
+    n->op_access = ACCESS;
+  } else {
+    n->op_access = operand_select_access(as_, f, access);
+  }
+  n->op_opnd1.o_access = n->op_access;
+  if (has_dest) n->op_dest = dest ? dest : static_cast<uint32_t>(F);
+}
+
+void Parser::instruction(uint16_t k, const Keyword *kw) {
+  uint16_t subop = kw ? kw->value : 0;
+  switch (k) {
+  case ADDWF: case ANDWF: case COMF: case DECFSZ: case MOVF: case RLCF: case SUBWF: case SWAPF: {
+    bool indexed;
+    Value f = file_operand(indexed);
+    uint32_t dest = 0, access = 0;
+    if (indexed) {
+      if (accept(TK_COMMA)) {
+        uint16_t d = peek();
+        if (d == W || d == F) dest = shift().kind;
+        else if (d == TK_NUMBER) dest = shift().num == 0 ? W : F;
+        else throw SyntaxError{};
+      }
+    } else {
+      dest_access_suffix(dest, access);
+    }
+    Statement *n = node(k);
+    n->op_subop = subop;
+    file_statement(n, kw, f, indexed, dest, access, true);
+    return;
+  }
+  case MOVWF: case MULWF: case CPFSEQ: case CLRF: {
+    bool indexed;
+    Value f = file_operand(indexed);
+    uint32_t access = 0;
+    if (!indexed) access_suffix(access);
+    Statement *n = node(k);
+    n->op_subop = subop;
+    file_statement(n, kw, f, indexed, 0, access, false);
+    return;
+  }
+  case BCF: case BTFSC: {
+    bool indexed;
+    Value f = file_operand(indexed);
+    uint32_t access = 0;
+    expect(TK_COMMA);
+    Value b;
+    uint16_t m = peek();
+    bool middle = false;
+    if (!indexed && (m == BANKED || m == ACCESS)) {
+      Token mt = shift();
+      if (peek() == TK_COMMA) {  // f "," c "," b  or  f "," b "," b
+        shift();
+        access = m;
+        middle = true;
+        b = folded(expression());
+      } else {
+        b = folded(expression_from(prefixed_primary(m, mt.kw)));
+      }
+    } else {
+      b = folded(expression());
+    }
+    if (!indexed && !middle) access_suffix(access);
+    Statement *n = node(k);
+    n->op_subop = subop;
+    file_statement(n, kw, f, indexed, 0, access, false);
+    n->op_opnd2.o_mode = OM_BIT;
+    n->op_opnd2.o_value = b;
+    return;
+  }
+  case MOVFF: case MOVFFL: {
+    Value s = folded(expression());
+    expect(TK_COMMA);
+    Value d;
+    uint16_t m = peek();
+    bool middle = false;
+    if (k == MOVFF && m == ACCESS) {
+      Token mt = shift();
+      if (peek() == TK_COMMA) {
+        shift();
+        middle = true;
+        d = folded(expression());
+      } else {
+        d = folded(expression_from(prefixed_primary(m, mt.kw)));
+      }
+    } else {
+      d = folded(expression());
+    }
+    if (!middle && accept(TK_COMMA)) expect(ACCESS);
+    Statement *n = node(k);
+    n->op_subop = subop;
+    operand_check_available(as_, kw);
+    n->op_opnd1.o_mode = OM_FILE;
+    n->op_opnd1.o_value = s;
+    n->op_opnd2.o_mode = OM_FILE;
+    n->op_opnd2.o_value = d;
+    return;
+  }
+  case GOTO: case BRA: case RCALL: case BCC: {
+    Value v = folded(expression());
+    Statement *n = node(k);
+    n->op_subop = subop;
+    operand_check_available(as_, kw);
+    n->op_opnd1.o_mode = OM_PROG;
+    n->op_opnd1.o_value = v;
+    return;
+  }
+  case CALL: {
+    Value v = folded(expression());
+    bool fast = false;
+    if (accept(TK_COMMA)) {
+      if (accept(F)) {
+        fast = true;
+      } else {
+        int64_t n = expect(TK_NUMBER).num;
+        if (n == 1) fast = true;
+        else if (n != 0) msg_report(as_.msg, MSG_SYNTAX_ERROR);
+      }
+    }
+    Statement *n = node(k);
+    n->op_subop = static_cast<uint16_t>(subop | (fast ? 0x100 : 0));
+    operand_check_available(as_, kw);
+    n->op_opnd1.o_mode = OM_PROG;
+    n->op_opnd1.o_value = v;
+    return;
+  }
+  case RETURN: {
+    bool fast = false;
+    if (accept(F)) {
+      fast = true;
+    } else if (peek() == TK_NUMBER) {
+      int64_t n = shift().num;
+      if (n == 1) fast = true;
+      else if (n != 0) msg_report(as_.msg, MSG_SYNTAX_ERROR);
+    }
+    Statement *n = node(k);
+    n->op_subop = static_cast<uint16_t>(subop | (fast ? 1 : 0));
+    operand_check_available(as_, kw);
+    return;
+  }
+  case NOP: case PUSH: case TRAP: case TRET: case DBOFF: case CALLW: {
+    Statement *n = node(k);
+    n->op_subop = (k == NOP && subop == 0xF000 && as_.opt.no_trans) ? 0 : subop;
+    operand_check_available(as_, kw);
+    return;
+  }
+  case RETLW: case MOVLW: case MOVLB: case ADDLW: case SETCNT: case ADDULNK: case PUSHL: {
+    accept(TK_HASH);  // "#k": an immediate literal, read in radix 10 by the lexer
+    Value v = folded(expression());
+    Statement *n = node(k);
+    n->op_subop = subop;
+    operand_check_available(as_, kw);
+    if (k == ADDULNK || k == PUSHL) operand_check_extended(as_);
+    n->op_opnd1.o_mode = OM_VALUE;
+    n->op_opnd1.o_value = v;
+    return;
+  }
+  case LFSR: case ADDFSR: {
+    Value fsr = folded(expression());
+    expect(TK_COMMA);
+    Value v = folded(expression());
+    Statement *n = node(k);
+    n->op_subop = subop;
+    operand_check_available(as_, kw);
+    if (!operand_fsr_ok(fsr)) msg_report(as_.msg, k == LFSR ? MSG_LFSR_ARG_RANGE : MSG_ADDFSR_ARG_RANGE);
+    else if (k == LFSR) n->op_subop = static_cast<uint16_t>(subop + fsr.v_offs * 16);
+    n->op_opnd1.o_mode = OM_VALUE;
+    n->op_opnd1.o_value = fsr;
+    n->op_opnd2.o_mode = OM_VALUE;
+    n->op_opnd2.o_value = v;
+    return;
+  }
+  case MOVSF: case MOVSFL: case MOVSS: {
+    expect(TK_LBRACK);
+    Value s = folded(expression());
+    expect(TK_RBRACK);
+    expect(TK_COMMA);
+    Value d;
+    if (k == MOVSS) {
+      expect(TK_LBRACK);
+      d = folded(expression());
+      expect(TK_RBRACK);
+    } else {
+      d = folded(expression());
+    }
+    Statement *n = node(k);
+    n->op_subop = subop;
+    operand_check_available(as_, kw);
+    operand_check_extended(as_);
+    n->op_opnd1.o_mode = OM_FILE;
+    n->op_opnd1.o_value = s;
+    n->op_opnd2.o_mode = OM_FILE;
+    n->op_opnd2.o_value = d;
+    return;
+  }
+  case TBLRD: {
+    uint16_t mode = 0;
+    if ((subop & 3) == 0) {
+      if (accept(TK_STAR)) {
+        if (accept(TK_PLUS)) mode = 1;
+        else if (accept(TK_MINUS)) mode = 2;
+      } else if (accept(TK_PLUS)) {
+        expect(TK_STAR);
+        mode = 3;
+      }
+    }
+    Statement *n = node(k);
+    n->op_subop = static_cast<uint16_t>(subop + mode);
+    operand_check_available(as_, kw);
+    return;
+  }
+  case BANKSEL: {
+    Value v = folded(expression());
+    Statement *n = node(k);
+    n->op_opnd1.o_mode = OM_FILE;
+    n->op_opnd1.o_value = v;
+    return;
+  }
+  default: throw SyntaxError{};
+  }
+}
+
+}  // namespace
+
+void parse(Assembly &as) {
+  as.parse = ParserState{};
+  Parser(as).run();
+  lex_skip_line(as);
+}

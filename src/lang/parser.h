@@ -1,0 +1,60 @@
+// The statement grammar: a recursive-descent parser over the lexer's tokens, one line at a time,
+// with the directive actions and the syntax-error recovery of the line grammar.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "input/lexutil.h"
+#include "lang/expr.h"
+
+struct Assembly;
+struct Symbol;
+
+// Parser stack limit: nesting beyond this many stack entries ends the parse with "memory
+// exhausted". A label costs 3 entries (its line is still open), a parenthesis or prefix
+// operator 5, so up to 3330 labels on one line and 1999 nested parentheses are accepted.
+constexpr unsigned PARSE_STACK_LIMIT = 10000;
+
+// One DABS directive.
+struct DabsEntry {
+  uint8_t space = 0;
+  uint32_t address = 0;
+  uint32_t size = 0;
+  const char *name = "";  // interned; "" when none
+};
+
+struct ParserState {
+  // Directive state.
+  std::vector<uint8_t> asmopt_stack;   // saved ASMOPT flag bytes
+  std::vector<uint32_t> dbgsrc_stack;  // saved DEBUG_SOURCE states
+  bool cond_listing = false;           // COND / NOCOND
+  bool truncate = false;               // LIST t=
+  const char *title = nullptr;         // TITLE text
+  const char *subtitle = nullptr;      // SUBTITLE text
+  bool line_follows = false;           // LINE "#": statements take the input line
+  bool have_start = false;             // END with an operand was seen
+  Value start;                         // the start address
+  std::vector<std::vector<const char *>> fnalign;  // FNALIGN groups
+  const char *fnconf[3] = {nullptr, nullptr, nullptr};  // FNCONF psect and prefixes
+  std::vector<DabsEntry> dabs;         // DABS ranges in order
+  bool ended = false;                  // the END line was read
+
+  // "#" markers: the real input position they replaced.
+  bool marker_active = false;
+  const char *real_file = nullptr;
+  long real_line_delta = 0;            // real line = line_no + delta
+
+  // Parse machinery.
+  Token look;                          // the lookahead token
+  bool has_look = false;
+  std::string comment;                 // text of a COMMENT lookahead (the line may be replaced)
+  unsigned errflag = 0;                // tokens still to shift before another 876 is reported
+  unsigned depth = 0;                  // model of the parser stack depth
+  bool stop = false;                   // parsing has ended (end of input in recovery, overflow)
+};
+
+// Runs the grammar over the whole input: returns after the END line or at the end of input.
+// The reader (lex_init) and the macro processor (macro_init) are prepared by the caller.
+void parse(Assembly &as);
