@@ -357,7 +357,10 @@ TEST(List, IfPass) {
       }
     }
     list_if_pass(f.as, f.text);
-    for (Statement *n : f.nodes()) marks += (marks.empty() ? "" : " ") + std::string(n->op_flags & NF_HIDDEN ? "H" : ".");
+    for (Statement *n : f.nodes()) {
+      if (!marks.empty()) marks += ' ';
+      marks += n->op_flags & NF_HIDDEN ? 'H' : '.';
+    }
     EXPECT_EQ(marks, c.hidden) << c.nodes;
     EXPECT_EQ(f.messages(), c.msgs) << c.nodes;
   }
