@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "driver/assembly.h"
+#include "driver/run.h"
 #include "input/lexutil.h"
 #include "lang/sym.h"
 
@@ -19,7 +20,7 @@ int main(int argc, char **argv) {
   as.io.err = &err;
   as.msg.err = &err;
   msg_init(as.msg, nullptr);
-  msg_set_prehook(as.msg, [&as] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
+  run_set_message_hook(as);
   sym_init(as);
   as.opt.source_files = {argv[1]};
   lex_init(as);

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "driver/assembly.h"
+#include "driver/run.h"
 #include "input/lexutil.h"
 #include "input/macro.h"
 #include "isa/ops.h"
@@ -22,7 +23,7 @@ int main(int argc, char **argv) {
   as.io.err = &err;
   as.msg.err = &err;
   msg_init(as.msg, nullptr);
-  msg_set_prehook(as.msg, [&as] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
+  run_set_message_hook(as);
   sym_init(as);
   as.opt.source_files = {argv[1]};
   lex_init(as);

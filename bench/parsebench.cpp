@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "driver/assembly.h"
+#include "driver/run.h"
 #include <sys/resource.h>
 
 #include "device/chipinfo.h"
@@ -26,7 +27,7 @@ int main(int argc, char **argv) {
   as.msg.err = &err;
   msg_init(as.msg, nullptr);
   msg_set_error_limit(as.msg, 1 << 30);
-  msg_set_prehook(as.msg, [&as] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
+  run_set_message_hook(as);
   as.opt.device_name = argc == 3 ? argv[2] : "ZEL18A44";
   try {
     chipinfo_load(as, as.opt.device_name, ASZEL18_CHIPINFO);

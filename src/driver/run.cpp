@@ -111,7 +111,7 @@ void run_sequence(Assembly &as, std::vector<std::string> args) {
   msg_init(as.msg, &as.host);
 
   // 3-5. Arguments, the pre-message hook, option scanning.
-  msg_set_prehook(as.msg, [&as] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
+  run_set_message_hook(as);
   parse_command_line(as, std::move(args));
 
   // 6. The device.
@@ -185,6 +185,10 @@ void run_sequence(Assembly &as, std::vector<std::string> args) {
 }
 
 }  // namespace
+
+void run_set_message_hook(Assembly &as) {
+  msg_set_prehook(as.msg, [&as] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
+}
 
 std::string replace_extension(const std::string &name, const char *ext) {
   size_t dot = name.rfind('.');

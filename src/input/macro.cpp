@@ -482,41 +482,38 @@ void macro_define_rept(Assembly &as, int64_t count) {
   run_anon(as, d);
 }
 
-void macro_define_irp(Assembly &as) {
+
+namespace {
+
+// IRP and IRPC: one formal parameter, then after a comma the items (IRP: every argument up to
+// an absent one; IRPC: one argument whose characters are the items); the body is expanded at once.
+void define_item_block(Assembly &as, uint32_t kind) {
   MacroState &M = as.mac;
   drop_pushed(as);
   MacroDef *d = take_def(M);
-  d->kind = MK_ANON | MK_IRP;
+  d->kind = kind;
   M.names.clear();
   d->nparams = static_cast<uint16_t>(read_params(as, true));
   std::string_view s = lex_rest(as);
   size_t i = skip_blanks(s, 0);
   if (i < s.size() && s[i] == ',') {
     lex_advance(as, i + 1);
-    while (macro_read_argument(as, d->items)) d->item_end.push_back(static_cast<uint32_t>(d->items.size()));
+    if (kind & MK_IRP) {
+      while (macro_read_argument(as, d->items)) d->item_end.push_back(static_cast<uint32_t>(d->items.size()));
+    } else {
+      macro_read_argument(as, d->items);
+    }
   }
   read_body(as, *d);
   M.names.clear();
   run_anon(as, d);
 }
 
-void macro_define_irpc(Assembly &as) {
-  MacroState &M = as.mac;
-  drop_pushed(as);
-  MacroDef *d = take_def(M);
-  d->kind = MK_ANON | MK_IRPC;
-  M.names.clear();
-  d->nparams = static_cast<uint16_t>(read_params(as, true));
-  std::string_view s = lex_rest(as);
-  size_t i = skip_blanks(s, 0);
-  if (i < s.size() && s[i] == ',') {
-    lex_advance(as, i + 1);
-    macro_read_argument(as, d->items);
-  }
-  read_body(as, *d);
-  M.names.clear();
-  run_anon(as, d);
-}
+}  // namespace
+
+void macro_define_irp(Assembly &as) { define_item_block(as, MK_ANON | MK_IRP); }
+
+void macro_define_irpc(Assembly &as) { define_item_block(as, MK_ANON | MK_IRPC); }
 
 void macro_local_outside(Assembly &as) {
   msg_report(as.msg, MSG_OUTSIDE_MACRO, "LOCAL");

@@ -109,6 +109,8 @@ class Parser {
   void name_list(unsigned keyword);
   void list_options();
   void controls();
+  template <class T>
+  void push_or_pop(bool push, std::vector<T> &stack, T &state, unsigned empty_msg);
   void asmopt_arg();
   void debug_source_arg();
   void processor_name();
@@ -629,6 +631,19 @@ void Parser::processor_name() {
   if (name != as_.opt.device_name) msg_report(as_.msg, MSG_PROCESSOR_CONFLICT);
 }
 
+// "push" saves the state on its stack; "pop" restores the last saved one, or reports an empty stack.
+template <class T>
+void Parser::push_or_pop(bool push, std::vector<T> &stack, T &state, unsigned empty_msg) {
+  if (push) {
+    stack.push_back(state);
+  } else if (stack.empty()) {
+    msg_report(as_.msg, empty_msg);
+  } else {
+    state = stack.back();
+    stack.pop_back();
+  }
+}
+
 void Parser::asmopt_arg() {
   uint16_t k = peek();
   if (k == K_ONOFF) {
@@ -636,14 +651,7 @@ void Parser::asmopt_arg() {
     if (on) as_.list.src.asmopt &= static_cast<uint8_t>(~NF_NOOPT);
     else as_.list.src.asmopt |= NF_NOOPT;
   } else if (k == K_PUSHPOP) {
-    if (shift().value) {
-      ps_.asmopt_stack.push_back(as_.list.src.asmopt);
-    } else if (ps_.asmopt_stack.empty()) {
-      msg_report(as_.msg, MSG_ASMOPT_POP_EMPTY);
-    } else {
-      as_.list.src.asmopt = ps_.asmopt_stack.back();
-      ps_.asmopt_stack.pop_back();
-    }
+    push_or_pop(shift().value != 0, ps_.asmopt_stack, as_.list.src.asmopt, MSG_ASMOPT_POP_EMPTY);
   } else {
     throw SyntaxError{};
   }
@@ -654,14 +662,7 @@ void Parser::debug_source_arg() {
   if (k == K_DBGSRC) {
     as_.list.src.dbgsrc = shift().value;
   } else if (k == K_PUSHPOP) {
-    if (shift().value) {
-      ps_.dbgsrc_stack.push_back(as_.list.src.dbgsrc);
-    } else if (ps_.dbgsrc_stack.empty()) {
-      msg_report(as_.msg, MSG_DEBUG_SOURCE_POP_EMPTY);
-    } else {
-      as_.list.src.dbgsrc = ps_.dbgsrc_stack.back();
-      ps_.dbgsrc_stack.pop_back();
-    }
+    push_or_pop(shift().value != 0, ps_.dbgsrc_stack, as_.list.src.dbgsrc, MSG_DEBUG_SOURCE_POP_EMPTY);
   } else {
     throw SyntaxError{};
   }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "driver/assembly.h"
+#include "driver/run.h"
 #include "input/lexutil.h"
 #include "isa/ops.h"
 #include "lang/sym.h"
@@ -27,7 +28,7 @@ struct Lexer {
     as.io.err = &err;
     as.msg.err = &err;
     msg_init(as.msg, nullptr);
-    msg_set_prehook(as.msg, [this] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
+    run_set_message_hook(as);
     as.msg.error_limit = 1000;
     as.msg.warn_threshold = -9;  // show warning 337 (level -1)
     sym_init(as);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/run.h"
 #include "isa/ops.h"
 #include "lang/list.h"
 #include "lang/sym.h"
@@ -17,7 +18,7 @@ namespace {
 struct Fix : TestContext {
   Symbol *text = nullptr;
   Fix() {
-    msg_set_prehook(as.msg, [this] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
+    run_set_message_hook(as);
     sym_init(as);
     text = sym_lookup(as, "text", SF_PSECT);
     as.sym.cur_psect = text;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/run.h"
 #include "input/macro.h"
 #include "isa/ops.h"
 #include "lang/expr.h"
@@ -19,7 +20,7 @@ struct MacroRun {
   std::vector<bool> listed;  // listing flag at each printed line
 
   MacroRun() {
-    msg_set_prehook(as.msg, [this] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
+    run_set_message_hook(as);
     as.msg.error_limit = 1000;
     as.msg.warn_threshold = -9;
     sym_init(as);

@@ -13,7 +13,7 @@ namespace {
 
 struct Ctx : TestContext {
   Ctx() {
-    msg_set_prehook(as.msg, [this] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
+    run_set_message_hook(as);
   }
   void scan(std::vector<std::string> args) {
     args.insert(args.begin(), "aszel18");

@@ -10,30 +10,16 @@
 #include <vector>
 
 #include "driver/assembly.h"
+#include "test_context.h"
 #include "isa/ops.h"
 #include "lang/list.h"
 #include "lang/sym.h"
 
 namespace {
 
-struct Front {
-  std::ostringstream err;
-  Assembly as;
-  Front() {
-    as.io.err = &err;
-    as.msg.err = &err;
-    msg_init(as.msg, nullptr);
-    sym_init(as);
-  }
-  std::vector<int> messages() {
-    std::vector<int> nums;
-    std::string s = err.str();
-    std::regex re("\\((\\d+)\\) ");
-    for (auto it = std::sregex_iterator(s.begin(), s.end(), re); it != std::sregex_iterator(); ++it)
-      nums.push_back(std::stoi((*it)[1]));
-    err.str("");
-    return nums;
-  }
+struct Front : TestContext {
+  Front() { sym_init(as); }
+  std::vector<int> messages() { return message_numbers(); }
   Symbol *sym(const char *name) { return sym_lookup(as, name); }
   std::vector<std::string> names() {
     std::vector<std::string> out;
