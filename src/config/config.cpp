@@ -7,6 +7,7 @@
 
 #include "config/cfgdata.h"
 #include "driver/assembly.h"
+#include "isa/ops.h"
 
 namespace {
 
@@ -196,4 +197,150 @@ void cfg_prog_from_string(Assembly &as, std::string_view text) {
       break;
     }
   });
+}
+
+// ---------------------------------------------------------------- config and idloc psects
+
+namespace {
+
+// The registers of one programming unit: numcregs addresses spaced delta apart from a base
+// aligned to alignment.
+struct Unit {
+  unsigned numcregs = 0, delta = 0, alignment = 0;
+};
+
+Unit punit_geometry(Assembly &as, const ConfigRegister &r, bool idloc) {
+  ProgSpec ps = idloc ? chip_useridprog(as) : chip_cfgprog(as);
+  if (ps.defined && ps.numcregs && ps.delta && ps.alignment) return {ps.numcregs, ps.delta, ps.alignment};
+  if (idloc) return r.mask < 256 ? Unit{1, 1, 1} : Unit{1, 2, 2};
+  return {2, 1, 2};
+}
+
+// The "config" or "idloc" psect, made absolute, overlaid, global and noexec on first use.
+Symbol *config_psect(Assembly &as, bool idloc) {
+  Symbol *p = sym_lookup(as, idloc ? "idloc" : "config", SF_PSECT);
+  if (!(p->s_flags & PSF_ABS)) {
+    p->s_flags |= PSF_ABS | PSF_OVRLD | PSF_GLOBAL;
+    PsectPart &pp = p->s_psect;
+    pp.p_noexec = 1;
+    pp.p_space = idloc ? 5 : 4;
+    pp.p_delta = 1;
+    pp.p_class = sym_lookup(as, idloc ? "IDLOC" : "CONFIG", SF_CLASS);
+  }
+  return p;
+}
+
+// A generated node: it has no source position of its own.
+Statement *append_node(Assembly &as, Symbol *psect, uint32_t kind) {
+  Statement *n = list_new_statement(as);
+  n->op_type = kind;
+  n->op_asmfile = n->op_srcfile = nullptr;
+  n->op_asmline = n->op_srcline = 0;
+  list_append(as, psect->s_stmts->tail.op_prev, n);
+  return n;
+}
+
+// ORG to the register's address and one data item holding its value.
+void put_register(Assembly &as, Symbol *psect, uint32_t addr, uint32_t value, unsigned size) {
+  Statement *org = append_node(as, psect, ORG);
+  org->op_num = addr;
+  org->op_opnd1.o_mode = OM_VALUE;
+  org->op_opnd1.o_value = expr_abs(addr);
+  Statement *data = append_node(as, psect, DATA);
+  data->op_subop = static_cast<uint16_t>(size);
+  DataItem *item = list_new_data_item(as);
+  item->value = expr_abs(value);
+  data->op_list = item;
+}
+
+unsigned right_shift(uint32_t mask) {
+  unsigned n = 0;
+  while (mask && !(mask & 1)) {
+    mask >>= 1;
+    ++n;
+  }
+  return n;
+}
+
+void setting_comments(Assembly &as, const ConfigRegister &r) {
+  for (const auto &s : r.settings) {
+    list_add_summary(as, fmt_str(";\t%s", s->description));
+    const std::string &name = cfg_setting_name(*s);
+    if (s->state == CFG_LITERAL) {
+      list_add_summary(as, fmt_str(";\t%s = 0x%lX, user specified literal", name,
+                                   static_cast<unsigned long>(s->literal)));
+    } else if (s->state == CFG_NAMED && s->chosen) {
+      list_add_summary(as, fmt_str(";\t%s = %s, %s", name, cfg_value_name(*s->chosen), s->chosen->description));
+    } else {
+      unsigned long v = (r.value & s->mask) >> right_shift(s->mask);
+      list_add_summary(as, fmt_str(";\t%s = 0x%lX, unprogrammed default", name, v));
+    }
+  }
+}
+
+}  // namespace
+
+void cfg_make_psects(Assembly &as) {
+  CfgData &cd = as.cfg;
+  if (cd.disabled || !cd.loaded) return;
+  cfg_sort_regs(as);
+  const std::vector<ConfigRegister *> &regs = cd.order;
+  for (size_t i = 0; i < regs.size(); ++i) {
+    ConfigRegister &first = *regs[i];
+    if (first.consumed) continue;
+    bool idloc = chip_in_userid(as, first.address);
+    if (!idloc && !chip_in_config(as, first.address)) {
+      msg_check_failed(as.msg, "address in configuration or user-ID memory", __FILE__, __LINE__);
+      first.consumed = true;
+      continue;
+    }
+    Unit u = punit_geometry(as, first, idloc);
+    uint64_t base = first.address - first.address % u.alignment;
+    int mode = idloc ? cd.sw.default_idlocs : cd.sw.default_configs;
+    bool defaults = mode == CFG_ALWAYS || (mode == CFG_AUTO && (idloc ? cd.idloc_touched : cd.config_touched));
+
+    // The unit's registers, by position; any programmed one makes the whole unit written.
+    bool any_programmed = false;
+    for (unsigned k = 0; k < u.numcregs; ++k) {
+      ConfigRegister *c = cfg_find_reg_by_addr(as, static_cast<uint32_t>(base + uint64_t{k} * u.delta));
+      if (c && c->programmed) any_programmed = true;
+    }
+    for (unsigned k = 0; k < u.numcregs; ++k) {
+      uint64_t a = base + uint64_t{k} * u.delta;
+      if (!any_programmed && !defaults) {
+        if (ConfigRegister *c = cfg_find_reg_by_addr(as, static_cast<uint32_t>(a))) c->consumed = true;
+        continue;
+      }
+      ConfigRegister *c = cfg_find_reg_by_addr(as, static_cast<uint32_t>(a));
+      if (c && c->consumed) continue;  // already written with an earlier unit
+      if (!c) {
+        if (cd.sw.pad_punits) {
+          list_add_summary(as, "; Padding undefined space");
+          put_register(as, config_psect(as, idloc), static_cast<uint32_t>(a), 0xFF, 1);
+        }
+        continue;
+      }
+      c->consumed = true;
+      const std::string &name = cfg_reg_name(*c);
+      list_add_summary(as, fmt_str(";Config register %s%s@ 0x%lX", name, name.empty() ? "" : " ",
+                                   static_cast<unsigned long>(a)));
+      bool write = true;
+      if (c->state == CFG_LITERAL) {
+        list_add_summary(as, ";\tusing specified literal value");
+      } else if (c->state == CFG_NAMED) {
+        setting_comments(as, *c);
+      } else {
+        if (!c->settings.empty()) msg_report(as.msg, MSG_CONFIG_DEFAULT_USED, static_cast<unsigned>(a));
+        if (!defaults && !cd.sw.pad_punits) {
+          list_add_summary(as, ";\tunspecified, skipping");
+          write = false;
+        } else {
+          list_add_summary(as, ";\tunspecified, using default values");
+          setting_comments(as, *c);
+        }
+      }
+      cfg_emit_msgs(as, *c);
+      if (write) put_register(as, config_psect(as, idloc), static_cast<uint32_t>(a), c->value, c->mask > 0xFF ? 2 : 1);
+    }
+  }
 }

@@ -18,3 +18,7 @@ void cfg_prog_with_name(Assembly &as, std::string_view name, std::string_view wo
 void cfg_prog_with_value(Assembly &as, std::string_view name, uint64_t value);
 // CONFIG "text": pairs separated by blanks or commas.
 void cfg_prog_from_string(Assembly &as, std::string_view text);
+
+// After parsing: the "config" and "idloc" psects holding the final register values (an ORG and
+// one data item per register), with explanatory lines in the summary comments.
+void cfg_make_psects(Assembly &as);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <new>
 
+#include "config/config.h"
 #include "device/chipinfo.h"
 #include "driver/assembly.h"
 #include "driver/version.h"
@@ -145,6 +146,7 @@ void run_sequence(Assembly &as, std::vector<std::string> args) {
 
   // 16-17. No optimizer on extended-instruction-set code; configuration psects.
   if (o.xinst) o.optimize = false;
+  cfg_make_psects(as);
 
   // 18-19. Output names.
   d.output_name = !o.output_file.empty() ? o.output_file
@@ -174,6 +176,10 @@ void run_sequence(Assembly &as, std::vector<std::string> args) {
   as.lex.msg_line = 0;
   list_if_pass_all(as);
   if (d.dump_stmts) debug_dump_statements(as, *as.io.out);
+
+  // 28. The instruction-set symbols.
+  sym_define_cmdline(as, "isa$xinst", o.xinst ? 1 : 0);
+  sym_define_cmdline(as, "isa$std", o.xinst ? 0 : 1);
 
   // 29. Output.
   write_output(as);

@@ -389,6 +389,8 @@ unsigned remove_unused_labels(Assembly &as, Symbol *psect) {
 
 // ---------------------------------------------------------------- comments
 
+void list_add_summary(Assembly &as, std::string_view text) { write_summary(as, text); }
+
 void list_add_comment(Assembly &as, std::string_view text) {
   if (text.size() >= 2 && text[0] == ';' && text[1] == '!') {
     write_summary(as, text);

@@ -214,6 +214,8 @@ unsigned remove_unused_labels(Assembly &as, Symbol *psect);
 // Files one full-line comment: ";!" summary comments go to the summary file, others wait
 // (after a first "\n" entry) for the next node.
 void list_add_comment(Assembly &as, std::string_view text);
+// Appends one line to the summary comments as it stands (generated explanations).
+void list_add_summary(Assembly &as, std::string_view text);
 void list_discard_pending_comments(Assembly &as);
 void list_move_comments_to_psect(Assembly &as, Symbol *psect);
 void list_copy_comments(Assembly &as, Statement *dst, const Statement *src);
