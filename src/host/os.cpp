@@ -2,8 +2,10 @@
 #include "host/os.h"
 
 #include <sys/stat.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstring>
 #include <ctime>
 #include <system_error>
@@ -42,4 +44,35 @@ std::string os_dir_part(std::string_view path) {
   size_t k = path.find_last_of("/\\");
   if (k == std::string_view::npos) return {};
   return std::string(path.substr(0, k));
+}
+
+namespace {
+constexpr size_t HUGE_PAGE = size_t{2} << 20;
+size_t page_bytes(size_t bytes) { return bytes >= HUGE_PAGE ? (bytes + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1) : bytes; }
+}  // namespace
+
+// Large regions are mapped with room to spare and trimmed to a 2 MiB boundary, so that the
+// kernel can back them with huge pages.
+void *os_alloc_pages(size_t bytes) {
+  size_t n = page_bytes(bytes);
+  if (n < HUGE_PAGE) {
+    void *p = mmap(nullptr, n, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return p == MAP_FAILED ? nullptr : p;
+  }
+  void *raw = mmap(nullptr, n + HUGE_PAGE, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (raw == MAP_FAILED) return nullptr;
+  uintptr_t start = reinterpret_cast<uintptr_t>(raw);
+  uintptr_t aligned = (start + HUGE_PAGE - 1) & ~(HUGE_PAGE - 1);
+  if (aligned > start) munmap(raw, aligned - start);
+  size_t tail = (start + n + HUGE_PAGE) - (aligned + n);
+  if (tail) munmap(reinterpret_cast<void *>(aligned + n), tail);
+  void *p = reinterpret_cast<void *>(aligned);
+#ifdef MADV_HUGEPAGE
+  madvise(p, n, MADV_HUGEPAGE);
+#endif
+  return p;
+}
+
+void os_free_pages(void *p, size_t bytes) {
+  if (p) munmap(p, page_bytes(bytes));
 }

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr size_t NODE_BLOCK = 64;     // nodes allocated at once
 constexpr int IF_MAX_LEVEL = 9;       // deepest statement-level IF level
 constexpr uint8_t IF_ACTIVE = 1, IF_INACTIVE = 0, IF_DEAD = 255;
 constexpr size_t TEMP_NAME_MAX = 4095;  // longest temporary file name we make
@@ -35,22 +34,15 @@ uint32_t reader_markers(const Assembly &as) {
   return (as.lex.m_volatile ? LM_VOLATILE : 0) | (as.lex.m_volsfr ? LM_VOLSFR : 0) | (as.lex.m_hl ? LM_SRCPOS : 0);
 }
 
-// A zeroed node with the next serial number. An empty free list is refilled with a block of
-// 64 nodes: 63 are chained through op_prev, one is handed out.
+// A zeroed node with the next serial number: a freed node if there is one, else fresh storage.
 Statement *take_node(ListState &ls) {
   Statement *n;
-  if (!ls.free_nodes) {
-    auto block = std::make_unique<Statement[]>(NODE_BLOCK);
-    for (size_t i = NODE_BLOCK - 1; i >= 1; --i) {
-      block[i].op_prev = ls.free_nodes;
-      ls.free_nodes = &block[i];
-    }
-    n = &block[0];
-    ls.node_blocks.push_back(std::move(block));
-  } else {
+  if (ls.free_nodes) {
     n = ls.free_nodes;
     ls.free_nodes = n->op_prev;
     *n = Statement{};
+  } else {
+    n = new (ls.node_slab.take()) Statement{};
   }
   if (++ls.node_serial == 0) ls.node_serial = 1;  // 0 marks a freed node
   n->op_serial = ls.node_serial;

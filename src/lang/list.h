@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "lang/expr.h"
@@ -82,6 +83,8 @@ struct Statement {
 // head.op_next, the last tail.op_prev. A walk stops at the first node with op_type 0:
 //   for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) ...
 // so a node's op_type must be set before it is linked.
+static_assert(std::is_trivially_destructible_v<Statement>);
+
 struct StatementList {
   Symbol *psect = nullptr;  // owning psect
   Statement head;
@@ -129,8 +132,9 @@ struct ListState {
   Pool<StatementList, 16> list_pool;
   std::vector<StatementList *> lists;  // every psect's list, in creation order
 
-  // Node pool: blocks of 64 nodes; freed nodes are chained through op_prev.
-  std::vector<std::unique_ptr<Statement[]>> node_blocks;
+  // Node storage; freed nodes are chained through op_prev and taken first. Nodes are never
+  // destroyed: Statement holds nothing that needs it.
+  Slab<Statement> node_slab;
   Statement *free_nodes = nullptr;
   uint32_t node_serial = 0;            // last op_serial handed out
 

@@ -17,21 +17,30 @@ void ensure_buckets(SymState &st) {
 }
 
 // A fresh record with its serial number, interned name and the current source position.
-Symbol *make_record(Assembly &as, std::string_view name) {
+Symbol *make_record(Assembly &as, const char *interned, size_t len) {
   SymState &st = as.sym;
   Symbol *s = st.pool.make();
   s->s_serial = ++st.serial;
-  s->s_name = as.strings.intern(name);
+  s->s_name = interned;
+  std::string_view name(interned, len);
   s->s_file = as.lex.cur_file;
   s->s_line = as.lex.msg_line < 0 ? 0 : static_cast<uint64_t>(as.lex.msg_line);
   if (name.size() > st.longest_name) st.longest_name = name.size();
   return s;
 }
 
+Symbol *make_record(Assembly &as, std::string_view name) {
+  return make_record(as, as.strings.intern(name), name.size());
+}
+
+// The newest record of a name; older ones follow through s_nnext. It lives in the interned
+// name's slot.
+Symbol *&name_head(const char *interned) { return reinterpret_cast<Symbol *&>(StringTable::slot(interned)); }
+
 void link_head(SymState &st, Symbol *s) {
-  auto [it, fresh] = st.by_name.try_emplace(std::string_view(s->s_name), s);
-  s->s_nnext = fresh ? nullptr : it->second;
-  it->second = s;
+  Symbol *&head = name_head(s->s_name);
+  s->s_nnext = head;
+  head = s;
   if (st.sorted) return;  // the chains are gone
   ensure_buckets(st);
   uint32_t b = sym_bucket(s->s_name);
@@ -42,10 +51,8 @@ void link_head(SymState &st, Symbol *s) {
 // Takes s out of its chain and the index; false when it is in neither.
 bool unlink_chain(SymState &st, Symbol *s) {
   if (!s->s_name) return false;
-  auto it = st.by_name.find(std::string_view(s->s_name));
-  if (it == st.by_name.end()) return false;
   bool found = false;
-  for (Symbol **pp = &it->second; *pp; pp = &(*pp)->s_nnext) {
+  for (Symbol **pp = &name_head(s->s_name); *pp; pp = &(*pp)->s_nnext) {
     if (*pp == s) {
       *pp = s->s_nnext;
       s->s_nnext = nullptr;
@@ -54,7 +61,6 @@ bool unlink_chain(SymState &st, Symbol *s) {
     }
   }
   if (!found) return false;
-  if (!it->second) st.by_name.erase(it);
   if (st.sorted || st.buckets.empty()) return true;
   for (Symbol **pp = &st.buckets[sym_bucket(s->s_name)]; *pp; pp = &(*pp)->s_hnext) {
     if (*pp == s) {
@@ -68,10 +74,9 @@ bool unlink_chain(SymState &st, Symbol *s) {
 
 // The chained record of that name whose namespace bits equal cls; the newest one first, as a
 // walk of the bucket chain would find it.
-Symbol *find_named(const SymState &st, std::string_view name, uint32_t cls) {
-  auto it = st.by_name.find(name);
-  if (it == st.by_name.end()) return nullptr;
-  for (Symbol *s = it->second; s; s = s->s_nnext)
+Symbol *find_named(const char *interned, uint32_t cls) {
+  if (!interned) return nullptr;
+  for (Symbol *s = name_head(interned); s; s = s->s_nnext)
     if ((s->s_flags & SF_NAMESPACE) == cls) return s;
   return nullptr;
 }
@@ -99,7 +104,7 @@ uint32_t sym_bucket(std::string_view name) {
 void sym_init(Assembly &as) {
   SymState &st = as.sym;
   st.buckets.assign(SYM_BUCKETS, nullptr);
-  st.by_name.clear();
+  as.strings.clear_slots();
   st.sorted = false;
   st.sorted_count = 0;
   as.lex.cur_file = as.strings.intern("(command line)");
@@ -123,9 +128,10 @@ Symbol *sym_lookup(Assembly &as, std::string_view name, uint32_t cls) {
   SymState &st = as.sym;
   if (!(cls & SF_NAMESPACE) && as.opt.xref && as.drv.xref)
     *as.drv.xref << name << ' ' << static_cast<long long>(as.lex.msg_line) << '\n';
-  if (Symbol *s = find_named(st, name, cls)) return s;
+  const char *in = as.strings.intern(name);
+  if (Symbol *s = find_named(in, cls)) return s;
   if (++st.count >= SYM_BUCKETS) msg_report(as.msg, MSG_TOO_MANY_SYMBOLS);
-  Symbol *s = make_record(as, name);
+  Symbol *s = make_record(as, in, name.size());
   link_head(st, s);
   if (cls == 0) {
     set_self_relative(s);
@@ -137,7 +143,7 @@ Symbol *sym_lookup(Assembly &as, std::string_view name, uint32_t cls) {
   return s;
 }
 
-Symbol *sym_find(Assembly &as, std::string_view name) { return find_named(as.sym, name, 0); }
+Symbol *sym_find(Assembly &as, std::string_view name) { return find_named(as.strings.find(name), 0); }
 
 Symbol *sym_new_label(Assembly &as) {
   SymState &st = as.sym;

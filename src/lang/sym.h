@@ -100,10 +100,9 @@ struct Symbol {
 
 struct SymState {
   std::vector<Symbol *> buckets;     // chain heads; after sym_sort_all, the sorted records
-  // Lookup index over the chained records: the newest record of each name, the older ones
-  // through s_nnext. The chains keep the output order; this keeps lookups fast when many
-  // names share a bucket, as names differing only in their last characters do.
-  std::unordered_map<std::string_view, Symbol *> by_name;
+  // Lookups do not walk the bucket chains (names differing only in their last characters
+  // share buckets): the newest record of each name sits in its interned text's slot, the older
+  // ones follow through s_nnext. The chains keep the output order.
   size_t sorted_count = 0;           // records at the front of buckets after sym_sort_all
   bool sorted = false;               // sym_sort_all has run: no more hashed lookups
   Pool<Symbol> pool;                 // every Symbol record

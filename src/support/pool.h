@@ -1,27 +1,107 @@
-// Fixed-size record pool: blocks of 64 records, a free list, released with the pool.
+// Record storage. A slab hands out uninitialised cells in creation order from chunks that grow
+// geometrically (a small first chunk, doubling up to about 4 MiB), so a small run stays small
+// and a large one makes few, large allocations; big chunks come straight from the system's
+// pages. A pool adds construction, a free list, and destruction of the live records.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
-template <class T, size_t BLOCK = 64>
+#include "host/os.h"
+
+template <class T>
+class Slab {
+ public:
+  explicit Slab(size_t first = 64) : first_(first ? first : 1) {}
+  Slab(const Slab &) = delete;
+  Slab &operator=(const Slab &) = delete;
+  ~Slab() {
+    for (Chunk &c : chunks_) release(c);
+  }
+
+  // Storage for one T, not constructed.
+  T *take() {
+    if (left_ == 0) grow();
+    --left_;
+    return next_++;
+  }
+
+  // Calls f(T *) for every cell handed out so far, in order.
+  template <class F>
+  void for_each(F &&f) {
+    for (size_t i = 0; i < chunks_.size(); ++i) {
+      const Chunk &c = chunks_[i];
+      size_t n = i + 1 == chunks_.size() ? c.count - left_ : c.count;
+      for (size_t k = 0; k < n; ++k) f(c.cells + k);
+    }
+  }
+
+  size_t chunks() const { return chunks_.size(); }
+
+ private:
+  static constexpr size_t MAX_BYTES = size_t{4} << 20;   // largest chunk
+  static constexpr size_t PAGES_FROM = size_t{64} << 10;  // chunks this big are mapped pages
+
+  struct Chunk {
+    T *cells;
+    size_t count;
+    size_t bytes;
+    bool pages;  // from os_alloc_pages
+  };
+
+  void grow() {
+    size_t most = std::max<size_t>(1, MAX_BYTES / sizeof(T));
+    size_t count = chunks_.empty() ? first_ : std::min(chunks_.back().count * 2, most);
+    count = std::max(count, chunks_.empty() ? size_t{1} : chunks_.back().count);
+    size_t bytes = count * sizeof(T);
+    chunks_.reserve(chunks_.size() + 1);  // no allocation can fail after the chunk's
+    void *mem = nullptr;
+    bool pages = false;
+    if (bytes >= PAGES_FROM && alignof(T) <= 4096) pages = (mem = os_alloc_pages(bytes)) != nullptr;
+    if (!mem) mem = ::operator new(bytes, std::align_val_t{alignof(T)});
+    chunks_.push_back({static_cast<T *>(mem), count, bytes, pages});
+    next_ = chunks_.back().cells;
+    left_ = count;
+  }
+
+  static void release(Chunk &c) {
+    if (c.pages) os_free_pages(c.cells, c.bytes);
+    else ::operator delete(c.cells, std::align_val_t{alignof(T)});
+  }
+
+  std::vector<Chunk> chunks_;
+  T *next_ = nullptr;
+  size_t left_ = 0;
+  size_t first_;
+};
+
+template <class T, size_t FIRST = 64>
 class Pool {
  public:
   Pool() = default;
   Pool(const Pool &) = delete;
   Pool &operator=(const Pool &) = delete;
   ~Pool() {
-    for (auto &b : blocks_)
-      for (auto &c : b->cells)
-        if (c.live) std::destroy_at(c.obj());
+    if constexpr (!std::is_trivially_destructible_v<T>)
+      cells_.for_each([](Cell *c) {
+        if (c->live) std::destroy_at(c->obj());
+      });
   }
 
   template <class... A>
   T *make(A &&...a) {
-    Cell *c = take();
+    Cell *c;
+    if (!free_.empty()) {
+      c = free_.back();
+      free_.pop_back();
+    } else {
+      c = new (cells_.take()) Cell;
+    }
     T *p = new (c->mem) T(std::forward<A>(a)...);
     c->live = true;
     ++live_;
@@ -40,7 +120,7 @@ class Pool {
   }
 
   size_t live() const { return live_; }
-  size_t blocks() const { return blocks_.size(); }
+  size_t blocks() const { return cells_.chunks(); }
 
  private:
   struct Cell {
@@ -48,25 +128,8 @@ class Pool {
     bool live = false;
     T *obj() { return std::launder(reinterpret_cast<T *>(mem)); }
   };
-  struct Block {
-    Cell cells[BLOCK];
-  };
 
-  Cell *take() {
-    if (!free_.empty()) {
-      Cell *c = free_.back();
-      free_.pop_back();
-      return c;
-    }
-    if (blocks_.empty() || used_ == BLOCK) {
-      blocks_.push_back(std::make_unique<Block>());
-      used_ = 0;
-    }
-    return &blocks_.back()->cells[used_++];
-  }
-
-  std::vector<std::unique_ptr<Block>> blocks_;
+  Slab<Cell> cells_{FIRST};
   std::vector<Cell *> free_;
-  size_t used_ = BLOCK;
   size_t live_ = 0;
 };

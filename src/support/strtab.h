@@ -1,10 +1,12 @@
-// String interning: each distinct text is stored once per run and compared by pointer.
+// String interning: each distinct text is stored once per run and compared by pointer. Every
+// stored text carries one pointer-sized slot for its owner's use (the symbol table keeps the
+// newest symbol of that name there), so a name costs one hash lookup in all.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 class StringTable {
@@ -15,13 +17,31 @@ class StringTable {
 
   // Returns the one stored, NUL-terminated copy of s; equal texts give equal pointers.
   const char *intern(std::string_view s);
-  size_t size() const { return set_.size(); }
+  // The stored copy of s, or null when s was never interned.
+  const char *find(std::string_view s) const;
+  // The slot of a text returned by intern or find; null until set.
+  static void *&slot(const char *interned) { return header(interned)->slot; }
+  size_t size() const { return count_; }
+  // Sets every slot back to null.
+  void clear_slots();
 
  private:
-  static constexpr size_t CHUNK = 64 * 1024;
+  struct Header {
+    void *slot;
+    uint32_t len;
+    uint32_t hash;
+  };
+  static Header *header(const char *text) {
+    return reinterpret_cast<Header *>(const_cast<char *>(text) - sizeof(Header));
+  }
+  static uint32_t hash_of(std::string_view s);
+  const char *lookup(std::string_view s, uint32_t h, size_t &at) const;
+  void grow();
   char *alloc(size_t n);
 
-  std::unordered_set<std::string_view> set_;
+  static constexpr size_t CHUNK = 64 * 1024;
+  std::vector<const char *> table_;  // open addressing, linear probing; null is empty
+  size_t count_ = 0;
   std::vector<std::unique_ptr<char[]>> chunks_;
   char *cur_ = nullptr;
   size_t left_ = 0;
