@@ -85,6 +85,7 @@ class Parser {
   void line();
   void finish_line();
   void recover();
+  void report_syntax_error();
   void statement(uint16_t k);
   void name_statement(Symbol *s);
   void end_line();
@@ -149,11 +150,35 @@ void Parser::run() {
   lex_set_psect_flags(as_, false);
 }
 
+// 876 at the input position for assembler sources. Compiler-generated input (a source that
+// gave a high-level position through LINE, FILE or a "#" marker) is reported at that position,
+// unless the line carries ";#".
+void Parser::report_syntax_error() {
+  const StmtSource &src = as_.list.src;
+  if (!src.hl_set || as_.lex.m_hl) {
+    msg_report(as_.msg, MSG_SYNTAX_ERROR);
+    return;
+  }
+  const char *file = as_.lex.cur_file;
+  long line = as_.lex.msg_line;
+  if (src.hl_file) as_.lex.cur_file = src.hl_file;
+  if (!ps_.line_follows) as_.lex.msg_line = static_cast<long>(src.hl_line);
+  try {
+    msg_report(as_.msg, MSG_SYNTAX_ERROR);
+  } catch (...) {
+    as_.lex.cur_file = file;
+    as_.lex.msg_line = line;
+    throw;
+  }
+  as_.lex.cur_file = file;
+  as_.lex.msg_line = line;
+}
+
 void Parser::recover() {
   set_ctx(LEX_NORMAL);
   lex_set_lookup_class(as_, 0);
   lex_set_psect_flags(as_, false);
-  if (ps_.errflag == 0) msg_report(as_.msg, MSG_SYNTAX_ERROR);
+  if (ps_.errflag == 0) report_syntax_error();
   ps_.errflag = 3;
   for (;;) {
     uint16_t k = peek();
@@ -1006,11 +1031,11 @@ void Parser::dest_access_suffix(uint32_t &dest, uint32_t &access) {
   } else if (k == TK_NUMBER) {
     int64_t n = shift().num;
     if (n == 0 || n == 1) dest = n ? F : W;
-    else msg_report(as_.msg, MSG_SYNTAX_ERROR);
+    else report_syntax_error();
     if (accept(TK_COMMA)) {
       int64_t m = expect(TK_NUMBER).num;
       if (m == 0 || m == 1) access = m ? BANKED : ACCESS;
-      else msg_report(as_.msg, MSG_SYNTAX_ERROR);
+      else report_syntax_error();
     }
   } else {
     throw SyntaxError{};
@@ -1025,7 +1050,7 @@ void Parser::access_suffix(uint32_t &access) {
   } else if (k == TK_NUMBER) {
     int64_t n = shift().num;
     if (n == 0 || n == 1) access = n ? BANKED : ACCESS;
-    else msg_report(as_.msg, MSG_SYNTAX_ERROR);
+    else report_syntax_error();
   } else {
     throw SyntaxError{};
   }
@@ -1154,7 +1179,7 @@ void Parser::instruction(uint16_t k, const Keyword *kw) {
       } else {
         int64_t n = expect(TK_NUMBER).num;
         if (n == 1) fast = true;
-        else if (n != 0) msg_report(as_.msg, MSG_SYNTAX_ERROR);
+        else if (n != 0) report_syntax_error();
       }
     }
     Statement *n = node(k);
@@ -1171,7 +1196,7 @@ void Parser::instruction(uint16_t k, const Keyword *kw) {
     } else if (peek() == TK_NUMBER) {
       int64_t n = shift().num;
       if (n == 1) fast = true;
-      else if (n != 0) msg_report(as_.msg, MSG_SYNTAX_ERROR);
+      else if (n != 0) report_syntax_error();
     }
     Statement *n = node(k);
     n->op_subop = static_cast<uint16_t>(subop | (fast ? 1 : 0));
