@@ -19,6 +19,7 @@
 #include "lang/parser.h"
 #include "lang/sym.h"
 #include "lang/tlab.h"
+#include "output/emlist.h"
 #include "output/objout.h"
 #include "support/strtab.h"
 
@@ -65,6 +66,7 @@ struct Assembly {
   SymState sym;
   TlabTable tlab;
   ObjState obj;  // object and relocatable listing record writer
+  LstState lst;  // the listing's pages and the current line's items
   ParserState parse;
 
   Assembly() { msg.err = io.err; }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <system_error>
@@ -29,11 +30,20 @@ bool os_file_exists(const std::string &path) {
 
 bool os_stdin_is_tty() { return ::isatty(0) == 1; }
 
+// SOURCE_DATE_EPOCH (seconds since 1970, taken as UTC) fixes the time for reproducible output.
 std::string os_ctime_now() {
   std::time_t t = std::time(nullptr);
   char buf[64];
   struct tm tmv;
-  ::localtime_r(&t, &tmv);
+  const char *epoch = std::getenv("SOURCE_DATE_EPOCH");
+  char *end = nullptr;
+  long long fixed = epoch && *epoch ? std::strtoll(epoch, &end, 10) : -1;
+  if (fixed >= 0 && end && *end == 0 && fixed <= 253402300799LL) {
+    t = static_cast<std::time_t>(fixed);
+    ::gmtime_r(&t, &tmv);
+  } else {
+    ::localtime_r(&t, &tmv);
+  }
   std::strftime(buf, sizeof buf, "%a %b %e %H:%M:%S %Y", &tmv);
   return buf;
 }

@@ -1,0 +1,219 @@
+// Listing lines, page headers and the symbol table pages.
+#include "output/emlist.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "driver/assembly.h"
+#include "output/objout.h"
+
+namespace {
+
+// Text for both files.
+void put(Assembly &as, std::string_view s) {
+  if (as.io.out) as.io.out->write(s.data(), static_cast<std::streamsize>(s.size()));
+  if (as.lst.rlf) obj_put_listing_text(as, s);
+}
+void put_lst(Assembly &as, std::string_view s) {
+  if (as.io.out) as.io.out->write(s.data(), static_cast<std::streamsize>(s.size()));
+}
+void put_rlf(Assembly &as, std::string_view s) {
+  if (as.lst.rlf) obj_put_listing_text(as, s);
+}
+void put_reloc(Assembly &as, const Value &v, uint32_t base, unsigned size, unsigned format) {
+  if (as.lst.rlf) obj_put_listing_reloc(as, v, base, size, format);
+}
+
+template <class... A>
+std::string_view fmt(LstState &l, const char *f, A... a) {
+  int n = std::snprintf(nullptr, 0, f, a...);
+  if (n < 0) n = 0;
+  l.scratch.resize(static_cast<size_t>(n) + 1);
+  std::snprintf(l.scratch.data(), l.scratch.size(), f, a...);
+  l.scratch.resize(static_cast<size_t>(n));
+  return l.scratch;
+}
+
+// Page width minus a fixed part, never negative (printf field widths must be sane).
+int width_less(int w, int less) { return w > less ? w - less : 0; }
+
+bool relocatable(const Value &v) { return v.v_rtype != RT_ABS; }
+
+uint64_t mask_bits(unsigned width) { return width >= 64 ? ~uint64_t{0} : (uint64_t{1} << width) - 1; }
+
+// Counts a printed line; a full page ends with a form feed.
+void end_line(Assembly &as) {
+  LstState &l = as.lst;
+  ++l.page_lines;
+  if (l.page_length && l.page_lines >= l.page_length - 4) {
+    put(as, "\f");
+    l.page_lines = 0;
+  }
+}
+
+void page_header(Assembly &as, const char *banner, bool code) {
+  LstState &l = as.lst;
+  int vlen = static_cast<int>(l.version.size());
+  if (l.page_length == 0) {
+    put(as, fmt(l, "\n\n%s %s\n", banner, l.version.c_str()));
+  } else {
+    ++l.page_no;
+    put(as, fmt(l, "\n\n%s %s%*s %d\n", banner, l.version.c_str(), width_less(l.page_width, 40 + vlen), "Page",
+                l.page_no));
+  }
+  int w = width_less(l.page_width, 26);
+  if (code) {
+    put(as, fmt(l, "%-*.*s %s\n%s\n", w, w, l.title.c_str(), l.stamp.c_str(), l.subtitle.c_str()));
+  } else {
+    put(as, fmt(l, "%-*.*s %s\n", w, w, "Symbol Table", l.stamp.c_str()));
+  }
+  l.page_lines = 5;
+}
+
+}  // namespace
+
+void lst_begin(Assembly &as, bool rlf_open) {
+  LstState &l = as.lst;
+  l.page_width = as.opt.page_width;
+  l.page_length = as.opt.form_length;
+  if (l.page_length >= 1 && l.page_length <= 15) l.page_length = 66;
+  l.page_lines = 0;
+  l.page_no = 0;
+  l.line_no = 0;
+  l.rlf = rlf_open;
+  l.stamp = os_ctime_now() + "\n";
+  l.version = as.drv.ident;
+  l.title = as.parse.title ? as.parse.title : "";
+  l.subtitle = as.parse.subtitle ? as.parse.subtitle : "";
+  l.name_width = as.sym.longest_name;
+  l.has_addr = false;
+  l.items.clear();
+}
+
+void lst_set_address(Assembly &as, const Value &v, bool reloc) {
+  LstState &l = as.lst;
+  l.has_addr = true;
+  l.addr = v;
+  l.addr_reloc = reloc;
+}
+
+void lst_add_item(Assembly &as, uint32_t base, const Value *e, unsigned nbytes, unsigned width) {
+  ListItem it;
+  it.base = base;
+  if (e) it.value = *e;
+  it.nbytes = nbytes;
+  it.width = width;
+  as.lst.items.push_back(it);
+}
+
+void lst_line(Assembly &as, std::string_view text) {
+  LstState &l = as.lst;
+  ++l.line_no;
+  size_t first = text.find_first_not_of(" \t");
+  int margin = first != std::string_view::npos && text[first] == ';' && first + 1 < text.size() &&
+                       text[first + 1] == ';'
+                   ? 0
+                   : 32;
+  size_t room = static_cast<size_t>(width_less(l.page_width, margin));
+  if (room == 0) room = 1;  // always make progress on a narrow page
+  bool cont = false;
+  std::string_view rest = text;
+  for (;;) {
+    if (l.page_lines == 0) page_header(as, "Orvane Tessel KV8 Assembler", true);
+    if (!cont) put(as, fmt(l, "%6ld ", l.line_no));
+    else put(as, "      +");
+
+    if (!cont && l.has_addr) {
+      unsigned long long a = static_cast<unsigned long long>(l.addr.v_offs);
+      if (l.addr_reloc) {
+        put_lst(as, fmt(l, " %4.4llX' ", a));
+        put_rlf(as, " ");
+        put_reloc(as, l.addr, 0, 4, 6);
+        put_rlf(as, "  ");
+      } else {
+        put(as, fmt(l, " %4.4llX  ", a));
+      }
+    } else if (margin == 32) {
+      put(as, "       ");
+    }
+    l.has_addr = false;
+
+    int count = 13;
+    if (!cont) {
+      for (const ListItem &it : l.items) {
+        int digits = static_cast<int>(2 * it.nbytes);
+        unsigned long long v = (static_cast<uint64_t>(it.value.v_offs) & mask_bits(it.width)) + it.base;
+        put(as, fmt(l, "%*.*llX", digits, digits, v));
+        bool rel = relocatable(it.value);
+        if (rel) {
+          put_lst(as, "'");
+          put_reloc(as, it.value, it.base, it.width % 8 == 0 ? it.width / 8 : it.width + 0xC0,
+                    static_cast<unsigned>(digits));
+          put_rlf(as, " ");
+        }
+        put(as, " ");
+        count += digits + 1 + (rel ? 1 : 0);
+      }
+    }
+    if (margin == 32 && count < margin) put(as, fmt(l, "%*s", margin - count, ""));
+
+    if (rest.size() < room) {
+      put(as, rest);
+      if (rest.empty() || rest.back() != '\n') put(as, "\n");
+      end_line(as);
+      break;
+    }
+    put(as, rest.substr(0, room));
+    put(as, "\n");
+    end_line(as);
+    rest.remove_prefix(room);
+    cont = true;
+  }
+  l.items.clear();
+}
+
+void lst_symbols(Assembly &as) {
+  LstState &l = as.lst;
+  // A paginated listing starts the table on a new page; without pages it gets a header only
+  // when nothing was printed before it.
+  if (l.page_length) {
+    if (l.page_lines > 0) put(as, "\f");
+    l.page_lines = 0;
+  }
+  int nw = static_cast<int>(l.name_width);
+  size_t line_len = 0;  // characters on the current line
+  sym_for_each(as.sym, [&](Symbol *s) {
+    uint32_t f = s->s_flags & 0x19B10;
+    bool listed = s->s_refcnt != 0 && (f == 0 || f == 0x10 || f == 0x210 || f == 0x800 || f == 0xA00 ||
+                                       f == 0x10000 || f == 0x10010 || f == 0x10200 || f == 0x10210);
+    if (!listed) return;
+    if (line_len > 0 && static_cast<int>(line_len) + nw + 7 > l.page_width) {
+      put(as, "\n");
+      line_len = 0;
+      ++l.page_lines;
+      if (l.page_length && l.page_lines >= l.page_length - 4) {
+        put(as, "\f");
+        l.page_lines = 0;
+      }
+    }
+    if (l.page_lines == 0) page_header(as, "Orvane Technology ZEL18 Macro Assembler", false);
+    const Value &v = s->s_value;
+    char ext = (s->s_flags & SF_UNDEF) ? '*' : ' ';
+    std::string name_part(fmt(l, "%*.*s ", nw, nw, s->s_name));
+    std::string_view value_part = fmt(l, "%6.6llX%c ", static_cast<unsigned long long>(v.v_offs), ext);
+    line_len += name_part.size() + value_part.size();
+    if (relocatable(v) && l.rlf) {
+      put_lst(as, name_part);
+      put_lst(as, value_part);
+      put_rlf(as, name_part);
+      put_reloc(as, v, 0, 4, 4);
+      put_rlf(as, "  ");
+    } else {
+      put(as, name_part);
+      put(as, value_part);
+    }
+  });
+  if (line_len > 0) put(as, "\n");
+  if (l.page_length && l.page_lines > 0) put(as, "\f");
+}
