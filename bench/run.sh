@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# The benchmark table: a Release build assembles generated compiler-style sources of 200,000
+# and 1,000,000 lines in each mode, and the system's GNU assembler assembles the same program
+# written for x86-64, as the reference row. Prints lines/s (wall and processor time) and peak
+# memory. Usage: bench/run.sh [lines...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+sizes=("$@")
+[ ${#sizes[@]} -gt 0 ] || sizes=(200000 1000000)
+
+cmake -S . -B build-rel -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build-rel >/dev/null
+bin=build-rel/bench
+asm=build-rel/stage/bin/aszel18
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+printf '| run | lines | wall s | lines/s | cpu s | lines/s (cpu) | peak MiB |\n'
+printf '|---|---:|---:|---:|---:|---:|---:|\n'
+row() {  # row <label> <lines> <command...>
+  local label=$1 n=$2
+  shift 2
+  read -r wall cpu kib code < <("$bin/measure" "$@" 2>/dev/null)
+  [ "$code" = 0 ] || label="$label (exit $code)"
+  awk -v l="$label" -v n="$n" -v w="$wall" -v c="$cpu" -v k="$kib" 'BEGIN {
+    printf "| %s | %d | %.3f | %.0f | %.3f | %.0f | %.1f |\n", l, n, w, (w > 0 ? n / w : 0), c, (c > 0 ? n / c : 0), k / 1024 }'
+}
+for n in "${sizes[@]}"; do
+  "$bin/gen_source" "$n" "$work/s.as"
+  "$bin/gen_source" "$n" "$work/g.s" --gas
+  row "aszel18" "$n" "$asm" -mcpu=ZEL18A44 "-O$work/s.obj" "$work/s.as"
+  row "aszel18 -L" "$n" "$asm" -mcpu=ZEL18A44 "-O$work/s.obj" "-L$work/s.lst" "$work/s.as"
+  row "aszel18 -A" "$n" "$asm" -mcpu=ZEL18A44 -A "-O$work/s.opt" "$work/s.as"
+  if command -v as >/dev/null; then
+    row "GNU as (x86-64)" "$n" as --64 -o "$work/g.o" "$work/g.s"
+  fi
+done
