@@ -19,6 +19,7 @@
 #include "lang/parser.h"
 #include "lang/sym.h"
 #include "lang/tlab.h"
+#include "optim/optim.h"
 #include "output/emlist.h"
 #include "output/objout.h"
 #include "support/strtab.h"
@@ -67,6 +68,7 @@ struct Assembly {
   TlabTable tlab;
   ObjState obj;  // object and relocatable listing record writer
   LstState lst;  // the listing's pages and the current line's items
+  OptimState optim;
   ParserState parse;
 
   Assembly() { msg.err = io.err; }

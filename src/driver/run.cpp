@@ -6,6 +6,7 @@
 #include <new>
 
 #include "config/config.h"
+#include "driver/cmode.h"
 #include "device/chipinfo.h"
 #include "driver/assembly.h"
 #include "driver/version.h"
@@ -175,6 +176,8 @@ void run_sequence(Assembly &as, std::vector<std::string> args) {
   // the optimizer and the errata pass run here on the statement lists.
   as.lex.msg_line = 0;
   list_if_pass_all(as);
+  optim_select_psects(as);
+  if (o.compat_mode & (2 | 4 | 8)) cmode_rewrite_operands(as);
   if (d.dump_stmts) debug_dump_statements(as, *as.io.out);
 
   // 28. The instruction-set symbols.
