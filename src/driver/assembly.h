@@ -19,6 +19,7 @@
 #include "lang/parser.h"
 #include "lang/sym.h"
 #include "lang/tlab.h"
+#include "output/emobj.h"
 #include "output/objout.h"
 #include "support/strtab.h"
 
@@ -65,6 +66,7 @@ struct Assembly {
   SymState sym;
   TlabTable tlab;
   ObjState obj;  // object and relocatable listing record writer
+  EmitState emit;  // sizing and encoding
   ParserState parse;
 
   Assembly() { msg.err = io.err; }

@@ -421,7 +421,7 @@ void Parser::statement(uint16_t k) {
       if (i) expect(TK_COMMA);
       w[i] = intern(expect(TK_WORD).text);
     }
-    if (accept(TK_COMMA)) expect(TK_NUMBER);
+    if (accept(TK_COMMA)) ps_.fnconf_number = static_cast<uint16_t>(expect(TK_NUMBER).num);
     std::memcpy(ps_.fnconf, w, sizeof w);
     set_ctx(LEX_NORMAL);
     break;

@@ -38,6 +38,7 @@ struct ParserState {
   Value start;                         // the start address
   std::vector<std::vector<const char *>> fnalign;  // FNALIGN groups
   const char *fnconf[3] = {nullptr, nullptr, nullptr};  // FNCONF psect and prefixes
+  uint16_t fnconf_number = 0;          // FNCONF's optional number
   std::vector<DabsEntry> dabs;         // DABS ranges in order
   bool ended = false;                  // the END line was read
 
