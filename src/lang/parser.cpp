@@ -308,6 +308,8 @@ void Parser::end_line() {
   if (!at_line_end()) {
     ps_.start = folded(expression());
     ps_.have_start = true;
+    ps_.end_file = as_.lex.cur_file;
+    ps_.end_line = as_.lex.msg_line;
   }
   finish_line();
   ps_.ended = true;
