@@ -227,7 +227,11 @@ uint64_t stmt_size(Assembly &as, const Statement *n, const Symbol *p, bool repor
     case ENDM: case TLABEL: case NAME:
       return 0;
     default:
-      if (report) msg_report(as.msg, MSG_SIZE_UNKNOWN_OPERATOR, n->op_type);
+      if (report) {
+        as.lex.cur_file = n->op_asmfile;
+        as.lex.msg_line = static_cast<long>(n->op_asmline);
+        msg_report(as.msg, MSG_SIZE_UNKNOWN_OPERATOR, n->op_type);
+      }
       return 0;
   }
 }
