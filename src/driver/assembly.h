@@ -21,6 +21,7 @@
 #include "lang/tlab.h"
 #include "optim/optim.h"
 #include "output/emlist.h"
+#include "output/emobj.h"
 #include "output/objout.h"
 #include "support/strtab.h"
 
@@ -69,6 +70,7 @@ struct Assembly {
   ObjState obj;  // object and relocatable listing record writer
   LstState lst;  // the listing's pages and the current line's items
   OptimState optim;
+  EmitState emit;  // sizing and encoding
   ParserState parse;
 
   Assembly() { msg.err = io.err; }

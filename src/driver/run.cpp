@@ -82,7 +82,7 @@ void write_output(Assembly &as) {
     list_flush_summary(as, false);
     return;
   }
-  // Every psect is sized here.
+  emobj_size_all(as);
   if (o.listing && o.page_width == 0) o.page_width = 132;
   if (o.form_length >= 1 && o.form_length <= 15) o.form_length = 66;
   if (o.listing) {
@@ -101,7 +101,7 @@ void write_output(Assembly &as) {
     msg_report(as.msg, MSG_CANT_CREATE_OBJ, as.drv.output_name);
     return;
   }
-  // The object file's records are written here.
+  emobj_write_object(as, *obj);
 }
 
 void run_sequence(Assembly &as, std::vector<std::string> args) {

@@ -333,6 +333,8 @@ void Parser::end_line() {
   if (!at_line_end()) {
     ps_.start = folded(expression());
     ps_.have_start = true;
+    ps_.end_file = as_.lex.cur_file;
+    ps_.end_line = as_.lex.msg_line;
   }
   finish_line();
   ps_.ended = true;
@@ -446,7 +448,7 @@ void Parser::statement(uint16_t k) {
       if (i) expect(TK_COMMA);
       w[i] = intern(expect(TK_WORD).text);
     }
-    if (accept(TK_COMMA)) expect(TK_NUMBER);
+    if (accept(TK_COMMA)) ps_.fnconf_number = static_cast<uint16_t>(expect(TK_NUMBER).num);
     std::memcpy(ps_.fnconf, w, sizeof w);
     set_ctx(LEX_NORMAL);
     break;

@@ -36,8 +36,11 @@ struct ParserState {
   bool line_follows = false;           // LINE "#": statements take the input line
   bool have_start = false;             // END with an operand was seen
   Value start;                         // the start address
+  const char *end_file = nullptr;      // where the END line with the start address was read
+  long end_line = 0;
   std::vector<std::vector<const char *>> fnalign;  // FNALIGN groups
   const char *fnconf[3] = {nullptr, nullptr, nullptr};  // FNCONF psect and prefixes
+  uint16_t fnconf_number = 0;          // FNCONF's optional number
   std::vector<DabsEntry> dabs;         // DABS ranges in order
   bool ended = false;                  // the END line was read
 

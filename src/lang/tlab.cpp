@@ -26,20 +26,22 @@ void tlab_define(Assembly &as, uint64_t number, Statement *node) {
   ++t.cursor;
 }
 
-Value tlab_resolve(Assembly &as, int64_t number, bool forward) {
-  TlabTable &t = as.tlab;
-  const Statement *found = nullptr;
-  if (number >= 0) {
-    uint64_t num = static_cast<uint64_t>(number);
-    size_t cur = std::min(t.cursor, t.entries.size());
-    if (forward) {
-      for (size_t i = cur; i < t.entries.size() && !found; ++i)
-        if (t.entries[i].number == num) found = t.entries[i].node;
-    } else {
-      for (size_t i = cur; i-- > 0 && !found;)
-        if (t.entries[i].number == num) found = t.entries[i].node;
-    }
+const Statement *tlab_find(const TlabTable &t, int64_t number, bool forward) {
+  if (number < 0) return nullptr;
+  uint64_t num = static_cast<uint64_t>(number);
+  size_t cur = std::min(t.cursor, t.entries.size());
+  if (forward) {
+    for (size_t i = cur; i < t.entries.size(); ++i)
+      if (t.entries[i].number == num) return t.entries[i].node;
+  } else {
+    for (size_t i = cur; i-- > 0;)
+      if (t.entries[i].number == num) return t.entries[i].node;
   }
+  return nullptr;
+}
+
+Value tlab_resolve(Assembly &as, int64_t number, bool forward) {
+  const Statement *found = tlab_find(as.tlab, number, forward);
   if (!found) {
     msg_report(as.msg, MSG_UNDEFINED_TEMP_LABEL);
     return expr_abs(0xFFFF);

@@ -28,6 +28,9 @@ void tlab_reset(TlabTable &t);
 // A TLABEL node met in the walk: recorded on the first walk, checked against the table on a
 // repeated one (840 "phase error" when it differs).
 void tlab_define(Assembly &as, uint64_t number, Statement *node);
+// The nearest definition of `number` after the definitions passed (forward) or among them
+// (backward), without a report; null when there is none.
+const Statement *tlab_find(const TlabTable &t, int64_t number, bool forward);
 // The address of the nearest definition of `number` after the definitions passed (forward) or
 // among them (backward): relative to the node's psect, in address units. 803 and the absolute
 // value 0xFFFF when there is none.

@@ -1,6 +1,6 @@
 ; Directives and controls with their messages; a syntax error silences the next until three
 ; tokens have been shifted.
-; RUN: -mcpu=ZEL18A44 %s
+; RUN: -mcpu=ZEL18A44 --msgdisable=2066 %s
 ; EXIT: 1
 x       equ     1+2*3
 x       equ     4               ; ERROR 845
@@ -55,8 +55,8 @@ lab:    ds      -1              ; ERROR 854
         __maxram 0xFFF
         __badram 0x100-0x1FF,0x300
         messg   "hello"
-        error   ("bad")
-        warn    "careful"
+        error   ("bad")         ; ERROR 2067
+        warn    "careful"       ; WARNING 2080
         title   "T"
         subtitle "S"
         cond

@@ -17,7 +17,7 @@
         psect   text,group=lbl  ; ERROR 847
         psect   both,local,global ; ERROR 857
         psect   nt,note,optim=inline:jump ; WARNING 1519
-        psect   w1,with=w2
+        psect   w1,with=w2      ; ERROR 783
         psect   w2,with=w1
         psect   w3,with=text
         psect   w3,with=w2      ; ERROR 874

@@ -1,0 +1,999 @@
+// Sizing and encoding of the statement lists, and the object file's record sequence.
+//
+// Sizing lays a psect out repeatedly. Pass 0 takes every branch in its shortest possible form;
+// each later pass first chooses the forms from the previous layout alone, then lays the psect
+// out again, until a layout changes no offset. A branch form never shrinks once it grew, so
+// the passes end: each one either grows some branch or is the last.
+#include "output/emobj.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "device/chip.h"
+#include "driver/assembly.h"
+#include "host/kvinstdir.h"
+#include "isa/ops.h"
+#include "lang/psect.h"
+#include "support/format.h"
+
+namespace {
+
+constexpr uint64_t LOC_MAX = 0xFFFFFFFF;       // location counters are u32 in the records
+constexpr uint64_t ALIGN_MAX = 0x200000;       // no boundary beyond the 2 MiB program space
+constexpr unsigned RESOLVE_DEPTH = 1000;       // deeper trees and symbol chains stay unresolved
+constexpr uint32_t ERRATA_NOP2 = 0x20000;      // nop2 as two words
+constexpr uint16_t NOP2_SUBOP = 0xFFFF;
+constexpr uint16_t CALL_FAST = 0x100;
+constexpr uint16_t BCC_INVERT = 0x100;         // the opposite condition
+constexpr uint16_t OPC_BRA = 0xD000;
+constexpr uint16_t OPC_RCALL = 0xD800;
+constexpr uint16_t OPC_GOTO = 0xEF00;
+constexpr uint16_t OPC_SECOND = 0xF000;        // second and third words
+constexpr uint16_t OPC_MOVFF = 0xC000;
+constexpr uint16_t OPC_MOVFFL = 0x0060;
+constexpr uint16_t OPC_MOVLB = 0x0100;
+constexpr uint16_t OPC_LFSR = 0xEE00;
+constexpr uint16_t BIT_DEST_F = 0x200;
+constexpr uint16_t BIT_BANKED = 0x100;
+constexpr int64_t INDEXED_LIMIT = 96;          // bracketed offsets 0..95
+constexpr size_t ARENA_BLOCK = 64;
+
+bool is_abs_psect(const Symbol *p) { return p && (p->s_flags & (PSF_ABS | PSF_OVRLD)) == (PSF_ABS | PSF_OVRLD); }
+unsigned delta_of(const Symbol *p) { return p && p->s_psect.p_delta ? p->s_psect.p_delta : 1; }
+const char *name_of(const Symbol *p) { return p && p->s_name ? p->s_name : ""; }
+
+uint64_t sat_add(uint64_t a, uint64_t b) { return a > LOC_MAX || b > LOC_MAX - a ? LOC_MAX + 1 : a + b; }
+uint64_t sat_mul(uint64_t a, uint64_t b) { return b && a > (LOC_MAX + 1) / b ? LOC_MAX + 1 : a * b; }
+
+EmitPsect &psect_info(Assembly &as, const Symbol *p) {
+  std::vector<EmitPsect> &v = as.emit.psects;
+  if (v.size() <= p->s_pindex) v.resize(p->s_pindex + 1);
+  return v[p->s_pindex];
+}
+
+// Every TLABEL of every psect in creation order, so that forward references resolve during
+// sizing as well; each psect remembers where its own definitions start.
+void build_tlab_table(Assembly &as) {
+  as.tlab.entries.clear();
+  as.tlab.cursor = 0;
+  for (StatementList *l : as.list.lists) {
+    if (!l->psect) continue;
+    psect_info(as, l->psect).tlab_base = as.tlab.entries.size();
+    for (Statement *n = l->head.op_next; n->op_type; n = n->op_next)
+      if (n->op_type == TLABEL) as.tlab.entries.push_back(TlabEntry{n->op_tlab, n});
+  }
+  as.emit.tlab_built = true;
+}
+
+// ---- where a branch goes, as sizing sees it ----
+
+struct Where {
+  enum Kind { HERE, CONST, DOT, OTHER } kind = OTHER;
+  int64_t at = 0;  // HERE: byte offset in the psect; CONST: the address; DOT: n of "$"+n
+};
+
+Where in_psect(const Symbol *q, int64_t units, const Symbol *p) {
+  if (is_abs_psect(q)) return {Where::CONST, units * static_cast<int64_t>(delta_of(q))};
+  if (q && q == p) return {Where::HERE, units * static_cast<int64_t>(delta_of(q))};
+  return {};
+}
+
+// Labels are found through their defining node, whose offset the last layout set.
+Where locate(Assembly &as, const Value &v, const Symbol *p, unsigned depth) {
+  if (depth > RESOLVE_DEPTH) return {};
+  switch (v.v_rtype) {
+    case RT_ABS: return {Where::CONST, v.v_offs};
+    case RT_DOT: return {Where::DOT, v.v_offs};
+    case RT_PSECT: return in_psect(v.v_sym, v.v_offs, p);
+    case RT_TLABF:
+    case RT_TLABB: {
+      const Statement *t = tlab_find(as.tlab, v.v_offs, v.v_rtype == RT_TLABF);
+      if (!t || !t->op_psect) return {};
+      return in_psect(t->op_psect, t->op_addr / delta_of(t->op_psect), p);
+    }
+    case RT_SYM: {
+      const Symbol *s = v.v_sym;
+      if (!s || (s->s_flags & SF_UNDEF) || obj_sym_is_external(s)) return {};
+      if (s->s_defnode && s->s_defnode->op_psect) {
+        const Statement *d = s->s_defnode;
+        return in_psect(d->op_psect, d->op_addr / delta_of(d->op_psect) + v.v_offs, p);
+      }
+      if (s->s_value.v_rtype == RT_SYM && s->s_value.v_sym == s) return {};
+      Where w = locate(as, s->s_value, p, depth + 1);
+      if (w.kind != Where::OTHER) w.at += v.v_offs * (w.kind == Where::CONST ? 1 : static_cast<int64_t>(delta_of(p)));
+      return w;
+    }
+    default: return {};
+  }
+}
+
+// The psect a data address lies in (labels through their defining node), or null.
+const Symbol *value_psect(const Value &v, unsigned depth = 0) {
+  if (depth > RESOLVE_DEPTH) return nullptr;
+  if (v.v_rtype == RT_PSECT) return v.v_sym;
+  if (v.v_rtype != RT_SYM || !v.v_sym) return nullptr;
+  const Symbol *s = v.v_sym;
+  if (s->s_flags & SF_UNDEF) return nullptr;
+  if (s->s_defnode) return s->s_defnode->op_psect;
+  if (s->s_value.v_rtype == RT_SYM && s->s_value.v_sym == s) return nullptr;
+  return value_psect(s->s_value, depth + 1);
+}
+
+// MOVFF in two words: always without the extended-address bit; else with both operands
+// constants below 4096, or both in lowdata psects.
+bool movff_short(Assembly &as, const Statement *n) {
+  if (!as.emit.ext_addr) return true;
+  const Value &s = n->op_opnd1.o_value, &d = n->op_opnd2.o_value;
+  auto small = [](const Value &v) { return v.v_rtype == RT_ABS && v.v_offs >= 0 && v.v_offs < 4096; };
+  if (small(s) && small(d)) return true;
+  const Symbol *ps = value_psect(s), *pd = value_psect(d);
+  return ps && pd && ps->s_psect.p_lowdata && pd->s_psect.p_lowdata;
+}
+
+bool within(int64_t d, int64_t lo, int64_t hi) { return d >= lo && d <= hi; }
+
+// The distance d from the end of a branch at `addr` to its target, when the target lies in
+// the current psect (or is a constant in an absolute one). "$"+n counts as d = n; the form
+// chosen must also hold the true distance n - 2, which the range tests below ask for.
+bool branch_distance(Assembly &as, const Statement *n, const Symbol *p, int64_t &d, int64_t &d2) {
+  Where w = locate(as, n->op_opnd1.o_value, p, 0);
+  int64_t next = static_cast<int64_t>(n->op_addr) + 2;
+  switch (w.kind) {
+    case Where::DOT:
+      if (is_abs_psect(p)) {
+        d = d2 = w.at - 2;
+      } else {
+        d = w.at;
+        d2 = w.at - 2;
+      }
+      return true;
+    case Where::HERE: d = d2 = w.at - next; return true;
+    case Where::CONST:
+      if (!is_abs_psect(p)) return false;
+      d = d2 = w.at - next;
+      return true;
+    default: return false;
+  }
+}
+
+// Bytes of a BCC, GOTO or CALL: the shortest form when `initial`, else the form the last
+// layout asks for.
+unsigned branch_form(Assembly &as, const Statement *n, const Symbol *p, bool initial) {
+  const AsmOptions &o = as.opt;
+  int64_t d = 0, d2 = 0;
+  auto fits = [&](int64_t lo, int64_t hi) { return within(d, lo, hi) && within(d2, lo, hi); };
+  switch (n->op_type) {
+    case BCC:
+      if (o.no_trans || (n->op_flags & NF_SRCPOS)) return 2;
+      if (!branch_distance(as, n, p, d, d2)) return 6;
+      if (initial || fits(-256, 255)) return 2;
+      return fits(-2044, 2043) ? 4 : 6;
+    case GOTO:
+      if (!o.optimize || (n->op_flags & (NF_SRCPOS | NF_NOOPT))) return 4;
+      if (!branch_distance(as, n, p, d, d2)) return 4;
+      return initial || fits(-2048, 2047) ? 2 : 4;
+    case CALL:
+      if (o.no_trans || (n->op_subop & CALL_FAST)) return 4;
+      if (!branch_distance(as, n, p, d, d2)) return 4;
+      return initial || fits(-2048, 2047) ? 2 : 4;
+    default: return 0;
+  }
+}
+
+bool is_branch(uint32_t kind) { return kind == BCC || kind == GOTO || kind == CALL; }
+
+unsigned sized_form(Assembly &as, const Statement *n, const Symbol *p) {
+  const std::vector<uint8_t> &f = as.emit.form;
+  if (n->op_serial < f.size() && f[n->op_serial]) return f[n->op_serial];
+  return branch_form(as, n, p, false);
+}
+
+uint64_t data_size(const Statement *n, unsigned delta) {
+  uint64_t per = std::max<unsigned>(std::clamp<unsigned>(n->op_subop, 1, 8), delta), total = 0;
+  for (const DataItem *d = n->op_list; d; d = d->next) total = sat_add(total, per);
+  return total;
+}
+
+uint64_t ds_size(const Statement *n, unsigned delta) {
+  const Value &v = n->op_opnd1.o_value;
+  if (v.v_rtype != RT_ABS || v.v_offs < 0) return 0;
+  return sat_mul(static_cast<uint64_t>(v.v_offs), delta);
+}
+
+uint64_t align_pad(uint64_t loc, uint64_t boundary) {
+  if (boundary <= 1 || boundary > ALIGN_MAX) return 0;
+  return (boundary - loc % boundary) % boundary;
+}
+
+// Bytes of a statement other than ORG and ALIGN. 813 for an unknown kind when `report`.
+uint64_t stmt_size(Assembly &as, const Statement *n, const Symbol *p, bool report) {
+  switch (n->op_type) {
+    case SUBWF: case BCF: case MOVF: case SWAPF: case RLCF: case CALLW: case ADDFSR: case PUSH:
+    case BRA: case RCALL: case BTFSC: case DECFSZ: case ANDWF: case COMF: case ADDWF: case MULWF:
+    case CPFSEQ: case ADDULNK: case PUSHL: case ADDLW: case RETURN: case RETLW: case MOVLW:
+    case BANKSEL: case MOVLB: case MOVWF: case CLRF: case TRAP: case TRET: case DBOFF: case SETCNT:
+    case TBLRD:
+      return 2;
+    case NOP: return n->op_subop == NOP2_SUBOP && (as.opt.errata_mask & ERRATA_NOP2) ? 4 : 2;
+    case DATA: return data_size(n, delta_of(p));
+    case MOVFF: return movff_short(as, n) ? 4 : 6;
+    case MOVFFL: case MOVSFL: return 6;
+    case LFSR: case MOVSF: case MOVSS: return 4;
+    case BCC: case GOTO: case CALL: return sized_form(as, n, p);
+    case DS: return ds_size(n, delta_of(p));
+    case ORG: case ALIGN:
+    case IF: case ELSIF: case ELSE: case ENDIF: case EQU: case SET: case INCLUDE: case MESSG: case TITLE:
+    case ENDM: case TLABEL: case NAME:
+      return 0;
+    default:
+      if (report) {
+        as.lex.cur_file = n->op_asmfile;
+        as.lex.msg_line = static_cast<long>(n->op_asmline);
+        msg_report(as.msg, MSG_SIZE_UNKNOWN_OPERATOR, n->op_type);
+      }
+      return 0;
+  }
+}
+
+// One layout of a psect with the forms chosen so far; true when some op_addr changed.
+bool layout(Assembly &as, Symbol *p, EmitPsect &ep, bool report) {
+  const uint64_t delta = delta_of(p);
+  uint64_t loc = 0;
+  bool changed = false;
+  ep.has_base = false;
+  ep.base = 0;
+  for (Statement *n = p->s_stmts->head.op_next; n->op_type; n = n->op_next) {
+    uint32_t at = static_cast<uint32_t>(std::min(loc, LOC_MAX));
+    if (n->op_addr != at) changed = true;
+    n->op_addr = at;
+    if (n->op_flags & NF_HIDDEN) continue;
+    uint64_t old = loc;
+    switch (n->op_type) {
+      case NAME:
+        if (n->op_label && n->op_label->s_defnode == n) {
+          Value &v = n->op_label->s_value;
+          v = Value{};
+          v.v_rtype = RT_PSECT;
+          v.v_sym = p;
+          v.v_offs = static_cast<int64_t>(at / delta);
+        }
+        continue;
+      case ORG:
+        loc = sat_mul(n->op_num, delta);
+        if (!ep.has_base) {
+          ep.base = std::min(loc, LOC_MAX);
+          ep.has_base = true;
+        }
+        continue;
+      case ALIGN: loc = sat_add(loc, align_pad(loc, n->op_num)); break;
+      default: loc = sat_add(loc, stmt_size(as, n, p, report)); break;
+    }
+    if (loc != old && (!ep.has_base || old < ep.base)) {
+      ep.base = old;
+      ep.has_base = true;
+    }
+  }
+  ep.size = std::min(loc, LOC_MAX);
+  return changed;
+}
+
+// ---- encoding ----
+
+Value *arena_new(EmitState &e, const Value &v) {
+  size_t block = e.arena_used / ARENA_BLOCK, slot = e.arena_used % ARENA_BLOCK;
+  if (block == e.arena.size()) e.arena.push_back(std::make_unique<Value[]>(ARENA_BLOCK));
+  ++e.arena_used;
+  Value *r = &e.arena[block][slot];
+  *r = v;
+  return r;
+}
+
+struct Enc {
+  Assembly &as;
+  Statement *n;
+  Symbol *p;
+  bool listing;
+  bool report() const { return !listing; }
+};
+
+Value node1(Enc &e, uint8_t kind, const Value &a) {
+  if (a.v_rtype == RT_ABS) {
+    int64_t x = a.v_offs;
+    switch (kind) {
+      case RT_LOW: return expr_abs(x & 0xFF);
+      case RT_HIGH: return expr_abs((x >> 8) & 0xFF);
+      case RT_NOT: return expr_abs(~x);
+      case RT_NEG: return expr_abs(static_cast<int64_t>(0 - static_cast<uint64_t>(x)));
+      default: break;
+    }
+  }
+  Value r;
+  r.v_rtype = kind;
+  r.v_left = arena_new(e.as.emit, a);
+  return r;
+}
+
+bool same_base(const Value &a, const Value &b) {
+  return a.v_rtype == b.v_rtype && (a.v_rtype == RT_PSECT || a.v_rtype == RT_SYM) && a.v_sym == b.v_sym;
+}
+
+int64_t wrap_add(int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b)); }
+
+// A binary node over a and b, folded where the value rules fold it.
+Value node2(Enc &e, uint8_t kind, const Value &a, const Value &b) {
+  bool la = a.v_rtype == RT_ABS, ra = b.v_rtype == RT_ABS;
+  if (kind == RT_ADD && (la || ra)) {
+    Value r = la ? b : a;
+    r.v_offs = wrap_add(a.v_offs, b.v_offs);
+    return r;
+  }
+  if (kind == RT_SUB && ra) {
+    Value r = a;
+    r.v_offs = wrap_add(a.v_offs, -b.v_offs);
+    return r;
+  }
+  if (kind == RT_SUB && same_base(a, b)) return expr_abs(wrap_add(a.v_offs, -b.v_offs));
+  if (la && ra) {
+    int64_t l = a.v_offs, r = b.v_offs;
+    uint64_t ul = static_cast<uint64_t>(l);
+    switch (kind) {
+      case RT_MUL: return expr_abs(static_cast<int64_t>(ul * static_cast<uint64_t>(r)));
+      case RT_DIV:
+      case RT_MOD:
+        if (r == 0) {
+          if (e.report()) msg_report(e.as.msg, MSG_DIVIDE_BY_ZERO);
+          return expr_abs(l);
+        }
+        if (r == -1) return expr_abs(kind == RT_DIV ? static_cast<int64_t>(0 - ul) : 0);
+        return expr_abs(kind == RT_DIV ? l / r : l % r);
+      case RT_SHL: return expr_abs(static_cast<int64_t>(ul << (r & 63)));
+      case RT_SHR: return expr_abs(l >> (r & 63));
+      case RT_AND: return expr_abs(l & r);
+      case RT_OR: return expr_abs(l | r);
+      case RT_XOR: return expr_abs(l ^ r);
+      default: break;
+    }
+  }
+  Value r;
+  r.v_rtype = kind;
+  r.v_left = arena_new(e.as.emit, a);
+  r.v_right = arena_new(e.as.emit, b);
+  return r;
+}
+
+Value psect_value(const Symbol *q, int64_t units) {
+  if (is_abs_psect(q)) return expr_abs(units);
+  Value v;
+  v.v_rtype = RT_PSECT;
+  v.v_sym = const_cast<Symbol *>(q);
+  v.v_offs = units;
+  return v;
+}
+
+// An operand as the object file needs it: temporary labels, "$", labels and symbols defined as
+// other values replaced, references into absolute psects made constants, and folded again.
+Value resolve(Enc &e, const Value &v, unsigned depth = 0) {
+  if (depth > RESOLVE_DEPTH) return v;  // the encoder reports 839 for it
+  Assembly &as = e.as;
+  Value r;
+  switch (v.v_rtype) {
+    case RT_TLABF:
+    case RT_TLABB: {
+      bool fwd = v.v_rtype == RT_TLABF;
+      if (e.listing) {
+        const Statement *t = tlab_find(as.tlab, v.v_offs, fwd);
+        if (!t) return expr_abs(0xFFFF);
+        return psect_value(t->op_psect, t->op_addr / delta_of(t->op_psect));
+      }
+      r = tlab_resolve(as, v.v_offs, fwd);
+      return r.v_rtype == RT_PSECT ? psect_value(r.v_sym, r.v_offs) : r;
+    }
+    case RT_DOT: {
+      const Symbol *p = e.p ? e.p : v.v_sym;
+      r = psect_value(p, wrap_add(static_cast<int64_t>(p ? p->s_psect.p_curr / delta_of(p) : 0), v.v_offs));
+      r.v_flags = v.v_flags;
+      return r;
+    }
+    case RT_PSECT:
+      if (!is_abs_psect(v.v_sym)) return v;
+      r = expr_abs(v.v_offs);
+      r.v_flags = v.v_flags;
+      return r;
+    case RT_SYM: {
+      Symbol *s = v.v_sym;
+      if (!s || (s->s_flags & SF_UNDEF) || obj_sym_is_external(s)) return v;
+      if (s->s_value.v_rtype == RT_SYM && s->s_value.v_sym == s) return v;
+      if (!e.listing && s->s_refcnt < 0xFFFF) ++s->s_refcnt;
+      r = resolve(e, s->s_value, depth + 1);
+      if (depth + 1 > RESOLVE_DEPTH) return v;
+      r.v_offs = wrap_add(r.v_offs, v.v_offs);
+      r.v_flags |= v.v_flags;
+      return r;
+    }
+    case RT_DEFINED:
+      if (v.v_str && sym_find(as, v.v_str)) return expr_abs(1);
+      return v;
+    default: break;
+  }
+  if (expr_is_unary(v.v_rtype) && v.v_left) {
+    r = node1(e, v.v_rtype, resolve(e, *v.v_left, depth + 1));
+  } else if (expr_is_binary(v.v_rtype) && v.v_left && v.v_right) {
+    Value a = resolve(e, *v.v_left, depth + 1);
+    Value b = resolve(e, *v.v_right, depth + 1);
+    r = node2(e, v.v_rtype, a, b);
+  } else {
+    return v;
+  }
+  r.v_offs = wrap_add(r.v_offs, v.v_offs);
+  r.v_flags |= v.v_flags;
+  return r;
+}
+
+// The field operation, or in listing mode an item.
+void field(Enc &e, uint64_t base, const Value *v, unsigned nbytes, unsigned width) {
+  if (!e.listing) return obj_put_field(e.as, base, v, nbytes, width);
+  EmitItem it;
+  it.addr = static_cast<uint32_t>(std::min<uint64_t>(e.p->s_psect.p_curr, LOC_MAX));
+  it.base = base;
+  if (v) it.value = *v;
+  it.nbytes = static_cast<uint8_t>(nbytes);
+  it.width = static_cast<uint8_t>(width);
+  e.as.emit.items.push_back(it);
+  e.p->s_psect.p_curr += nbytes;
+}
+
+void word(Enc &e, uint64_t w) { field(e, w, nullptr, 2, 0); }
+void fieldv(Enc &e, uint64_t base, const Value &v, unsigned width) { field(e, base, &v, 2, width); }
+
+Value abs_v(int64_t n) { return expr_abs(n); }
+
+// A 7-, 6- or 8-bit unsigned operand: 1339 when a constant does not fit, and then only its
+// low bits are written (no truncation warning on top).
+Value checked(Enc &e, Value v, unsigned width) {
+  if (!emobj_range_check(e.as, v, width, false, e.report()) && v.v_rtype == RT_ABS)
+    v.v_offs &= static_cast<int64_t>((uint64_t(1) << width) - 1);
+  return v;
+}
+
+uint64_t access_bits(const Statement *n) { return n->op_access != ACCESS ? BIT_BANKED : 0; }
+
+// The 8-bit file register field; a bracketed offset must be 0..95 (2065).
+void file_field(Enc &e, uint64_t base, Value f) {
+  if ((e.n->op_flags & NF_INDEXED) && f.v_rtype == RT_ABS && (f.v_offs < 0 || f.v_offs >= INDEXED_LIMIT)) {
+    if (e.report()) msg_report(e.as.msg, MSG_OFFSET_OUT_OF_RANGE);
+    f.v_offs &= 0xFF;
+  }
+  fieldv(e, base, f, 8);
+}
+
+// BCF class and BTFSC class: 0iii bbba ffff ffff.
+void bit_op(Enc &e) {
+  Statement *n = e.n;
+  Value f = resolve(e, n->op_opnd1.o_value);
+  Value b = resolve(e, n->op_opnd2.o_value);
+  uint64_t base = n->op_subop + access_bits(n);
+  if (b.v_rtype == RT_ABS) {
+    if (b.v_offs < 0 || b.v_offs > 7) {
+      if (e.report()) msg_report(e.as.msg, MSG_BAD_BIT_NUMBER);
+    }
+    return file_field(e, base + static_cast<uint64_t>(b.v_offs & 7) * 0x200, f);
+  }
+  if (!e.listing) {
+    ObjState &o = e.as.obj;
+    if (o.text.pos + 2 >= OBJ_BUFSIZE) {  // the check and the field go into one record
+      obj_flush(e.as);
+      obj_start_text(e.as);
+    }
+    obj_add_range_check(e.as, b, abs_v(7), "bit number");
+  }
+  Value bits = node2(e, RT_SHL, node2(e, RT_AND, b, abs_v(7)), abs_v(9));
+  Value file = node2(e, RT_AND, f, abs_v(255));
+  fieldv(e, base, node2(e, RT_ADD, bits, file), 12);
+}
+
+// A relative displacement in words to `target` from `next` (the address after the word):
+// computed here when the target lies in the current psect or is a constant in an absolute
+// psect (1223 when it does not fit), else left to the linker as a complex field.
+void displacement(Enc &e, uint64_t base, const Value &target, unsigned width, uint64_t next) {
+  Symbol *p = e.p;
+  int64_t d = 0;
+  bool known = false;
+  if (target.v_rtype == RT_PSECT && target.v_sym == p) {
+    d = target.v_offs * static_cast<int64_t>(delta_of(p)) - static_cast<int64_t>(next);
+    known = true;
+  } else if (target.v_rtype == RT_ABS && is_abs_psect(p)) {
+    d = target.v_offs - static_cast<int64_t>(next);
+    known = true;
+  }
+  if (known) {
+    int64_t n = d / 2, lim = int64_t(1) << (width - 1);
+    if ((n < -lim || n >= lim) && e.report()) msg_report(e.as.msg, MSG_BRANCH_OUT_OF_RANGE);
+    return word(e, base + (static_cast<uint64_t>(n) & ((uint64_t(1) << width) - 1)));
+  }
+  Value here = psect_value(p, static_cast<int64_t>(next / delta_of(p)));
+  fieldv(e, base, node2(e, RT_DIV, node2(e, RT_SUB, target, here), abs_v(2)), width);
+}
+
+// The long jump: 1110 1111 kkkk kkkk, 1111 kkkk kkkk kkkk.
+void long_jump(Enc &e, uint64_t opcode, const Value &target) {
+  fieldv(e, opcode, node2(e, RT_AND, node2(e, RT_SHR, target, abs_v(1)), abs_v(255)), 8);
+  fieldv(e, OPC_SECOND, node2(e, RT_SHR, target, abs_v(9)), 12);
+}
+
+void movff(Enc &e, bool short_form) {
+  Value s = resolve(e, e.n->op_opnd1.o_value), d = resolve(e, e.n->op_opnd2.o_value);
+  if (short_form) {
+    fieldv(e, OPC_MOVFF, s, 12);
+    return fieldv(e, OPC_SECOND, d, 12);
+  }
+  fieldv(e, OPC_MOVFFL, node2(e, RT_SHR, s, abs_v(10)), 4);
+  Value mid = node2(e, RT_OR, node2(e, RT_SHL, node2(e, RT_AND, s, abs_v(1023)), abs_v(2)),
+                    node2(e, RT_AND, node2(e, RT_SHR, d, abs_v(12)), abs_v(3)));
+  fieldv(e, OPC_SECOND, mid, 12);
+  fieldv(e, OPC_SECOND, node2(e, RT_AND, d, abs_v(4095)), 12);
+}
+
+// Flushes, moves the location counter, starts a new text record (DS and ORG).
+void move_counter(Enc &e, uint64_t to) {
+  Assembly &as = e.as;
+  if (to > LOC_MAX) {
+    if (e.report() && as.emit.too_far != e.p)
+      msg_error_raw(as.msg, "location counter of psect \"%s\" passes 0xFFFFFFFF", name_of(e.p));
+    as.emit.too_far = e.p;
+    to = LOC_MAX;
+  }
+  if (e.listing) {
+    e.p->s_psect.p_curr = to;
+    return;
+  }
+  obj_flush(as);
+  e.p->s_psect.p_curr = to;
+  obj_start_text(as);
+}
+
+void encode(Enc &e) {
+  Assembly &as = e.as;
+  Statement *n = e.n;
+  const uint16_t sub = n->op_subop;
+  const Value &o1 = n->op_opnd1.o_value, &o2 = n->op_opnd2.o_value;
+  switch (n->op_type) {
+    // 0ooo oo da ffff ffff
+    case SUBWF: case MOVF: case SWAPF: case RLCF: case DECFSZ: case ANDWF: case COMF: case ADDWF:
+      return file_field(e, sub + (n->op_dest == F ? BIT_DEST_F : 0) + access_bits(n), resolve(e, o1));
+    // 0ooo ooo a ffff ffff
+    case MULWF: case CPFSEQ: case MOVWF: case CLRF:
+      return file_field(e, sub + access_bits(n), resolve(e, o1));
+    case BCF: case BTFSC: return bit_op(e);
+    case DATA: {
+      unsigned elem = std::clamp<unsigned>(sub, 1, 8), per = std::max<unsigned>(elem, delta_of(e.p));
+      for (const DataItem *d = n->op_list; d; d = d->next) {
+        Value v = resolve(e, d->value);
+        field(e, 0, &v, elem, 8 * elem);
+        if (per > elem) field(e, 0, nullptr, per - elem, 0);
+      }
+      return;
+    }
+    case MOVFF: return movff(e, movff_short(as, n));
+    case MOVFFL: return movff(e, false);
+    case CALLW: case PUSH: case RETURN: case TRAP: case TRET: case DBOFF: case TBLRD: return word(e, sub);
+    // 1110 1000 ffkk kkkk
+    case ADDFSR: {
+      uint64_t fsr = o1.v_rtype == RT_ABS ? static_cast<uint64_t>(o1.v_offs) & 3 : 0;
+      return fieldv(e, sub + fsr * 64, checked(e, resolve(e, o2), 6), 6);
+    }
+    case ADDULNK: return fieldv(e, sub, checked(e, resolve(e, o1), 6), 6);
+    // 1110 1110 00ff kkkk, 1111 0000 kkkk kkkk
+    case LFSR: {
+      Value k = resolve(e, o2);
+      Value fsr = abs_v((sub >> 4) & 3);
+      Value high = as.emit.ext_addr ? node2(e, RT_SHR, k, abs_v(10))
+                                    : node2(e, RT_AND, node2(e, RT_SHR, k, abs_v(8)), abs_v(15));
+      fieldv(e, OPC_LFSR, node2(e, RT_ADD, node2(e, RT_SHL, fsr, abs_v(4)), high), 6);
+      if (as.emit.ext_addr) return fieldv(e, OPC_SECOND, node2(e, RT_AND, k, abs_v(1023)), 10);
+      return fieldv(e, OPC_SECOND, node2(e, RT_AND, k, abs_v(255)), 8);
+    }
+    case MOVSF: {
+      Value s = checked(e, resolve(e, o1), 7), d = resolve(e, o2);
+      fieldv(e, sub, node2(e, RT_AND, s, abs_v(127)), 7);
+      return fieldv(e, OPC_SECOND, d, 12);
+    }
+    case MOVSFL: {
+      Value s = checked(e, resolve(e, o1), 7), d = resolve(e, o2);
+      word(e, sub);
+      Value mid = node2(e, RT_OR, node2(e, RT_SHL, node2(e, RT_AND, s, abs_v(127)), abs_v(2)),
+                        node2(e, RT_AND, node2(e, RT_SHR, d, abs_v(12)), abs_v(3)));
+      fieldv(e, OPC_SECOND, mid, 9);
+      return fieldv(e, OPC_SECOND, node2(e, RT_AND, d, abs_v(4095)), 12);
+    }
+    case MOVSS: {
+      Value s = checked(e, resolve(e, o1), 7), d = checked(e, resolve(e, o2), 7);
+      fieldv(e, sub, node2(e, RT_AND, s, abs_v(127)), 7);
+      return fieldv(e, OPC_SECOND, node2(e, RT_AND, d, abs_v(127)), 7);
+    }
+    case PUSHL: return fieldv(e, sub, checked(e, resolve(e, o1), 8), 8);
+    case ADDLW: case RETLW: case MOVLW: return fieldv(e, sub, resolve(e, o1), 8);
+    case SETCNT: return fieldv(e, sub, resolve(e, o1), 6);
+    case MOVLB: return fieldv(e, sub, resolve(e, o1), as.emit.ext_addr ? 6 : 4);
+    case BANKSEL:
+      return fieldv(e, OPC_MOVLB, node2(e, RT_SHR, resolve(e, o1), abs_v(8)), as.emit.ext_addr ? 6 : 4);
+    case NOP:
+      if (sub != NOP2_SUBOP) return word(e, sub);
+      if (as.opt.errata_mask & ERRATA_NOP2) {
+        word(e, OPC_SECOND);
+        return word(e, OPC_SECOND);
+      }
+      return word(e, OPC_BRA);  // a branch to the next instruction
+    case BRA: case RCALL:
+      return displacement(e, sub, resolve(e, o1), 11, e.p->s_psect.p_curr + 2);
+    case BCC: {
+      Value t = resolve(e, o1);
+      uint64_t at = e.p->s_psect.p_curr;
+      switch (sized_form(as, n, e.p)) {
+        case 2: return displacement(e, sub, t, 8, at + 2);
+        case 4:
+          word(e, (sub ^ BCC_INVERT) + 1);  // skip the BRA when the condition fails
+          return displacement(e, OPC_BRA, t, 11, at + 4);
+        default:
+          word(e, (sub ^ BCC_INVERT) + 2);  // skip the GOTO
+          return long_jump(e, OPC_GOTO, t);
+      }
+    }
+    case GOTO: {
+      Value t = resolve(e, o1);
+      if (sized_form(as, n, e.p) == 2) return displacement(e, OPC_BRA, t, 11, e.p->s_psect.p_curr + 2);
+      return long_jump(e, OPC_GOTO, t);
+    }
+    case CALL: {
+      Value t = resolve(e, o1);
+      if (sized_form(as, n, e.p) == 2) return displacement(e, OPC_RCALL, t, 11, e.p->s_psect.p_curr + 2);
+      return long_jump(e, sub, t);
+    }
+    case DS: return move_counter(e, sat_add(e.p->s_psect.p_curr, ds_size(n, delta_of(e.p))));
+    case ORG: return move_counter(e, sat_mul(n->op_num, delta_of(e.p)));
+    case ALIGN: {
+      if (n->op_num > ALIGN_MAX && e.report())
+        msg_error_raw(as.msg, "ALIGN boundary 0x%llx is beyond the 2 MiB program space",
+                      static_cast<unsigned long long>(n->op_num));
+      uint64_t pad = align_pad(e.p->s_psect.p_curr, n->op_num);
+      for (uint64_t i = 0; i < pad; ++i) field(e, 0, nullptr, 1, 0);
+      return;
+    }
+    case IF: case ELSIF: {
+      if (e.listing) return;
+      Value c = resolve(e, o1);
+      if (c.v_rtype != RT_ABS) obj_put_condition(as, c);
+      return;
+    }
+    case MESSG: {
+      if (e.listing) return;
+      const char *text = n->op_text ? n->op_text : "";
+      if (sub == 0) msg_report(as.msg, MSG_CFG_MESSAGE, text);       // 2066 message
+      else if (sub == 1) msg_report(as.msg, MSG_CFG_ERROR, text);    // 2067 error
+      else if (sub == 2) msg_report(as.msg, MSG_CFG_WARNING, text);  // 2080 warning
+      return;
+    }
+    case TLABEL: return tlab_define(as, n->op_tlab, n);
+    case ELSE: case ENDIF: case EQU: case SET: case INCLUDE: case ENDM: case NAME: case TITLE:
+      return;
+    default:
+      if (e.report()) msg_report(as.msg, MSG_EMOBJ_UNKNOWN_OPERATOR, n->op_type);
+      return;
+  }
+}
+
+// ---- the object file ----
+
+// A name the line information gives for a source file: with --lib, below the installation.
+std::string_view source_name(Assembly &as, const char *file) {
+  std::string_view f = file;
+  const std::string &dir = as.emit.lib_dir;
+  if (as.opt.lib_relative && !dir.empty() && f.size() > dir.size() && f.compare(0, dir.size(), dir) == 0 &&
+      (f[dir.size()] == '/' || f[dir.size()] == '\\'))
+    f.remove_prefix(dir.size() + 1);
+  return f;
+}
+
+void line_info(Assembly &as, const Statement *n, Symbol *p) {
+  EmitState &es = as.emit;
+  if (n->op_type == ALIGN || p->s_psect.p_space != 0 || p->s_psect.p_noexec || !n->op_srcline) return;
+  if (n->op_srcfile != es.last_file) {
+    const char *file = n->op_srcfile ? n->op_srcfile : "";
+    obj_put_sym_entry(as, as.opt.lib_relative ? 1 : 0, ST_FILE, "", source_name(as, file));
+    es.last_file = n->op_srcfile;
+    es.line_known = false;
+  }
+  if (es.line_known && n->op_srcline == es.last_line && !n->op_macro) return;
+  if (n->op_type != DS && n->op_type != EQU && n->op_type != SET) {
+    char buf[24];
+    auto r = std::to_chars(buf, buf + sizeof buf, n->op_srcline);
+    uint64_t units = p->s_psect.p_curr / delta_of(p);
+    obj_put_sym_entry(as, static_cast<uint32_t>(units), ST_LINE, name_of(p),
+                      std::string_view(buf, static_cast<size_t>(r.ptr - buf)));
+  }
+  es.last_line = n->op_srcline;
+  es.line_known = true;
+}
+
+bool has_fninfo(const Symbol *s) {
+  return (s->s_flags & (SF_FNROOT | SF_FNADDR | SF_FNSIZE | SF_SIGNAT)) || !s->s_calls.empty() ||
+         !s->s_args.empty() || !s->s_breaks.empty() || !s->s_indir.empty();
+}
+
+constexpr uint32_t NEVER_WRITTEN = SF_PSECT | SF_MACRO | SF_CLASS | SF_DABS;
+
+void write_symbols(Assembly &as) {
+  sym_for_each(as.sym, [&](Symbol *s) {
+    if (s->s_flags & NEVER_WRITTEN) return;
+    if (has_fninfo(s) && !(s->s_flags & SF_GLOBAL)) s->s_flags |= SF_LOCAL;
+    if (!(s->s_flags & (SF_GLOBAL | SF_LOCAL))) return;
+    bool local = s->s_flags & SF_LOCAL, ext = obj_sym_is_external(s);
+    bool own_list = s->s_stmts && s->s_stmts->head.op_next != &s->s_stmts->tail;
+    unsigned ordinary = local ? unsigned{ST_LOCAL} : (s->s_flags & 0x1F);
+    if (!(s->s_flags & SF_FNROOT) && s->s_refcnt == 0 && !own_list) {
+      if (!ext) obj_put_symbol(as, s, ordinary);
+      return;
+    }
+    if (ext) obj_put_symbol(as, s, local ? ST_EXTERN_LOCAL : ST_EXTERN);
+    else obj_put_symbol(as, s, ordinary);
+  });
+  obj_flush_symbols(as);
+}
+
+void write_fninfo(Assembly &as) {
+  sym_for_each(as.sym, [&](Symbol *s) {
+    if (!(s->s_flags & (SF_GLOBAL | SF_LOCAL)) || (s->s_flags & SF_DABS)) return;
+    const char *name = name_of(s);
+    if (s->s_flags & SF_FNADDR) obj_put_fn_names(as, FN_ADDR, name);
+    if (s->s_flags & SF_SIGNAT) obj_write_signat(as, name, s->s_signat);
+    if (s->s_flags & SF_FNROOT) obj_put_fn_names(as, FN_ROOT, name);
+    for (const char *c : s->s_calls) obj_put_fn_names(as, FN_CALL, name, c);
+    for (const char *a : s->s_args) obj_put_fn_names(as, FN_ARG, name, a);
+    for (const char *b : s->s_breaks) obj_put_fn_names(as, FN_BREAK, name, b);
+    for (uint16_t sig : s->s_indir) obj_put_fn_indir(as, name, sig);
+    if (s->s_flags & SF_FNSIZE) obj_put_fn_size(as, name, s->s_autosize, s->s_argsize);
+  });
+}
+
+// FNALIGN groups that share a member are one group; numbered in order of their first directive.
+void write_fnalign(Assembly &as) {
+  const auto &groups = as.parse.fnalign;
+  if (groups.empty()) return;
+  std::vector<size_t> root(groups.size());
+  for (size_t i = 0; i < root.size(); ++i) root[i] = i;
+  auto find = [&](size_t i) {
+    while (root[i] != i) i = root[i] = root[root[i]];
+    return i;
+  };
+  std::unordered_map<const char *, size_t> owner;  // member name -> a group holding it
+  for (size_t g = 0; g < groups.size(); ++g)
+    for (const char *m : groups[g]) {
+      auto [it, fresh] = owner.emplace(m, g);
+      if (fresh) continue;
+      size_t a = find(it->second), b = find(g);
+      if (a != b) root[std::max(a, b)] = std::min(a, b);
+    }
+  std::vector<std::string_view> members;
+  std::unordered_map<const char *, bool> seen;
+  uint16_t number = 0;
+  for (size_t g = 0; g < groups.size(); ++g) {
+    if (find(g) != g) continue;
+    members.clear();
+    seen.clear();
+    for (size_t h = g; h < groups.size(); ++h) {
+      if (find(h) != g) continue;
+      for (const char *m : groups[h])
+        if (seen.emplace(m, true).second) members.push_back(m);
+    }
+    obj_write_fnalign(as, number++, members);
+  }
+}
+
+// The END operand: a symbol defined relative to a psect (or a psect-relative value); anything
+// else is 802 and written as it stands.
+void start_address(Assembly &as, ObjFinish &f) {
+  const ParserState &ps = as.parse;
+  if (!ps.have_start) return;
+  const Value &v = ps.start;
+  f.has_start = true;
+  const Symbol *s = v.v_sym;
+  if (v.v_rtype == RT_SYM && s && !obj_sym_is_external(s) && !(s->s_flags & SF_UNDEF) &&
+      s->s_value.v_rtype == RT_PSECT) {
+    f.start_psect = name_of(s->s_value.v_sym);
+    f.start_offset = static_cast<uint32_t>(wrap_add(s->s_value.v_offs, v.v_offs));
+    return;
+  }
+  if (v.v_rtype == RT_PSECT) {
+    f.start_psect = name_of(s);
+    f.start_offset = static_cast<uint32_t>(v.v_offs);
+    return;
+  }
+  as.lex.cur_file = ps.end_file;
+  as.lex.msg_line = ps.end_line;
+  msg_report(as.msg, MSG_BAD_END_ADDRESS);
+  f.start_psect = v.v_rtype == RT_SYM || v.v_rtype == RT_PSECT ? name_of(s) : "";
+  f.start_offset = static_cast<uint32_t>(v.v_offs);
+}
+
+}  // namespace
+
+// ---- interface ----
+
+void emobj_size_all(Assembly &as) {
+  for (StatementList *l : as.list.lists)
+    if (l->psect && !l->psect->s_psect.p_delta) l->psect->s_psect.p_delta = 1;
+  build_tlab_table(as);
+  as.emit.max_passes = 0;
+  for (StatementList *l : as.list.lists) {
+    if (!l->psect) continue;
+    if (l->head.op_next == &l->tail) {
+      EmitPsect &ep = psect_info(as, l->psect);
+      ep.size = ep.base = 0;
+      ep.has_base = false;
+      continue;
+    }
+    emobj_size_psect(as, l->psect);
+  }
+}
+
+void emobj_size_psect(Assembly &as, Symbol *p) {
+  if (!p || !p->s_stmts) return;
+  EmitState &es = as.emit;
+  PsectPart &pp = p->s_psect;
+  if (!pp.p_delta) pp.p_delta = 1;
+  if (!es.tlab_built || es.psects.size() <= p->s_pindex) build_tlab_table(as);
+  es.ext_addr = chip_has_arch(as, ARCH_EXTENDED_ADDRESS);
+  if (es.form.size() <= as.list.node_serial) es.form.resize(as.list.node_serial + 1);
+  EmitPsect &ep = psect_info(as, p);
+  StatementList *l = p->s_stmts;
+
+  // Pass 0: the shortest form of every branch.
+  as.tlab.cursor = ep.tlab_base;
+  for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) {
+    if (n->op_type == TLABEL) ++as.tlab.cursor;
+    else if (is_branch(n->op_type) && n->op_serial < es.form.size())
+      es.form[n->op_serial] = static_cast<uint8_t>(branch_form(as, n, p, true));
+  }
+  layout(as, p, ep, true);
+  unsigned passes = 1;
+  for (bool changed = true; changed; ++passes) {
+    // Forms from the last layout; a form only grows.
+    as.tlab.cursor = ep.tlab_base;
+    for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) {
+      if (n->op_type == TLABEL) {
+        ++as.tlab.cursor;
+      } else if (is_branch(n->op_type) && !(n->op_flags & NF_HIDDEN) && n->op_serial < es.form.size()) {
+        uint8_t &f = es.form[n->op_serial];
+        f = std::max<uint8_t>(f, static_cast<uint8_t>(branch_form(as, n, p, false)));
+      }
+    }
+    changed = layout(as, p, ep, false);
+  }
+  as.tlab.cursor = 0;
+  pp.p_curr = 0;
+  es.passes = passes;
+  es.max_passes = std::max(es.max_passes, passes);
+  es.total_passes += passes;
+}
+
+const EmitPsect &emobj_psect(const Assembly &as, const Symbol *p) {
+  static const EmitPsect none;
+  if (!p || p->s_pindex >= as.emit.psects.size()) return none;
+  return as.emit.psects[p->s_pindex];
+}
+
+uint64_t emobj_extent(const Assembly &as, const Symbol *p) {
+  uint64_t size = emobj_psect(as, p).size;
+  if (p && p->s_psect.p_space == 0 && p->s_psect.p_reloc == 2 && (size & 1)) ++size;
+  return size;
+}
+
+bool emobj_range_check(Assembly &as, const Value &v, unsigned width, bool is_signed, bool report) {
+  if (v.v_rtype != RT_ABS || width == 0 || width >= 64) return true;
+  int64_t x = v.v_offs;
+  bool ok = is_signed ? x >= -(int64_t(1) << (width - 1)) && x <= (int64_t(1) << (width - 1)) - 1
+                      : x >= 0 && static_cast<uint64_t>(x) <= (uint64_t(1) << width) - 1;
+  if (!ok && report) msg_report(as.msg, MSG_OPERAND_WIDTH, width, is_signed ? "signed" : "unsigned");
+  return ok;
+}
+
+void emobj_begin_psect(Assembly &as, Symbol *p, bool listing) {
+  if (!p) return;
+  EmitState &es = as.emit;
+  if (!es.tlab_built || es.psects.size() <= p->s_pindex) build_tlab_table(as);
+  es.ext_addr = chip_has_arch(as, ARCH_EXTENDED_ADDRESS);
+  as.tlab.cursor = psect_info(as, p).tlab_base;
+  es.last_file = nullptr;
+  es.last_line = 0;
+  es.line_known = false;
+  p->s_psect.p_curr = 0;
+  if (p != as.sym.cur_psect) {
+    as.sym.cur_psect = p;
+    if (!listing) obj_new_text(as, false);
+  }
+}
+
+void emobj_encode(Assembly &as, Statement *n, bool listing) {
+  Symbol *p = as.sym.cur_psect;
+  EmitState &es = as.emit;
+  es.arena_used = 0;
+  if (listing) es.items.clear();
+  if (!n || !p || (n->op_flags & NF_HIDDEN)) return;
+  as.lex.cur_file = n->op_asmfile;
+  as.lex.msg_line = static_cast<long>(n->op_asmline);
+  // Phase check: sizing and encoding must agree on every offset.
+  if (p->s_psect.p_curr != n->op_addr && n->op_type != ORG && !listing) msg_report(as.msg, MSG_PHASE_ERROR);
+  Enc e{as, n, p, listing};
+  encode(e);
+}
+
+void emobj_emit_psect(Assembly &as, Symbol *p) {
+  if (!p || !p->s_stmts) return;
+  emobj_begin_psect(as, p, false);
+  for (Statement *n = p->s_stmts->head.op_next; n->op_type; n = n->op_next) {
+    if (n->op_flags & NF_HIDDEN) continue;
+    switch (n->op_type) {
+      case ENDM: case TITLE: continue;
+      case TLABEL: tlab_define(as, n->op_tlab, n); continue;
+      case NAME:
+        if (p->s_psect.p_noexec || n->op_dbgsrc != 1 ||
+            (n->op_label && std::strncmp(name_of(n->op_label), "__end_of", 8) == 0))
+          continue;
+        break;
+      default: break;
+    }
+    line_info(as, n, p);
+    emobj_encode(as, n, false);
+  }
+}
+
+std::string emobj_machine_ident(Assembly &as) {
+  const char *name = chip_name(as);
+  if (!name) return "none";
+  if (!as.opt.xident) return name;
+  const char *arch = chip_arch_name(as, chip_arch(as));
+  return fmt_str("%s:%s:ISA=%s", name, arch && chip_arch(as) ? arch : "none", as.opt.xinst ? "XINST" : "STD");
+}
+
+void emobj_write_object(Assembly &as, std::ostream &out) {
+  EmitState &es = as.emit;
+  const char *lex_file = as.lex.cur_file;
+  long lex_line = as.lex.msg_line;
+  if (as.opt.lib_relative) es.lib_dir = kvinstdir(as.host, KVINSTDIR_INSTALL).value_or("");
+
+  sym_define_inlined(as);                                  // 1. the symbol table is complete
+  obj_open(as, out, emobj_machine_ident(as));              // 2. IDENT
+  const ParserState &ps = as.parse;
+  if (ps.fnconf[0])                                        // 3. FNCONF
+    obj_write_fnconf(as, ps.fnconf[0], ps.fnconf[1] ? ps.fnconf[1] : "", ps.fnconf[2] ? ps.fnconf[2] : "",
+                     ps.fnconf_number);
+  for (Symbol *p : psect_order(as)) {                      // 4. psect records
+    if (!p->s_psect.p_delta) p->s_psect.p_delta = 1;
+    const EmitPsect &ep = emobj_psect(as, p);
+    obj_write_psect(as, p, static_cast<uint32_t>(ep.base), static_cast<uint32_t>(emobj_extent(as, p)));
+  }
+  write_symbols(as);                                       // 5. symbols, function information
+  write_fninfo(as);
+  write_fnalign(as);
+  for (const DabsEntry &d : ps.dabs) obj_put_dabs(as, d.space, d.address, d.size, d.name ? d.name : "");
+  obj_flush_dabs(as);                                      // 6. DABS
+  for (StatementList *l : as.list.lists) emobj_emit_psect(as, l->psect);  // 7. the code
+  obj_flush(as);                                           // 8.
+  for (StatementList *l : as.list.lists) {                 // 9. extents
+    const Symbol *p = l->psect;
+    if (!p) continue;
+    uint64_t size = emobj_extent(as, p);
+    uint8_t space = p->s_psect.p_space;
+    if (space == 1 || space == 2 || space == 7 || size > p->s_psect.p_curr)
+      obj_write_extent(as, p, static_cast<uint32_t>(size));
+  }
+  as.lex.cur_file = lex_file;                              // 10. LISTRELOC, START, END
+  as.lex.msg_line = lex_line;
+  ObjFinish f;
+  if (as.opt.listing) {
+    f.rlf_name = as.drv.rlf_name;
+    f.lst_name = as.drv.listing_name;
+  }
+  start_address(as, f);
+  obj_finish(as, f);
+}

@@ -1,0 +1,275 @@
+// Sizing and encoding: branch forms, the fixed point on generated programs, instruction words
+// through the listing hook, and the messages that source text cannot reach.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+#include "device/chipinfo.h"
+#include "device/sfrs.h"
+#include "input/macro.h"
+#include "isa/ops.h"
+#include "lang/parser.h"
+#include "output/emobj.h"
+#include "test_context.h"
+
+namespace {
+
+struct EmitRun : TestContext {
+  explicit EmitRun(const std::string &src, const char *device = "ZEL18A44", bool optimize = false,
+                   bool no_trans = false) {
+    as.opt.device_name = device;
+    as.opt.optimize = optimize;
+    as.opt.no_trans = no_trans;
+    chipinfo_load(as, device, std::string(ASZEL18_SOURCE_DIR) + "/data/quillon-18.ini");
+    sfr_init(as);
+    msg_set_error_limit(as.msg, 1 << 30);
+    sym_init(as);
+    lex_init(as);
+    macro_init(as);
+    tlab_init(as.tlab);
+    lex_open_text(as, "t.as", src);
+    parse(as);
+    list_if_pass_all(as);
+    take();
+    emobj_size_all(as);
+  }
+  Symbol *psect(const char *name) { return sym_lookup(as, name, SF_PSECT); }
+  std::vector<Statement *> stmts(const char *name) {
+    std::vector<Statement *> v;
+    for (Statement *n = psect(name)->s_stmts->head.op_next; n->op_type; n = n->op_next) v.push_back(n);
+    return v;
+  }
+  // Byte sizes of the statements of a psect (labels left out), from consecutive offsets.
+  std::vector<uint32_t> sizes(const char *name) {
+    std::vector<uint32_t> v;
+    Symbol *p = psect(name);
+    auto all = stmts(name);
+    for (size_t i = 0; i < all.size(); ++i) {
+      if (all[i]->op_type == NAME || all[i]->op_type == TLABEL) continue;
+      uint32_t next = i + 1 < all.size() ? all[i + 1]->op_addr : static_cast<uint32_t>(emobj_psect(as, p).size);
+      v.push_back(next - all[i]->op_addr);
+    }
+    return v;
+  }
+  // The words of every statement of a psect, encoded in listing mode (constant fields only).
+  std::vector<uint16_t> words(const char *name) {
+    std::vector<uint16_t> w;
+    Symbol *p = psect(name);
+    emobj_begin_psect(as, p, true);
+    for (Statement *n : stmts(name)) {
+      emobj_encode(as, n, true);
+      for (const EmitItem &it : as.emit.items) {
+        uint64_t mask = it.width >= 64 ? ~0ull : (1ull << it.width) - 1;
+        uint64_t v = it.base + (static_cast<uint64_t>(it.value.v_offs) & mask);
+        if (it.nbytes == 2) w.push_back(static_cast<uint16_t>(v));
+      }
+    }
+    return w;
+  }
+  std::string object() {
+    std::ostringstream o;
+    emobj_write_object(as, o);
+    return o.str();
+  }
+};
+
+const char *CODE = "  psect code,class=CODE,reloc=2\n";
+
+TEST(Emobj, BranchForms) {
+  struct Case {
+    std::string src;
+    bool optimize, no_trans;
+    std::vector<uint32_t> sizes;  // per statement of psect code
+  } cases[] = {
+      // GOTO: a BRA with -O when the label is near, else the long form
+      {"  goto l\n  ds 2044\nl: nop\n", true, false, {2, 2044, 2}},
+      {"  goto l\n  ds 2048\nl: nop\n", true, false, {4, 2048, 2}},
+      {"  goto l\n  ds 10\nl: nop\n", false, false, {4, 10, 2}},
+      {"  goto 0x100\n", true, false, {4}},  // a constant in a relocatable psect
+      // BCC: one word near, a skip over a BRA farther, a skip over a GOTO beyond
+      {"  bz l\n  ds 254\nl: nop\n", false, false, {2, 254, 2}},
+      {"  bz l\n  ds 256\nl: nop\n", false, false, {4, 256, 2}},
+      {"  bz l\n  ds 2044\nl: nop\n", false, false, {6, 2044, 2}},
+      {"l: nop\n  ds 252\n  bz l\n", false, false, {2, 252, 2}},
+      {"l: nop\n  ds 254\n  bz l\n", false, false, {2, 254, 4}},
+      {"  bz ext\n", false, false, {6}},
+      {"  bz l\n  ds 2044\nl: nop\n", false, true, {2, 2044, 2}},  // -no_trans keeps one word
+      // "$"+n: d = n, and the true distance n - 2 must fit as well
+      {"  bz $+256\n", false, false, {4}},
+      {"  bz $-256\n", false, false, {4}},
+      {"  bz $-254\n", false, false, {2}},
+      // CALL: RCALL unless fast or -no_trans
+      {"  call l\nl: return\n", false, false, {2, 2}},
+      {"  call l,1\nl: return\n", false, false, {4, 2}},
+      {"  call l\nl: return\n", false, true, {4, 2}},
+      // temporary labels are targets like any label
+      {"  bz 1f\n  ds 300\n1: nop\n", false, false, {4, 300, 2}},
+  };
+  for (const Case &c : cases) {
+    EmitRun r(CODE + c.src, "ZEL18A44", c.optimize, c.no_trans);
+    EXPECT_EQ(r.sizes("code"), c.sizes) << c.src;
+  }
+}
+
+TEST(Emobj, AbsolutePsectTargets) {
+  // In the absolute default psect a constant target gets the short form; a label there is a
+  // constant too.
+  EmitRun r(" org 0x100\nl: bz 0x104\n bz 0x400\n bz l\n call ext\n");
+  EXPECT_EQ(r.sizes(""), (std::vector<uint32_t>{0x100, 2, 4, 2, 4}));
+  EXPECT_EQ(emobj_psect(r.as, r.psect("")).base, 0x100u);
+}
+
+TEST(Emobj, MovffFormsByDevice) {
+  const char *src = "  psect code,class=CODE,reloc=2\n  movff 0x10,0x20\n  movff 0x1000,0x20\n  movff x,y\n";
+  EXPECT_EQ(EmitRun(src).sizes("code"), (std::vector<uint32_t>{4, 4, 4}));
+  EXPECT_EQ(EmitRun(src, "ZEL18X47").sizes("code"), (std::vector<uint32_t>{4, 6, 6}));
+  EmitRun low(std::string(src) + "  psect lo,space=1,lowdata\nx: ds 1\ny: ds 1\n", "ZEL18X47");
+  EXPECT_EQ(low.sizes("code"), (std::vector<uint32_t>{4, 6, 4}));
+}
+
+TEST(Emobj, DataAlignAndOrgSizes) {
+  EmitRun r("  psect dat,delta=2\n  db 1,2,3\n  dw 1\n  psect cod\n  nop\n  align 16\n  nop\n  org 0x40\n  nop\n");
+  EXPECT_EQ(r.sizes("dat"), (std::vector<uint32_t>{6, 2}));
+  auto c = r.stmts("cod");
+  EXPECT_EQ(c[2]->op_addr, 16u);
+  EXPECT_EQ(c[4]->op_addr, 0x40u);
+  EXPECT_EQ(emobj_psect(r.as, r.psect("cod")).size, 0x42u);
+}
+
+// Programs of branches over random distances: every form must hold its final distance, the
+// layout must be consistent, and the passes must not grow with the program.
+std::string random_program(std::mt19937 &rng, int n) {
+  std::string s = CODE;
+  std::uniform_int_distribution<int> pick(0, 9), label(0, n - 1), fill(0, 400);
+  for (int i = 0; i < n; ++i) {
+    s += "l" + std::to_string(i) + ":\n";
+    switch (pick(rng)) {
+      case 0: case 1: case 2: s += "  bz l" + std::to_string(label(rng)) + "\n"; break;
+      case 3: s += "  goto l" + std::to_string(label(rng)) + "\n"; break;
+      case 4: s += "  call l" + std::to_string(label(rng)) + "\n"; break;
+      case 5: s += "  ds " + std::to_string(fill(rng) * 2) + "\n"; break;
+      case 6: s += "  align 64\n"; break;
+      default: s += "  nop\n"; break;
+    }
+  }
+  return s;
+}
+
+TEST(Emobj, SizingReachesAFixedPoint) {
+  std::mt19937 rng(18);
+  unsigned most = 0;
+  for (int n : {20, 200, 2000}) {
+    for (int round = 0; round < 3; ++round) {
+      EmitRun r(random_program(rng, n), "ZEL18A44", true);
+      most = std::max(most, r.as.emit.passes);
+      std::string obj = r.object();
+      EXPECT_EQ(r.message_numbers(), std::vector<int>{}) << "n=" << n;  // no 1223, no 840
+      for (Statement *s : r.stmts("code")) {
+        if (s->op_type != BCC && s->op_type != GOTO && s->op_type != CALL) continue;
+        const Statement *t = s->op_opnd1.o_value.v_sym->s_defnode;
+        int64_t d = static_cast<int64_t>(t->op_addr) - (static_cast<int64_t>(s->op_addr) + 2);
+        unsigned form = r.as.emit.form[s->op_serial];
+        bool ok = true;
+        if (s->op_type == BCC && form == 2) ok = d >= -256 && d <= 255;
+        if (s->op_type == BCC && form == 4) ok = d >= -2044 && d <= 2043;
+        if (s->op_type != BCC && form == 2) ok = d >= -2048 && d <= 2047;
+        EXPECT_TRUE(ok) << "form " << form << " for d=" << d;
+      }
+    }
+  }
+  EXPECT_LE(most, 6u);
+  EXPECT_GE(most, 2u);
+}
+
+TEST(Emobj, WordsThroughTheListingHook) {
+  struct Case {
+    const char *src;
+    std::vector<uint16_t> words;
+  } cases[] = {
+      {"  subwf 0x10,w,c\n", {0x5C10}},
+      {"  rlncf 0xF90,f\n", {0x4690}},
+      {"  tstfsz 0x20,b\n", {0x6720}},
+      {"  btg 0x21,6,b\n", {0x7D21}},
+      {"  movlw 300\n", {0x0E2C}},
+      {"  pushl 5\n", {0xEA05}},
+      {"  addfsr 2,9\n", {0xE889}},
+      {"  subulnk 3\n", {0xE9C3}},
+      {"  lfsr 1,0xABC\n", {0xEE1A, 0xF0BC}},
+      {"  movsf [5],0x123\n", {0xEB05, 0xF123}},
+      {"  movsfl [5],0x3123\n", {0x0002, 0xF017, 0xF123}},
+      {"  movss [5],[6]\n", {0xEB85, 0xF006}},
+      {"  nop2\n", {0xD000}},
+      {"  bra $+4\n", {0xD001}},
+      {"  rcall $\n", {0xDFFF}},
+      {"  bov l\n  nop\nl: nop\n", {0xE401, 0xF000, 0xF000}},
+      {"  bnn l\n  ds 400\nl: nop\n", {0xE601, 0xD0C8, 0xF000}},
+      {"  bsf [3],2\n", {0x8403}},
+      {"  decf [7],w\n", {0x0407}},
+      {"  movlb 0x1F\n", {0x010F}},
+  };
+  for (const Case &c : cases) {
+    EmitRun r(std::string(CODE) + c.src);
+    EXPECT_EQ(r.words("code"), c.words) << c.src;
+  }
+  EmitRun x(std::string(CODE) + "  lfsr 1,0x2ABC\n  movff 0x2010,0x1020\n  movlb 0x1F\n  banksel 0x3F00\n",
+            "ZEL18X47");
+  // extended addresses: lfsr k >> 10 and k & 1023; movff long 0060 + s >> 10, then
+  // ((s & 1023) << 2) | ((d >> 12) & 3), then d & 4095
+  EXPECT_EQ(x.words("code"), (std::vector<uint16_t>{0xEE1A, 0xF2BC, 0x0068, 0xF041, 0xF020, 0x011F, 0x013F}));
+}
+
+TEST(Emobj, ErrataNop2) {
+  EmitRun r(std::string(CODE) + "  nop2\n");
+  r.as.opt.errata_mask = 0x20000;
+  emobj_size_all(r.as);
+  EXPECT_EQ(r.sizes("code"), (std::vector<uint32_t>{4}));
+  EXPECT_EQ(r.words("code"), (std::vector<uint16_t>{0xF000, 0xF000}));
+}
+
+TEST(Emobj, RangeCheck) {
+  TestContext t;
+  struct Case {
+    int64_t v;
+    unsigned width;
+    bool is_signed, fits;
+  } cases[] = {
+      {63, 6, false, true}, {64, 6, false, false}, {-1, 8, false, false}, {255, 8, false, true},
+      {-128, 8, true, true}, {127, 8, true, true},  {128, 8, true, false}, {-129, 8, true, false},
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(emobj_range_check(t.as, expr_abs(c.v), c.width, c.is_signed, true), c.fits) << c.v;
+    EXPECT_EQ(t.message_numbers(), c.fits ? std::vector<int>{} : std::vector<int>{1339}) << c.v;
+  }
+  Value rel;
+  rel.v_rtype = RT_SYM;
+  EXPECT_TRUE(emobj_range_check(t.as, rel, 4, false, true));
+}
+
+TEST(Emobj, MessagesOutsideTheSourceLanguage) {
+  EmitRun r(std::string(CODE) + "  nop\n  nop\n");
+  auto s = r.stmts("code");
+  s[0]->op_type = 200;  // a kind no statement has
+  emobj_size_psect(r.as, r.psect("code"));
+  EXPECT_EQ(r.take(), "(813) unknown operator (200) in size_psect()\n");
+  s[1]->op_addr = 7;  // sizing and encoding disagree
+  r.object();
+  EXPECT_EQ(r.take(),
+            "(812) unknown operator (200) in emobj()\n"
+            "(840) phase error\n");
+
+  TestContext none;  // no device: the identification is "none" with 814
+  EXPECT_EQ(emobj_machine_ident(none.as), "none");
+  EXPECT_EQ(none.message_numbers(), std::vector<int>{814});
+}
+
+TEST(Emobj, MachineIdentification) {
+  EmitRun r("");
+  EXPECT_EQ(emobj_machine_ident(r.as), "ZEL18A44");
+  r.as.opt.xident = true;
+  EXPECT_EQ(emobj_machine_ident(r.as), "ZEL18A44:ZEL18:ISA=STD");
+  r.as.opt.xinst = true;
+  EXPECT_EQ(emobj_machine_ident(r.as), "ZEL18A44:ZEL18:ISA=XINST");
+}
+
+}  // namespace
