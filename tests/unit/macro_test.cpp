@@ -79,9 +79,8 @@ struct MacroRun {
         macro_define_rept(as, neg ? -as.lex.tok.num : as.lex.tok.num);
         continue;
       }
-      if (at_start && (k == K_IRP || k == K_IRPC || k == K_LOCAL || k == ENDM || k == K_EXITM)) {
-        k == K_IRP ? macro_define_irp(as) : k == K_IRPC ? macro_define_irpc(as) : k == K_LOCAL ? macro_local_outside(as)
-                                                : k == ENDM  ? macro_endm_outside(as) : macro_exitm(as);
+      if (at_start && (k == K_IRP || k == K_IRPC || k == K_LOCAL)) {
+        k == K_IRP ? macro_define_irp(as) : k == K_IRPC ? macro_define_irpc(as) : macro_local_outside(as);
         first = true;  // the line was discarded or ends after the definition
         continue;
       }
@@ -127,8 +126,8 @@ const Case CASES[] = {
     {"redefinition during its own expansion", "m macro\n nop\n m macro\n clrw\n endm\n endm\n m\n m\n", "nop\nclrw\n",
      {858, 1260}},
     {"macro name as EQU", "m macro\n endm\n m equ 1\n", "m equ 1\n", {843}},
-    {"outside macros", " local x\n endm\n exitm\n nop\n", "nop\n", {1298, 1298, 1298}},
-    {"EXITM inside", "m macro\n exitm\n nop\n endm\n m\n", "nop\n", {876}},
+    {"ENDM and EXITM reach the parser", " local x\n endm\n exitm\n nop\n", "endm\nexitm\nnop\n", {1298}},
+    {"EXITM is copied into the body", "m macro\n exitm\n nop\n endm\n m\n", "exitm\nnop\n", {}},
     {"LOCAL errors", "m macro a\n local a, 1x, l\n db l\n endm\n m\n", "db ??0000\n", {798, 797}},
     {"bad parameter", "m macro a,1\n db a\n endm\n m 2\n", "db 2\n", {876}},
     {"unterminated argument", "m macro a\n db a\n endm\n m <1,2\n", "db 1 , 2\n", {793}},
