@@ -165,6 +165,34 @@ TEST(Macro, ListingFlagFollowsListExpansions) {
   }
 }
 
+// 127 parameters and 127 LOCAL names fit the mark indexes; further names draw one error each
+// list and are left as plain names.
+TEST(Macro, ParameterAndLocalLimits) {
+  std::string params, args, locals;
+  for (int i = 0; i < 130; ++i) {
+    params += (i ? ",p" : "p") + std::to_string(i);
+    args += (i ? "," : "") + std::to_string(i);
+    locals += (i ? ",l" : "l") + std::to_string(i);
+  }
+  MacroRun r;
+  EXPECT_EQ(r.run("m macro " + params + "\n db p0,p126,p127\n endm\n m " + args + "\n"), "db 0 , 126 , p127\n");
+  EXPECT_EQ(r.t.message_numbers(), std::vector<int>{876});
+  MacroRun q;
+  EXPECT_EQ(q.run("m macro\n local " + locals + "\n db l0,l126,l127\n endm\n m\n m\n"),
+            "db ??0000 , ??0126 , l127\ndb ??0127 , ??0253 , l127\n");
+  EXPECT_EQ(q.t.message_numbers(), std::vector<int>{797});
+}
+
+// A definition begun by substituted text inside an expansion reads on past the end of that
+// expansion's body into the lines after the call.
+TEST(Macro, DefinitionOutlivesItsExpansion) {
+  MacroRun r;
+  EXPECT_EQ(r.run("o macro a\n a\n endm\n o <rept 2>\n nop\n endm\n o <m macro x>\n db x\n endm\n m 5\n daw\n"),
+            "nop\nnop\ndb 5\ndaw\n");
+  EXPECT_TRUE(r.t.message_numbers().empty());
+  EXPECT_EQ(r.as.mac.depth, 0u);
+}
+
 TEST(Macro, LargeInputs) {
   MacroRun r;
   std::string body;
