@@ -156,12 +156,14 @@ bool read_file_line(Assembly &as, InputRecord &r) {
 }
 
 // Replaces each substitution mark of text by the text it stands for, into L.line. A mark whose
-// index byte is missing substitutes nothing.
+// index byte is missing substitutes nothing. Substituted text beyond EXPANDED_LINE_MAX (or the
+// length of text, when that is more) is cut.
 void substitute_marks(Assembly &as, std::string_view text) {
   LexState &L = as.lex;
   std::string &out = L.scratch;
   out.clear();
-  size_t len = text.size();
+  size_t len = text.size(), cap = std::max(EXPANDED_LINE_MAX, len);
+  bool cut = false;
   for (size_t i = 0; i < len; ++i) {
     if (static_cast<unsigned char>(text[i]) != MARK) {
       out.push_back(text[i]);
@@ -170,9 +172,18 @@ void substitute_marks(Assembly &as, std::string_view text) {
     if (i + 1 >= len) break;
     unsigned index = static_cast<unsigned char>(text[++i]);
     if (!L.hooks.mark_text) continue;
-    for (char ch : L.hooks.mark_text(as, index)) out.push_back(ch == '\n' || ch == static_cast<char>(MARK) ? ' ' : ch);
+    std::string_view t = L.hooks.mark_text(as, index);
+    size_t room = cap > out.size() ? cap - out.size() : 0;
+    if (t.size() > room) {
+      t = t.substr(0, room);
+      cut = true;
+    }
+    for (char ch : t) out.push_back(ch == '\n' || ch == static_cast<char>(MARK) ? ' ' : ch);
   }
   L.line.swap(out);
+  if (cut)
+    msg_report_typed(as.msg, MSG_LEXICAL_ERROR, "E", "macro expansion makes a line longer than %u characters; cut",
+                     static_cast<unsigned>(cap));
 }
 
 // Copies one line of a macro body into L.line, replacing each substitution mark by its text.
@@ -237,6 +248,8 @@ bool fetch_line(Assembly &as) {
         L.list_on = L.list_on && as.opt.list_expansions;
       }
       read_body_line(as, r);
+      ++L.body_lines;
+      L.body_bytes += L.line.size();
       scan_line(as, L.line, false);
       break;
     }

@@ -62,6 +62,9 @@ enum TokKind : uint16_t {
 
 // A token's text holds at most this many characters; longer ones are cut with a message.
 constexpr size_t TOKEN_MAX = 767;
+// Substitution never makes a line longer than this (or than the line was before it): arguments
+// that grow with each nested call are cut here with a message.
+constexpr size_t EXPANDED_LINE_MAX = size_t{4} << 20;
 
 struct Token {
   uint16_t kind = TK_EOF;        // TokKind or a keyword's OpKind
@@ -140,6 +143,8 @@ struct LexState {
   size_t pos = 0;                  // read position in line
   bool line_done = true;           // the line is used up: the next read fetches another
   std::string scratch;             // reused buffer for mark expansion and splicing
+  uint64_t body_lines = 0;         // macro-body lines read in the run
+  uint64_t body_bytes = 0;         // their length after substitution
 
   Token tok;                       // the last token returned
   Token pushed;                    // a token given back by lex_unget_token

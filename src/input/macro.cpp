@@ -251,7 +251,16 @@ const char *anon_name(const MacroDef &d) {
 // or null when the nesting limit refuses it.
 MacroFrame *new_frame(Assembly &as, MacroDef *d, const Symbol *m) {
   MacroState &M = as.mac;
-  if (M.overflowed) return nullptr;
+  if (M.overflowed || M.exhausted) return nullptr;
+  if (as.lex.body_lines > MACRO_MAX_LINES || as.lex.body_bytes > MACRO_MAX_TEXT) {
+    M.exhausted = true;
+    msg_report_typed(as.msg, MSG_NO_SPACE_FOR_MACRO, "E",
+                     "macro expansions have read more than %llu lines or %llu bytes: %s%s%s and every "
+                     "later expansion are not expanded",
+                     static_cast<unsigned long long>(MACRO_MAX_LINES), static_cast<unsigned long long>(MACRO_MAX_TEXT),
+                     m ? "\"" : "", m ? m->s_name : anon_name(*d), m ? "\"" : "");
+    return nullptr;
+  }
   if (M.depth >= MACRO_FRAMES) {
     M.overflowed = true;
     msg_report_typed(as.msg, MSG_NO_SPACE_FOR_MACRO, "E",
@@ -396,7 +405,7 @@ void drop_pushed(Assembly &as) { as.lex.has_pushed = false; }
 void macro_init(Assembly &as) {
   MacroState &M = as.mac;
   M.depth = 0;
-  M.overflowed = false;
+  M.overflowed = M.exhausted = false;
   M.local_counter = 0;
   as.lex.hooks.expand = expand_hook;
   as.lex.hooks.end_of_body = end_of_body_hook;
@@ -520,16 +529,3 @@ void macro_local_outside(Assembly &as) {
   lex_skip_line(as);
 }
 
-void macro_endm_outside(Assembly &as) {
-  msg_report(as.msg, MSG_OUTSIDE_MACRO, "ENDM");
-  lex_skip_line(as);
-}
-
-void macro_exitm(Assembly &as) {
-  if (!as.mac.depth) msg_report(as.msg, MSG_OUTSIDE_MACRO, "EXITM");
-  else
-    msg_report_typed(as.msg, MSG_SYNTAX_ERROR, "E",
-                     "EXITM is not supported: conditions are decided after expansion, so the body is "
-                     "read to its end");
-  lex_skip_line(as);
-}

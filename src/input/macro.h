@@ -16,6 +16,10 @@ constexpr unsigned MACRO_FRAMES = 29;       // nested expansions at most
 constexpr unsigned MACRO_MAX_PARAMS = 127;  // mark indexes 1..127
 constexpr unsigned MACRO_MAX_LOCALS = 127;  // mark indexes 129..255
 constexpr char MACRO_MARK = 127;            // substitution mark; the next byte is its index
+// What the expansions of one run may read: past either, no further expansion starts. They bound
+// the work of nested repetitions and of repetition counts that are huge by mistake.
+constexpr uint64_t MACRO_MAX_LINES = uint64_t{1} << 22;  // body lines
+constexpr uint64_t MACRO_MAX_TEXT = uint64_t{1} << 28;   // bytes of those lines, substituted
 
 // Kind bits of a definition: REPT is MK_ANON alone, IRP MK_ANON | MK_IRP, IRPC MK_ANON | MK_IRPC.
 enum : uint8_t { MK_IRP = 1, MK_IRPC = 2, MK_ANON = 4 };
@@ -54,6 +58,7 @@ struct MacroState {
   std::array<MacroFrame, MACRO_FRAMES> frames;   // frames[0 .. depth) are in use
   unsigned depth = 0;
   bool overflowed = false;   // nesting limit hit: nothing expands until depth is 0 again
+  bool exhausted = false;    // MACRO_MAX_LINES or MACRO_MAX_TEXT passed: nothing expands any more
   uint32_t local_counter = 0;  // generated LOCAL names "??%04d"
   std::vector<MacroName> names;  // definition being read
   std::string arg;               // scratch argument text
@@ -73,12 +78,9 @@ void macro_define(Assembly &as, Symbol *m);
 void macro_define_rept(Assembly &as, int64_t count);
 void macro_define_irp(Assembly &as);
 void macro_define_irpc(Assembly &as);
-// LOCAL outside a definition: 1298, the line is discarded.
+// LOCAL outside a definition: 1298, the line is discarded. (ENDM without a definition and EXITM
+// reach the parser as keywords that no statement takes: syntax errors.)
 void macro_local_outside(Assembly &as);
-// ENDM without a definition: 1298, the line is discarded.
-void macro_endm_outside(Assembly &as);
-// EXITM is refused (1298 outside expansions, an error inside); the line is discarded.
-void macro_exitm(Assembly &as);
 
 // The argument reader: appends the next argument of the current line to out; false when it is
 // absent (end of the line, or an empty item before a comma, which is consumed).

@@ -358,13 +358,9 @@ void Parser::name_statement(Symbol *s) {
   }
   if (k == K_MACRO) {
     shift();
-    if (sym_define_macro(as_, s)) {
-      lex_forget_symbols(as_);
-      macro_define(as_, s);
-      node(ENDM);
-    } else {
-      node(ENDM);
-    }
+    if (sym_define_macro(as_, s)) lex_forget_symbols(as_);
+    macro_define(as_, s);  // a refused name's body is read all the same: a macro's is replaced
+    node(ENDM);
     lex_skip_line(as_);
     return;
   }
@@ -954,6 +950,7 @@ Value Parser::expression_from(Value left) {
 
 Value Parser::primary() {
   uint16_t k = peek();
+  if (k == TK_EOL || k == TK_COMMENT || k == TK_EOF) throw SyntaxError{};  // left for recovery
   Token t = shift();
   switch (k) {
   case TK_NUMBER: return expr_abs(t.num);
