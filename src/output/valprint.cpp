@@ -22,8 +22,8 @@ namespace {
 // Right operands nest through parentheses, which the parser bounds; copied EQU values can
 // nest further, so the printer has a limit of its own.
 constexpr unsigned MAX_DEPTH = 4000;
-// EQU values put in place of their names, at most, in one printed value.
-constexpr unsigned MAX_SUBSTITUTIONS = 1000;
+// Folding rounds for names whose values refer to names defined later still.
+constexpr unsigned MAX_FOLDS = 16;
 
 constexpr uint8_t KIND_MASK = 0x7F;
 
@@ -70,15 +70,13 @@ class Printer {
   Printer(Assembly &as, std::string &out) : as_(as), out_(out), hex_(as.opt.hex_constants) {}
 
   void value(const Value &v, unsigned depth);
-  void leaf(const Value &v, unsigned depth);
-  const Value &resolve(const Value &v, Value &tmp);
+  void leaf(const Value &v);
 
  private:
   Assembly &as_;
   std::string &out_;
   bool hex_;
   bool reported_ = false;
-  unsigned substitutions_ = 0;
 
   void put(const char *s) { out_ += s; }
   void putf(const char *fmt, unsigned long long n) {
@@ -138,14 +136,13 @@ class Printer {
       put(")");
     } else {
       put(binary_text(k));
-      Value tmp;
       if (!n.v_right) {
         bad(n.v_rtype);
-      } else if (const Value &r = resolve(*n.v_right, tmp); atomic(r)) {
-        value(r, depth + 1);
+      } else if (atomic(*n.v_right)) {
+        value(*n.v_right, depth + 1);
       } else {
         put("(");
-        value(r, depth + 1);
+        value(*n.v_right, depth + 1);
         put(")");
       }
     }
@@ -176,38 +173,12 @@ void Printer::value(const Value &v, unsigned depth) {
   }
   auto at = [&](size_t i) { return i < INLINE ? inl[i] : more[i - INLINE]; };
   for (size_t i = 0; i < n; ++i) prefix(*at(i));
-  if (p) leaf(*p, depth);
+  if (p) leaf(*p);
   else bad(n ? at(n - 1)->v_rtype : 0);
   for (size_t i = n; i-- > 0;) suffix(*at(i), depth);
 }
 
-// A name whose EQU was read after its use stays a name in the value, but the text defines
-// every EQU at its top, where a use would take the value itself: the value is printed in its
-// place, as emission folds it. Returns v itself when nothing is put in place.
-const Value &Printer::resolve(const Value &v, Value &tmp) {
-  const Value *p = &v;
-  while (p->v_rtype == RT_SYM && p->v_sym && substitutions_ < MAX_SUBSTITUTIONS) {
-    const Symbol *s = p->v_sym;
-    const Value &sv = s->s_value;
-    if (!(s->s_flags & SF_EQU) || (s->s_flags & SF_UNDEF) || (sv.v_rtype == RT_SYM && sv.v_sym == s) ||
-        sv.v_rtype == RT_PSECT)
-      break;
-    ++substitutions_;
-    Value r = sv;
-    r.v_offs = static_cast<int64_t>(static_cast<uint64_t>(r.v_offs) + static_cast<uint64_t>(p->v_offs));
-    r.v_flags = p->v_flags;
-    tmp = r;
-    p = &tmp;
-  }
-  return *p;
-}
-
-void Printer::leaf(const Value &v, unsigned depth) {
-  Value tmp;
-  if (const Value &r = resolve(v, tmp); &r != &v) {
-    value(r, depth + 1);
-    return;
-  }
+void Printer::leaf(const Value &v) {
   uint8_t k = v.v_rtype & KIND_MASK;
   bool seg = v.v_rtype & RT_SEG;
   bool flag = v.v_flags & VF_ACCESS;
@@ -253,18 +224,41 @@ void Printer::leaf(const Value &v, unsigned depth) {
   if (has_offset_suffix(v)) offset(v.v_offs);
 }
 
+// A leaf that folding would replace: a name defined after its use (the parser folds the names
+// that are defined already). Emission folds it; the text must show what it folds to, because the
+// text reads every EQU before any use.
+bool foldable_leaf(const Value &v) {
+  if (v.v_rtype != RT_SYM || !v.v_sym) return false;
+  const Symbol *s = v.v_sym;
+  const Value &sv = s->s_value;
+  return !(s->s_flags & SF_UNDEF) && !(sv.v_rtype == RT_SYM && sv.v_sym == s) && sv.v_rtype != RT_PSECT;
+}
+
+bool has_foldable_leaf(const Value &v, unsigned depth) {
+  if (depth > MAX_DEPTH) return false;
+  const Value *p = &v;
+  for (; p && is_operator_kind(p->v_rtype & KIND_MASK); p = p->v_left)
+    if (expr_is_binary(p->v_rtype & KIND_MASK) && p->v_right && has_foldable_leaf(*p->v_right, depth + 1))
+      return true;
+  return p && foldable_leaf(*p);
+}
+
 }  // namespace
 
 void valprint(Assembly &as, std::string &out, const Value &v, bool register_names) {
-  Printer p(as, out);
-  Value tmp;
-  const Value &r = p.resolve(v, tmp);
-  if (register_names && r.v_rtype == RT_ABS && as.dev.sfr.initialized) {
-    if (const char *name = sfr_name(as, r.v_offs)) {
-      if (r.v_flags & VF_ACCESS) out += "c:";
+  const Value *p = &v;
+  Value folded;
+  if (has_foldable_leaf(v, 0)) {
+    copyexpr(as, folded, v);
+    for (unsigned i = 0; i < MAX_FOLDS && has_foldable_leaf(folded, 0); ++i) expr_fold(as, folded);
+    p = &folded;
+  }
+  if (register_names && p->v_rtype == RT_ABS && as.dev.sfr.initialized) {
+    if (const char *name = sfr_name(as, p->v_offs)) {
+      if (p->v_flags & VF_ACCESS) out += "c:";
       out += name;
       return;
     }
   }
-  p.value(r, 0);
+  Printer(as, out).value(*p, 0);
 }

@@ -221,14 +221,14 @@ namespace {
 
 TEST(ValPrint, EquNamesReadBeforeTheirEquPrintTheValue) {
   // The text defines every EQU at its top, where a use takes a copy of the value.
-  TextRun r("\tdw\tfoo*2\n\tdw\t2*foo\n\tdw\tlow(foo)\n\tdw\tbar+1\n\tdw\tsetsym\n"
-        "foo\tequ\tp+q\nbar\tequ\tbaz\nbaz\tequ\t7\nsetsym\tset\t4\n");
+  TextRun r("\tdw\tfoo*2\n\tdw\t2*foo\n\tdw\tlow(foo)\n\tdw\tbar+1\n\tdw\tsetsym\n\tdw\tlat*2\n"
+        "foo\tequ\tp+q\nbar\tequ\tbaz\nbaz\tequ\t7\nsetsym\tset\t4\nlat\tequ\t9\n");
   ASSERT_EQ(r.take(), "");
   std::vector<std::string> got;
   for (Statement *n = r.as.sym.cur_psect->s_stmts->head.op_next; n->op_type; n = n->op_next)
     if (n->op_type == DATA) got.push_back(r.print(n->op_list->value));
-  // A SET symbol keeps its name: SET statements stay where they were.
-  EXPECT_EQ(got, (std::vector<std::string>{"p+q*2", "2*(p+q)", "low(p+q)", "8", "setsym"}));
+  // A SET symbol read before its SET folds to its last value, as in the object file.
+  EXPECT_EQ(got, (std::vector<std::string>{"p+q*2", "2*(p+q)", "low(p+q)", "8", "4", "18"}));
 }
 
 }  // namespace
