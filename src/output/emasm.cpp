@@ -75,9 +75,10 @@ class StatementText {
 
   // The statement's own lines (without comments and position directives); false when it has none.
   bool body(const Statement &n, std::string &o);
-  // Full-line comments: the first entry may be the "\n" that opens a comment block; later "\n"
-  // entries (from merged blocks) are dropped, so reading the text back gives the same vector.
-  static void comments(const Statement &n, std::string &o);
+  // Full-line comments. Read back, a run of comment lines becomes one vector that starts with a
+  // "\n" entry; so only the first entry of a run (opened false) may be that "\n", and later ones
+  // (from merged vectors) are dropped.
+  static void comments(const Statement &n, std::string &o, bool &opened);
   // FILE and LINE directives for a statement about to be printed (assembly-output mode).
   void position(const Statement &n, EmasmPos &pos, std::string &o);
 
@@ -129,13 +130,13 @@ class StatementText {
   }
 };
 
-void StatementText::comments(const Statement &n, std::string &o) {
+void StatementText::comments(const Statement &n, std::string &o, bool &opened) {
   if (!n.op_comment) return;
-  const CommentVec &c = *n.op_comment;
-  for (size_t i = 0; i < c.size(); ++i) {
-    if (i > 0 && c[i] == "\n") continue;
-    o += c[i];
-    if (c[i].empty() || c[i].back() != '\n') o += '\n';
+  for (const std::string &c : *n.op_comment) {
+    if (opened && c == "\n") continue;
+    opened = true;
+    o += c;
+    if (c.empty() || c.back() != '\n') o += '\n';
   }
 }
 
@@ -397,14 +398,23 @@ void psect_directive(const Symbol *p, std::string &o) {
   o += '\n';
 }
 
-// The text of every statement of one psect.
+// The text of every statement of one psect. The comments of a statement without text go with
+// the next statement that has text.
 void psect_statements(Assembly &as, const StatementList *l, bool listing, TextOut &out, const EmasmStmtHook &hook,
                       EmasmPos &pos, std::string &scratch) {
   StatementText st(as, listing);
+  std::string carried;
+  bool opened = false;
   for (const Statement *n = l->head.op_next; n && n->op_type; n = n->op_next) {
     scratch.clear();
-    if (!st.body(*n, scratch)) continue;
-    StatementText::comments(*n, out.buf);
+    if (!st.body(*n, scratch)) {
+      StatementText::comments(*n, carried, opened);
+      continue;
+    }
+    StatementText::comments(*n, carried, opened);
+    out.buf += carried;
+    carried.clear();
+    opened = false;
     if (listing) {
       out.flush();
       if (hook) hook(*n);
@@ -421,7 +431,8 @@ void emasm_statement_text(Assembly &as, const Statement &n, bool listing, EmasmP
   StatementText st(as, listing);
   std::string body;
   if (!st.body(n, body)) return;
-  StatementText::comments(n, out);
+  bool opened = false;
+  StatementText::comments(n, out, opened);
   st.position(n, pos, out);
   out += body;
 }

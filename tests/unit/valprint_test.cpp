@@ -232,3 +232,43 @@ TEST(ValPrint, EquNamesReadBeforeTheirEquPrintTheValue) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EmasmStatement, UnknownModesAndKindsAreReported) {
+  TextRun r("\tmovlw\t1\n");
+  Statement n = *r.last();
+  n.op_opnd1.o_mode = 7;
+  std::string text;
+  EmasmPos pos;
+  emasm_statement_text(r.as, n, false, pos, text);
+  EXPECT_EQ(text, "\tmovlw\t\n");  // the operand is left out
+  EXPECT_EQ(r.message_numbers(), (std::vector<int>{809}));
+  Statement k = *r.last();
+  k.op_type = OP_LAST_STATEMENT + 5;
+  text.clear();
+  emasm_statement_text(r.as, k, false, pos, text);
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(r.message_numbers(), (std::vector<int>{810}));
+}
+
+TEST(EmasmStatement, CommentsHiddenStatementsAndOmittedLabels) {
+  TextRun r("; one\n; two\nonce:\tnop\t; on the nop\n\tif\t0\n; four\n\tclrw\n\tendif\n"
+            "; three\nkept:\tbra\tkept\n");
+  // One statement at a time: the comments of the unreferenced label go with it.
+  std::string text;
+  EmasmPos pos;
+  for (Statement *n = r.as.sym.cur_psect->s_stmts->head.op_next; n->op_type; n = n->op_next)
+    emasm_statement_text(r.as, *n, false, pos, text);
+  EXPECT_EQ(text, "\tnop\t; on the nop\n\tif\t0\n\n; four\n\tclrw\n\tendif\n\n; three\nkept:\n\tbra\tkept\n");
+  // In the dump they go with the next statement that has text, like those of a hidden one.
+  list_if_pass_all(r.as);
+  std::vector<std::string> lines;
+  emasm_dump(r.as, true, [&](std::string_view l) { lines.emplace_back(l); });
+  lines.resize(lines.size() - 37);  // the SFR equates
+  EXPECT_EQ(lines, (std::vector<std::string>{"\tprocessor\tZEL18A44", "", "; one", "; two", "\tnop\t; on the nop",
+                                             "\tif\t0", "", "; four", "\tendif", "", "; three", "kept:",
+                                             "\tbra\tkept"}));
+}
+
+}  // namespace
