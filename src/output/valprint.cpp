@@ -243,6 +243,28 @@ bool has_foldable_leaf(const Value &v, unsigned depth) {
   return p && foldable_leaf(*p);
 }
 
+// Folding leaves a sum with an absolute operand as a node; the parser reads "x+5" into the
+// offset of x. The folded copy is brought into that form, so its text reads back to itself.
+void normalize(Value &v, unsigned depth) {
+  if (depth > MAX_DEPTH) return;
+  std::vector<Value *> spine;
+  for (Value *p = &v; p && is_operator_kind(p->v_rtype); p = p->v_left) spine.push_back(p);
+  for (size_t i = spine.size(); i-- > 0;) {
+    Value &n = *spine[i];
+    if (!expr_is_binary(n.v_rtype) || !n.v_left || !n.v_right) continue;
+    normalize(*n.v_right, depth + 1);
+    Value &l = *n.v_left, &r = *n.v_right;
+    bool la = l.v_rtype == RT_ABS, ra = r.v_rtype == RT_ABS;
+    if (n.v_rtype != RT_ADD || la == ra) continue;
+    const Value &base = ra ? l : r;
+    uint64_t offs = static_cast<uint64_t>(n.v_offs) + static_cast<uint64_t>(l.v_offs) + static_cast<uint64_t>(r.v_offs);
+    uint8_t flags = n.v_flags;
+    n = base;
+    n.v_offs = static_cast<int64_t>(offs);
+    n.v_flags = flags;
+  }
+}
+
 }  // namespace
 
 void valprint(Assembly &as, std::string &out, const Value &v, bool register_names) {
@@ -251,6 +273,7 @@ void valprint(Assembly &as, std::string &out, const Value &v, bool register_name
   if (has_foldable_leaf(v, 0)) {
     copyexpr(as, folded, v);
     for (unsigned i = 0; i < MAX_FOLDS && has_foldable_leaf(folded, 0); ++i) expr_fold(as, folded);
+    normalize(folded, 0);
     p = &folded;
   }
   if (register_names && p->v_rtype == RT_ABS && as.dev.sfr.initialized) {

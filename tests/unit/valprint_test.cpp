@@ -272,3 +272,18 @@ TEST(EmasmStatement, CommentsHiddenStatementsAndOmittedLabels) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ValPrint, FoldedSumsTakeTheParsersForm) {
+  // seg(x)+later, later an EQU read afterwards: folding leaves an ADD node over an absolute
+  // operand, which prints as the offset the parser makes of it. later+y*2 is (later+y)*2.
+  TextRun r("\tdw\tseg(x)+later\n\tdw\tlater+y*2\nlater\tequ\t-8\n");
+  ASSERT_EQ(r.take(), "");
+  std::vector<std::string> got;
+  for (Statement *n = r.as.sym.cur_psect->s_stmts->head.op_next; n->op_type; n = n->op_next)
+    if (n->op_type == DATA) got.push_back(r.print(n->op_list->value));
+  EXPECT_EQ(got, (std::vector<std::string>{"seg(x)-8", "y-8*2"}));
+}
+
+}  // namespace
