@@ -449,6 +449,10 @@ void emasm_symbol_directives(Assembly &as) {
   });
   std::string o;
   sym_for_each(as.sym, [&](Symbol *s) {
+    if (o.size() >= 4096 && as.io.out) {
+      as.io.out->write(o.data(), static_cast<std::streamsize>(o.size()));
+      o.clear();
+    }
     uint32_t f = s->s_flags & SYMDIR_MASK;
     const char *name = s->s_name ? s->s_name : "";
     if (global_class(f)) {
@@ -461,6 +465,18 @@ void emasm_symbol_directives(Assembly &as) {
       o += '\n';
     }
     if (s->s_flags & SF_NAMESPACE) return;
+    bool used = s->s_refcnt || (s->s_flags & SF_GLOBAL);
+    if (used && (s->s_flags & SF_SIGNAT)) {
+      o += "\tsignat\t";
+      o += name;
+      put_num(o, ",%llu\n", s->s_signat);
+    }
+    if (used && (s->s_flags & SF_FNSIZE)) {
+      o += "\tFNSIZE\t";
+      o += name;
+      put_num(o, ",%llu", s->s_autosize);
+      put_num(o, ",%llu\n", s->s_argsize);
+    }
     // Uses of an EQU symbol take a copy of its value, so a reference count cannot tell whether
     // the printed text names it: every EQU is written, which reads back to the same set.
     if ((s->s_flags & SF_EQU) && !core_sfr_equate(as, s)) {
@@ -469,18 +485,7 @@ void emasm_symbol_directives(Assembly &as) {
       valprint(as, o, s->s_value);
       o += '\n';
     }
-    if (!s->s_refcnt && !(s->s_flags & SF_GLOBAL)) return;
-    if (s->s_flags & SF_SIGNAT) {
-      o += "\tsignat\t";
-      o += name;
-      put_num(o, ",%llu\n", s->s_signat);
-    }
-    if (s->s_flags & SF_FNSIZE) {
-      o += "\tFNSIZE\t";
-      o += name;
-      put_num(o, ",%llu", s->s_autosize);
-      put_num(o, ",%llu\n", s->s_argsize);
-    }
+    if (!used) return;
     if (s->s_flags & SF_FNADDR) {
       o += "\tFNADDR\t";
       o += name;
@@ -507,10 +512,6 @@ void emasm_symbol_directives(Assembly &as) {
       o += "\tFNINDIR\t";
       o += name;
       put_num(o, ",%llu\n", sig);
-    }
-    if (o.size() >= 4096 && as.io.out) {
-      as.io.out->write(o.data(), static_cast<std::streamsize>(o.size()));
-      o.clear();
     }
   });
   for (const auto &group : as.parse.fnalign) {

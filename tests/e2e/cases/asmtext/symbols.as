@@ -16,6 +16,9 @@
 K	equ	5
 early	equ	later+1
 unused	equ	7
+	global	gk
+gk	equ	3
+	signat	gk,5
 wreg	equ	0xFF3
 	psect	text,class=CODE
 _main:
@@ -51,6 +54,9 @@ later	equ	10
 ; | 	FNBREAK	_main,_helper
 ; | 	FNINDIR	_main,12
 ; | early	equ	11
+; | 	global	gk
+; | 	signat	gk,5
+; | gk	equ	3
 ; | later	equ	10
 ; | unused	equ	7
 ; | 	FNALIGN	_main,_helper
