@@ -7,9 +7,7 @@
 // the left spine is walked in a loop and only right operands recurse.
 #include "output/valprint.h"
 
-#include <cinttypes>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "device/sfrs.h"
