@@ -13,6 +13,7 @@
 #include "host/debug.h"
 #include "host/os.h"
 #include "input/macro.h"
+#include "output/emasm.h"
 
 namespace {
 
@@ -78,7 +79,9 @@ void write_output(Assembly &as) {
       msg_report(as.msg, MSG_CANT_CREATE_ASM, as.drv.output_name);
       print_system_text(as, as.drv.output_name, err);
     }
-    // The assembly text is written here.
+    // The symbol table is flattened (sorted by name) for the symbol directives.
+    sym_sort_all(as);
+    emasm_write(as);
     list_flush_summary(as, false);
     return;
   }

@@ -11,6 +11,8 @@
 //   ; FILE: name                 an auxiliary file; its lines follow as "; | text"
 //   ; HEXFILE: name              a binary auxiliary file, its lines as "; | bytes": pairs of hex
 //                                digits, "text" for the bytes of a text, # to the line's end a comment
+//   ; OUTFILE: name              after a RUN: the exact text of a file that the run writes, its
+//                                lines following as "; | text"
 //   ... ; ERROR n / ; WARNING n  on a source line: that message is expected on that line
 //
 // Substitutions: %% a percent sign, %s the case file's name, %t the run directory, %rep(N,text) N copies of text.
@@ -49,6 +51,7 @@ struct Run {
   std::vector<std::string> err, out;
   bool check_out = false, check_err = false;
   std::vector<std::string> exists, absent;
+  std::vector<std::pair<std::string, std::string>> outfiles;  // name, expected text
 };
 
 struct Case {
@@ -147,6 +150,7 @@ bool parse_case(const fs::path &path, Case &c, std::string &why) {
   std::string text = read_all(path);
   auto lines = split_lines(text);
   std::string cur_file;
+  std::string *cur_expect = nullptr;  // expected text of an OUTFILE being read
   static const std::regex marker(R"(;\s*(ERROR|WARNING)\s+(\d+)\s*$)");
   for (size_t k = 0; k < lines.size(); ++k) {
     std::string l = lines[k];
@@ -162,15 +166,13 @@ bool parse_case(const fs::path &path, Case &c, std::string &why) {
       if (!v.empty() && v[0] == ' ') v.erase(0, 1);
       return v;
     };
-    if (directive && starts("| ") && !cur_file.empty()) {
-      c.files[cur_file] += body.substr(2) + "\n";
-      continue;
-    }
-    if (directive && body == "|" && !cur_file.empty()) {
-      c.files[cur_file] += "\n";
+    if (directive && (starts("| ") || body == "|") && (cur_expect || !cur_file.empty())) {
+      std::string &text = cur_expect ? *cur_expect : c.files[cur_file];
+      text += body == "|" ? "\n" : body.substr(2) + "\n";
       continue;
     }
     if (directive && starts("RUN")) {
+      cur_expect = nullptr;
       size_t colon = body.find(':');
       if (colon == std::string::npos) {
         why = "RUN without ':'";
@@ -184,12 +186,20 @@ bool parse_case(const fs::path &path, Case &c, std::string &why) {
       c.runs.push_back(r);
       continue;
     }
+    if (directive && starts("OUTFILE:") && !c.runs.empty()) {
+      cur_file.clear();
+      c.runs.back().outfiles.emplace_back(value("OUTFILE:"), "");
+      cur_expect = &c.runs.back().outfiles.back().second;
+      continue;
+    }
     if (directive && starts("FILE:")) {
+      cur_expect = nullptr;
       cur_file = value("FILE:");
       c.files[cur_file];
       continue;
     }
     if (directive && starts("HEXFILE:")) {
+      cur_expect = nullptr;
       cur_file = value("HEXFILE:");
       c.files[cur_file];
       c.hex_files.insert(cur_file);
@@ -419,6 +429,16 @@ bool run_case(const fs::path &path, const fs::path &bindir, const std::string &a
         msgs << "    unexpected file " << f << "\n";
         good = false;
       }
+    for (const auto &[name, text] : r.outfiles) {
+      if (!fs::exists(dir / name)) {
+        msgs << "    missing file " << name << "\n";
+        good = false;
+        continue;
+      }
+      std::string what = "file " + name;
+      good &= compare_lines(what.c_str(), split_lines(substitute(text, c.name, dir.string())),
+                            split_lines(read_all(dir / name)), msgs);
+    }
     if (!good) {
       os << "  run " << n << ": " << (r.tool.empty() ? "aszel18" : r.tool) << " " << r.args.substr(0, 200) << "\n"
          << msgs.str();

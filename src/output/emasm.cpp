@@ -1,0 +1,603 @@
+// Assembly text: symbol directives, the dump of the statement lists, the text of each statement.
+// Text is built in a growable buffer and handed on per statement (assembly-output mode) or per
+// line (listing mode).
+#include "output/emasm.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "device/sfrs.h"
+#include "driver/assembly.h"
+#include "isa/ops.h"
+#include "output/valprint.h"
+
+namespace {
+
+// Symbol flags that decide a GLOBAL or LOCAL directive.
+constexpr uint32_t SYMDIR_MASK = 0x19B10;
+
+bool global_class(uint32_t f) {
+  switch (f) {
+  case 0x10: case 0x210: case 0x10000: case 0x10010: case 0x10200: case 0x10210: return true;
+  default: return false;
+  }
+}
+
+bool local_class(uint32_t f) { return f == 0x800 || f == 0xA00; }
+
+void put_num(std::string &o, const char *fmt, unsigned long long n) {
+  char b[32];
+  int len = std::snprintf(b, sizeof b, fmt, n);
+  if (len > 0) o.append(b, static_cast<size_t>(len) < sizeof b ? static_cast<size_t>(len) : sizeof b - 1);
+}
+
+void put_snum(std::string &o, long long n) {
+  char b[32];
+  int len = std::snprintf(b, sizeof b, "%lld", n);
+  if (len > 0) o.append(b, static_cast<size_t>(len) < sizeof b ? static_cast<size_t>(len) : sizeof b - 1);
+}
+
+// Where generated text goes: standard output, or the listing's line sink.
+class TextOut {
+ public:
+  TextOut(Assembly &as, bool listing, const EmasmLineSink &sink) : as_(as), listing_(listing), sink_(sink) {}
+  ~TextOut() { flush(); }
+  TextOut(const TextOut &) = delete;
+  TextOut &operator=(const TextOut &) = delete;
+
+  std::string buf;
+
+  // Hands on every complete line of the buffer.
+  void flush() {
+    if (buf.empty()) return;
+    if (!listing_) {
+      if (as_.io.out) as_.io.out->write(buf.data(), static_cast<std::streamsize>(buf.size()));
+      buf.clear();
+      return;
+    }
+    size_t start = 0;
+    for (size_t nl; (nl = buf.find('\n', start)) != std::string::npos; start = nl + 1)
+      if (sink_) sink_(std::string_view(buf).substr(start, nl - start));
+    buf.erase(0, start);
+  }
+
+ private:
+  Assembly &as_;
+  bool listing_;
+  const EmasmLineSink &sink_;
+};
+
+// The text of one statement, in pieces: its comment lines, then its own lines.
+class StatementText {
+ public:
+  StatementText(Assembly &as, bool listing) : as_(as), listing_(listing) {}
+
+  // The statement's own lines (without comments and position directives); false when it has none.
+  bool body(const Statement &n, std::string &o);
+  // Full-line comments. Read back, a run of comment lines becomes one vector that starts with a
+  // "\n" entry; so only the first entry of a run (opened false) may be that "\n", and later ones
+  // (from merged vectors) are dropped.
+  static void comments(const Statement &n, std::string &o, bool &opened);
+  // FILE and LINE directives for a statement about to be printed (assembly-output mode).
+  void position(const Statement &n, EmasmPos &pos, std::string &o);
+
+ private:
+  Assembly &as_;
+  bool listing_;
+
+  void value(const Value &v, std::string &o, bool names = false) { valprint(as_, o, v, names); }
+  bool mode_ok(const Operand &op) {
+    if (op.o_mode <= OM_BIT) return true;
+    msg_report(as_.msg, MSG_UNKNOWN_ADDR_MODE, static_cast<int>(op.o_mode));
+    return false;
+  }
+  // A file-register operand: "[k]" when indexed, else the address, core registers by name.
+  void file(const Operand &op, bool indexed, std::string &o) {
+    if (!mode_ok(op)) return;
+    if (indexed) {
+      o += '[';
+      value(op.o_value, o);
+      o += ']';
+    } else {
+      value(op.o_value, o, op.o_mode == OM_FILE);
+    }
+  }
+  void operand(const Operand &op, std::string &o) {
+    if (op.o_mode == OM_NONE || !mode_ok(op)) return;
+    value(op.o_value, o, op.o_mode == OM_FILE);
+  }
+  static void dest(const Statement &n, std::string &o) {
+    if (n.op_dest == W) o += ",w";
+    else if (n.op_dest == F) o += ",f";
+  }
+  static void access(const Statement &n, std::string &o) {
+    if (n.op_flags & NF_INDEXED) return;
+    if (n.op_access == BANKED) o += ",b";
+    else if (n.op_access == ACCESS) o += ",c";
+  }
+  void unknown(const Statement &n) {
+    msg_report(as_.msg, MSG_EMASM_UNKNOWN_OP, std::to_string(n.op_type));
+  }
+  bool instruction(const Statement &n, std::string &o);
+  bool label(const Statement &n, std::string &o);
+  void eol(const Statement &n, std::string &o) {
+    // MESSG is a line form that takes no comment of its own when read back.
+    if (n.op_eolcomment && (listing_ || n.op_type != MESSG)) {
+      o += '\t';
+      o += n.op_eolcomment;
+    }
+  }
+};
+
+void StatementText::comments(const Statement &n, std::string &o, bool &opened) {
+  if (!n.op_comment) return;
+  for (const std::string &c : *n.op_comment) {
+    if (opened && c == "\n") continue;
+    opened = true;
+    o += c;
+    if (c.empty() || c.back() != '\n') o += '\n';
+  }
+}
+
+void StatementText::position(const Statement &n, EmasmPos &pos, std::string &o) {
+  if (listing_) return;
+  if (n.op_srcfile && (!pos.file || std::strcmp(pos.file, n.op_srcfile) != 0)) {
+    o += "\tfile\t\"";
+    o += n.op_srcfile;
+    o += "\"\n";
+    pos.file = n.op_srcfile;
+    pos.line = 0;
+  }
+  if (n.op_srcline != pos.line) {
+    put_num(o, "\tline\t%llu\n", n.op_srcline);
+    pos.line = n.op_srcline;
+  }
+}
+
+// "name:" ("L<n>:" for a generated label); a global label is followed by the call-stack depth of
+// the next statement. A label defined and never referenced is left out.
+bool StatementText::label(const Statement &n, std::string &o) {
+  const Symbol *s = n.op_label;
+  if (!s || !s->s_name) {
+    unknown(n);
+    return false;
+  }
+  if (s->s_refcnt == 1) return false;
+  o += s->s_name;
+  o += ':';
+  eol(n, o);
+  o += '\n';
+  if (s->s_flags & SF_GLOBAL) {
+    const Statement *next = n.op_next && n.op_next->op_type ? n.op_next : &n;
+    put_num(o, "\tcallstack %llu\n", next->op_callstack);
+  }
+  return true;
+}
+
+bool StatementText::instruction(const Statement &n, std::string &o) {
+  uint32_t k = n.op_type;
+  uint16_t sub = n.op_subop;
+  const char *mn = "nop";
+  if (!(k == NOP && sub == 0)) {
+    mn = ops_mnemonic(as_.msg, k, k == CALL ? (sub & ~0x100u) : sub);
+    if (!mn) {
+      unknown(n);
+      return false;
+    }
+  }
+  bool indexed = n.op_flags & NF_INDEXED;
+  o += '\t';
+  o += mn;
+  switch (k) {
+  case ADDWF: case ANDWF: case COMF: case DECFSZ: case MOVF: case RLCF: case SUBWF: case SWAPF:
+    o += '\t';
+    file(n.op_opnd1, indexed, o);
+    dest(n, o);
+    access(n, o);
+    break;
+  case MOVWF: case MULWF: case CPFSEQ: case CLRF:
+    o += '\t';
+    file(n.op_opnd1, indexed, o);
+    access(n, o);
+    break;
+  case BCF: case BTFSC:
+    o += '\t';
+    file(n.op_opnd1, indexed, o);
+    o += ',';
+    operand(n.op_opnd2, o);
+    access(n, o);
+    break;
+  case MOVFF: case MOVFFL:
+    o += '\t';
+    operand(n.op_opnd1, o);
+    o += ',';
+    operand(n.op_opnd2, o);
+    break;
+  case MOVSF: case MOVSFL:
+    o += "\t[";
+    if (mode_ok(n.op_opnd1)) value(n.op_opnd1.o_value, o);
+    o += "],";
+    operand(n.op_opnd2, o);
+    break;
+  case MOVSS:
+    o += "\t[";
+    if (mode_ok(n.op_opnd1)) value(n.op_opnd1.o_value, o);
+    o += "],[";
+    if (mode_ok(n.op_opnd2)) value(n.op_opnd2.o_value, o);
+    o += ']';
+    break;
+  case LFSR:
+    put_num(o, "\t%llu,", (sub >> 4) & 3u);
+    operand(n.op_opnd2, o);
+    break;
+  case RETURN:
+    if (sub & 1) o += "\tf";
+    break;
+  case CALL:
+    o += '\t';
+    operand(n.op_opnd1, o);
+    if (sub & 0x100) o += ",f";
+    break;
+  case TBLRD: {
+    static const char *const modes[] = {"\t*", "\t*+", "\t*-", "\t+*"};
+    o += modes[sub & 3];
+    break;
+  }
+  default:
+    if (n.op_opnd1.o_mode != OM_NONE) {
+      o += '\t';
+      operand(n.op_opnd1, o);
+    }
+    if (n.op_opnd2.o_mode != OM_NONE) {
+      o += ',';
+      operand(n.op_opnd2, o);
+    }
+    break;
+  }
+  return true;
+}
+
+bool StatementText::body(const Statement &n, std::string &o) {
+  if (n.op_flags & NF_HIDDEN) return false;
+  uint32_t k = n.op_type;
+  if (k >= SUBWF && k <= TBLRD && k != DATA) {
+    if (!instruction(n, o)) return false;
+  } else {
+    switch (k) {
+    case NAME: return label(n, o);
+    case TLABEL: put_num(o, "%llu:", n.op_tlab); break;
+    case DATA: {
+      const char *mn = ops_mnemonic(as_.msg, DATA, n.op_subop);
+      if (!mn) {
+        unknown(n);
+        return false;
+      }
+      o += '\t';
+      o += mn;
+      o += '\t';
+      for (const DataItem *d = n.op_list; d; d = d->next) {
+        value(d->value, o);
+        if (d->next) o += ',';
+      }
+      break;
+    }
+    case ORG: put_num(o, "\torg\t%llu", n.op_num); break;
+    case ALIGN:
+      o += "\talign\t";
+      put_snum(o, static_cast<long long>(n.op_num));
+      break;
+    case DS:
+    case IF:
+    case ELSIF:
+      o += k == DS ? "\tds\t" : k == IF ? "\tif\t" : "\telsif\t";
+      value(n.op_opnd1.o_value, o);
+      break;
+    case ELSE: o += "\telse"; break;
+    case ENDIF: o += "\tendif"; break;
+    case SET: {
+      const Symbol *s = n.op_opnd1.o_value.v_sym;
+      if (!s || !s->s_name) {
+        unknown(n);
+        return false;
+      }
+      o += s->s_name;
+      o += "\tset\t";
+      value(n.op_opnd2.o_value, o);
+      break;
+    }
+    case MESSG: {
+      static const char *const words[] = {"messg", "error", "warn"};
+      const char *t = n.op_text ? n.op_text : "";
+      // A text holding double quotes is given in single quotes.
+      char q = std::strchr(t, '"') && !std::strchr(t, '\'') ? '\'' : '"';
+      o += '\t';
+      o += words[n.op_subop < 3 ? n.op_subop : 0];
+      o += ' ';
+      o += q;
+      o += t;
+      o += q;
+      break;
+    }
+    case EQU: case INCLUDE: case TITLE: case ENDM: return false;
+    default:
+      unknown(n);
+      return false;
+    }
+  }
+  eol(n, o);
+  o += '\n';
+  return true;
+}
+
+// Every core SFR with its bound address.
+void sfr_equates(Assembly &as, std::string &o) {
+  for (uint32_t id = 1; id <= SFR_COUNT; ++id) {
+    uint64_t addr = sfr_addr(as, id);
+    const char *name = addr ? sfr_name(as, static_cast<long long>(addr)) : nullptr;
+    if (!MSG_CHECK(as.msg, addr != 0 && name != NULL)) continue;
+    o += name;
+    put_num(o, "\tequ\t0x%llX\n", addr);
+  }
+}
+
+// An EQU symbol that the core SFR equates at the end of the dump define anyway.
+bool core_sfr_equate(Assembly &as, const Symbol *s) {
+  const Value &v = s->s_value;
+  if (v.v_rtype != RT_ABS || v.v_offs <= 0) return false;
+  const char *name = sfr_name(as, v.v_offs);
+  return name && std::strcmp(name, s->s_name) == 0;
+}
+
+void psect_directive(const Symbol *p, std::string &o) {
+  const PsectPart &pp = p->s_psect;
+  uint32_t f = p->s_flags;
+  o += "\tpsect\t";
+  o += p->s_name;
+  o += (f & PSF_LOCAL) ? ",local" : ",global";
+  if (f & PSF_NOTE) o += ",note";
+  if (f & PSF_PURE) o += ",pure";
+  if (f & PSF_ABS) o += ",abs";
+  if (f & PSF_OVRLD) o += ",ovrld";
+  if (f & PSF_BIT) o += ",bit";
+  if (f & PSF_COMMON) o += ",common";
+  if (pp.p_size) put_num(o, ",size=%llu", pp.p_size);
+  if (pp.p_limit) put_num(o, ",limit=%llu", pp.p_limit);
+  if (pp.p_reloc) put_num(o, ",reloc=%llu", pp.p_reloc);
+  if (pp.p_class && pp.p_class->s_name) {
+    o += ",class=";
+    o += pp.p_class->s_name;
+  }
+  if (pp.p_with && pp.p_with->s_name) {
+    o += ",with=";
+    o += pp.p_with->s_name;
+  }
+  if (pp.p_space) put_num(o, ",space=%llu", pp.p_space);
+  if (pp.p_delta) put_num(o, ",delta=%llu", pp.p_delta);
+  if (pp.p_lowdata) o += ",lowdata";
+  if (pp.p_noexec) o += ",noexec";
+  if (pp.p_keep) o += ",keep";
+  if (pp.p_inline) o += ",inline";
+  if (pp.p_group) put_num(o, ",group=%llu", pp.p_group);
+  if (pp.p_optim & 0x100) o += ",minocg";
+  if (pp.p_optim & 0x200) o += ",codecov";
+  if (pp.p_optim & 0x1) {
+    static const struct {
+      uint32_t bit;
+      const char *name;
+    } items[] = {{0x8, "inline:"}, {0x10, "pa:"}, {0x20, "jump:"}, {0x40, "peep:"}, {0x80, "remove:"}, {0x200, "codecov:"}};
+    o += ",optim=";
+    bool any = false;
+    for (const auto &it : items)
+      if (pp.p_optim & it.bit) {
+        o += it.name;
+        any = true;
+      }
+    if (any) o.pop_back();
+  }
+  o += '\n';
+}
+
+// The text of every statement of one psect. The comments of a statement without text go with
+// the next statement that has text.
+void psect_statements(Assembly &as, const StatementList *l, bool listing, TextOut &out, const EmasmStmtHook &hook,
+                      EmasmPos &pos, std::string &scratch) {
+  StatementText st(as, listing);
+  std::string carried;
+  bool opened = false;
+  for (const Statement *n = l->head.op_next; n && n->op_type; n = n->op_next) {
+    scratch.clear();
+    if (!st.body(*n, scratch)) {
+      StatementText::comments(*n, carried, opened);
+      continue;
+    }
+    StatementText::comments(*n, carried, opened);
+    out.buf += carried;
+    carried.clear();
+    opened = false;
+    if (listing) {
+      out.flush();
+      if (hook) hook(*n);
+    }
+    st.position(*n, pos, out.buf);
+    out.buf += scratch;
+    out.flush();
+  }
+}
+
+}  // namespace
+
+void emasm_statement_text(Assembly &as, const Statement &n, bool listing, EmasmPos &pos, std::string &out) {
+  StatementText st(as, listing);
+  std::string body;
+  if (!st.body(n, body)) return;
+  bool opened = false;
+  StatementText::comments(n, out, opened);
+  st.position(n, pos, out);
+  out += body;
+}
+
+void emasm_symbol_directives(Assembly &as) {
+  // A symbol used through another symbol's value counts as used where that one is.
+  sym_for_each(as.sym, [](Symbol *s) {
+    if (s->s_flags & SF_NAMESPACE) return;
+    const Value &v = s->s_value;
+    if (v.v_rtype == RT_SYM && v.v_sym && v.v_sym != s) {
+      unsigned n = v.v_sym->s_refcnt + s->s_refcnt;
+      v.v_sym->s_refcnt = static_cast<uint16_t>(n > 0xFFFF ? 0xFFFF : n);
+    }
+  });
+  std::string o;
+  sym_for_each(as.sym, [&](Symbol *s) {
+    if (o.size() >= 4096 && as.io.out) {
+      as.io.out->write(o.data(), static_cast<std::streamsize>(o.size()));
+      o.clear();
+    }
+    uint32_t f = s->s_flags & SYMDIR_MASK;
+    const char *name = s->s_name ? s->s_name : "";
+    if (global_class(f)) {
+      o += "\tglobal\t";
+      o += name;
+      o += '\n';
+    } else if (local_class(f) && s->s_refcnt) {
+      o += "\tlocal\t";
+      o += name;
+      o += '\n';
+    }
+    if (s->s_flags & SF_NAMESPACE) return;
+    bool used = s->s_refcnt || (s->s_flags & SF_GLOBAL);
+    if (used && (s->s_flags & SF_SIGNAT)) {
+      o += "\tsignat\t";
+      o += name;
+      put_num(o, ",%llu\n", s->s_signat);
+    }
+    if (used && (s->s_flags & SF_FNSIZE)) {
+      o += "\tFNSIZE\t";
+      o += name;
+      put_num(o, ",%llu", s->s_autosize);
+      put_num(o, ",%llu\n", s->s_argsize);
+    }
+    // Uses of an EQU symbol take a copy of its value, so a reference count cannot tell whether
+    // the printed text names it: every EQU is written, which reads back to the same set.
+    if ((s->s_flags & SF_EQU) && !core_sfr_equate(as, s)) {
+      o += name;
+      o += "\tequ\t";
+      valprint(as, o, s->s_value);
+      o += '\n';
+    }
+    if (!used) return;
+    if (s->s_flags & SF_FNADDR) {
+      o += "\tFNADDR\t";
+      o += name;
+      o += '\n';
+    }
+    if (s->s_flags & SF_FNROOT) {
+      o += "\tFNROOT\t";
+      o += name;
+      o += '\n';
+    }
+    auto pairs = [&](const char *dir, const std::vector<const char *> &set) {
+      for (const char *t : set) {
+        o += dir;
+        o += name;
+        o += ',';
+        o += t ? t : "";
+        o += '\n';
+      }
+    };
+    pairs("\tFNCALL\t", s->s_calls);
+    pairs("\tFNARG\t", s->s_args);
+    pairs("\tFNBREAK\t", s->s_breaks);
+    for (uint16_t sig : s->s_indir) {
+      o += "\tFNINDIR\t";
+      o += name;
+      put_num(o, ",%llu\n", sig);
+    }
+  });
+  for (const auto &group : as.parse.fnalign) {
+    o += "\tFNALIGN\t";
+    for (size_t i = 0; i < group.size(); ++i) {
+      if (i) o += ',';
+      o += group[i] ? group[i] : "";
+    }
+    o += '\n';
+  }
+  if (as.io.out) as.io.out->write(o.data(), static_cast<std::streamsize>(o.size()));
+}
+
+void emasm_dump(Assembly &as, bool listing, const EmasmLineSink &sink, const EmasmStmtHook &hook) {
+  TextOut out(as, listing, sink);
+  std::string &o = out.buf;
+  std::string scratch;
+  EmasmPos pos;
+
+  o += "\tprocessor\t";
+  o += as.opt.device_name;
+  o += '\n';
+  const ParserState &ps = as.parse;
+  if (ps.fnconf[0] && ps.fnconf[1] && ps.fnconf[2]) {
+    o += "\tfnconf\t";
+    o += ps.fnconf[0];
+    o += ',';
+    o += ps.fnconf[1];
+    o += ',';
+    o += ps.fnconf[2];
+    o += ",0\n";
+  }
+  if (as.opt.form_length) {
+    o += "\tpagelength ";
+    put_snum(o, as.opt.form_length);
+    o += '\n';
+  }
+  if (as.opt.page_width) {
+    o += "\tpagewidth ";
+    put_snum(o, as.opt.page_width);
+    o += '\n';
+  }
+  out.flush();
+
+  // The unnamed absolute psect cannot be selected again by name: its statements come while it
+  // is still the current psect, before the first psect directive.
+  const Symbol *abs_psect = as.sym.default_psect;
+  if (abs_psect && abs_psect->s_stmts) psect_statements(as, abs_psect->s_stmts, listing, out, hook, pos, scratch);
+
+  for (const StatementList *l : as.list.lists) {
+    if (!l->psect || l->psect == abs_psect || !l->psect->s_name) continue;
+    psect_directive(l->psect, o);
+    out.flush();
+  }
+  for (const DabsEntry &e : ps.dabs) {
+    put_num(o, "\tdabs\t%llu", e.space);
+    put_num(o, ",0x%llX", e.address);
+    put_num(o, ",%llu", e.size);
+    if (e.name && *e.name) {
+      o += ',';
+      o += e.name;
+    }
+    o += '\n';
+    out.flush();
+  }
+  for (const StatementList *l : as.list.lists) {
+    const Symbol *p = l->psect;
+    if (!p || p == abs_psect || l->head.op_next == &l->tail) continue;
+    for (const std::string &c : p->s_pcomments) {
+      if (&c != &p->s_pcomments.front() && c == "\n") continue;
+      o += c;
+      if (c.empty() || c.back() != '\n') o += '\n';
+    }
+    if (p->s_name && *p->s_name) {
+      o += "\n\tpsect\t";
+      o += p->s_name;
+      o += '\n';
+    }
+    out.flush();
+    psect_statements(as, l, listing, out, hook, pos, scratch);
+  }
+  if (as.dev.sfr.initialized) sfr_equates(as, o);
+  out.flush();
+}
+
+void emasm_write(Assembly &as) {
+  emasm_symbol_directives(as);
+  emasm_dump(as, false);
+}

@@ -1,0 +1,120 @@
+	psect	text,class=CODE,reloc=2
+	file	"main.c"
+	line	10
+entry:	movlw	1		; two statements, one line
+	line	11
+	movwf	count,c
+	db	1,-2,'A',"hi"
+	dw	entry,entry+2
+	ddw	0x12345678
+	ds	2
+	org	8
+	align	2
+	if	1
+	nop
+	elsif	0
+	clrw
+	else
+	daw
+	endif
+	if	0
+	bra	entry
+	endif
+n	set	5
+n	set	n+1
+; messages wait for the object file
+	messg	"hello"
+	warn	"it's"
+	error	('say "no"')
+1:	nop
+	bra	1b
+	bra	2f
+2:
+	psect	udata,class=RAM,space=1
+count:	ds	1
+;!summary line
+	end
+
+; Data and directives; FILE and LINE directives from the high-level position (one LINE for two
+; statements from one line); statements hidden by a statement-level IF are not written, the IF
+; structure is; temporary labels; end-of-line and full-line comments; the summary comments last.
+; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
+; OUTFILE: out.opt
+; | 	processor	ZEL18A44
+; | 	psect	text,global,reloc=2,class=CODE
+; | 	psect	udata,global,class=RAM,space=1
+; |
+; | 	psect	text
+; | 	file	"main.c"
+; | 	line	10
+; | entry:
+; | 	movlw	1	; two statements, one line
+; | 	line	11
+; | 	movwf	count,c
+; | 	db	1,-2,65,104,105
+; | 	dw	entry,entry+2
+; | 	ddw	305419896
+; | 	ds	2
+; | 	org	8
+; | 	align	2
+; | 	if	1
+; | 	nop
+; | 	elsif	0
+; | 	else
+; | 	endif
+; | 	if	0
+; | 	endif
+; | n	set	5
+; | n	set	6
+; |
+; | ; messages wait for the object file
+; | 	messg "hello"
+; | 	warn "it's"
+; | 	error 'say "no"'
+; | 1:
+; | 	nop
+; | 	bra	1b
+; | 	bra	2f
+; | 2:
+; |
+; | 	psect	udata
+; | count:
+; | 	ds	1
+; | tosu	equ	0xFFF
+; | tosh	equ	0xFFE
+; | tosl	equ	0xFFD
+; | stkptr	equ	0xFFC
+; | pclatu	equ	0xFFB
+; | pclath	equ	0xFFA
+; | pcl	equ	0xFF9
+; | tblptru	equ	0xFF8
+; | tblptrh	equ	0xFF7
+; | tblptrl	equ	0xFF6
+; | tablat	equ	0xFF5
+; | prodh	equ	0xFF4
+; | prodl	equ	0xFE8
+; | indf0	equ	0xFEF
+; | postinc0	equ	0xFEE
+; | postdec0	equ	0xFED
+; | preinc0	equ	0xFEC
+; | plusw0	equ	0xFEB
+; | fsr0h	equ	0xFEA
+; | fsr0l	equ	0xFE9
+; | wreg	equ	0xFF3
+; | indf1	equ	0xFE7
+; | postinc1	equ	0xFE6
+; | postdec1	equ	0xFE5
+; | preinc1	equ	0xFE4
+; | plusw1	equ	0xFE3
+; | fsr1h	equ	0xFE2
+; | fsr1l	equ	0xFE1
+; | bsr	equ	0xFE0
+; | indf2	equ	0xFDF
+; | postinc2	equ	0xFDE
+; | postdec2	equ	0xFDD
+; | preinc2	equ	0xFDC
+; | plusw2	equ	0xFDB
+; | fsr2h	equ	0xFDA
+; | fsr2l	equ	0xFD9
+; | status	equ	0xFD8
+; | ;!summary line

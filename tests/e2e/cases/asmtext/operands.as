@@ -1,0 +1,174 @@
+	psect	udata,class=RAM,space=1
+var:	ds	1
+	psect	code,class=CODE,reloc=2
+start:
+	addwf	5,w
+	addwfc	0xFE8,f
+	iorwf	var,w,c
+	comf	var
+	decfsz	var,f,b
+	movf	0xFF3,w
+	rlncf	var,c,f
+	subfwb	var,0,0
+	swapf	var
+	movwf	0xFE0
+	clrf	var,c
+	setf	var
+	cpfseq	var,b
+	mulwf	0xFF3
+	bcf	var,3
+	bsf	0xFD8,0,c
+	btg	var,c,7
+	btfss	0xFD8,2
+	movff	0xFE8,var
+	movff	var,0xFF3
+	lfsr	2,0x100
+	lfsr	0,var
+	call	sub
+	call	sub,f
+	fcall	sub
+	rcall	sub
+	bra	start
+	bn	start
+	bmi	start
+	bnov	start
+	bz	start
+	goto	start
+	ljmp	start
+	retfie	f
+	return
+	return	1
+	tblrd	*
+	tblrd	*+
+	tblwt	*-
+	tblwt	+*
+	tblrdpostinc
+	tblwtpreinc
+	nop
+	clrw
+	daw
+	reset
+	trap
+	tret
+	push
+	pop
+	movlw	high(var)
+	addlw	low(start+2)
+	retlw	-1
+	movlb	3
+	banksel	var
+	dbout
+sub:
+	return
+	end
+
+; Instruction operands: destination and access words always written out, core registers by
+; name, brackets for an indexed operand, the fast forms of CALL and RETURN, table-access modes,
+; and the first of two mnemonics with the same opcode.
+; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
+; OUTFILE: out.opt
+; | 	processor	ZEL18A44
+; | 	psect	udata,global,class=RAM,space=1
+; | 	psect	code,global,reloc=2,class=CODE
+; |
+; | 	psect	udata
+; | var:
+; | 	ds	1
+; |
+; | 	psect	code
+; | start:
+; | 	addwf	5,w,b
+; | 	addwfc	prodl,f,c
+; | 	iorwf	var,w,c
+; | 	comf	var,f,b
+; | 	decfsz	var,f,b
+; | 	movf	wreg,w,c
+; | 	rlncf	var,f,c
+; | 	subfwb	var,w,c
+; | 	swapf	var,f,b
+; | 	movwf	bsr,c
+; | 	clrf	var,c
+; | 	setf	var,b
+; | 	cpfseq	var,b
+; | 	mulwf	wreg,c
+; | 	bcf	var,3,b
+; | 	bsf	status,0,c
+; | 	btg	var,7,c
+; | 	btfss	status,2,c
+; | 	movff	prodl,var
+; | 	movff	var,wreg
+; | 	lfsr	2,256
+; | 	lfsr	0,var
+; | 	call	sub
+; | 	call	sub,f
+; | 	call	sub
+; | 	rcall	sub
+; | 	bra	start
+; | 	bmi	start
+; | 	bmi	start
+; | 	bnv	start
+; | 	bz	start
+; | 	goto	start
+; | 	goto	start
+; | 	retfie	f
+; | 	return
+; | 	return	f
+; | 	tblrd	*
+; | 	tblrd	*+
+; | 	tblwt	*-
+; | 	tblwt	+*
+; | 	tblrd	*+
+; | 	tblwt	+*
+; | 	nop
+; | 	clrw
+; | 	daw
+; | 	reset
+; | 	trap
+; | 	tret
+; | 	push
+; | 	pop
+; | 	movlw	high(var)
+; | 	addlw	low(start+2)
+; | 	retlw	-1
+; | 	movlb	3
+; | 	banksel	var
+; | 	dbout
+; | sub:
+; | 	return
+; | tosu	equ	0xFFF
+; | tosh	equ	0xFFE
+; | tosl	equ	0xFFD
+; | stkptr	equ	0xFFC
+; | pclatu	equ	0xFFB
+; | pclath	equ	0xFFA
+; | pcl	equ	0xFF9
+; | tblptru	equ	0xFF8
+; | tblptrh	equ	0xFF7
+; | tblptrl	equ	0xFF6
+; | tablat	equ	0xFF5
+; | prodh	equ	0xFF4
+; | prodl	equ	0xFE8
+; | indf0	equ	0xFEF
+; | postinc0	equ	0xFEE
+; | postdec0	equ	0xFED
+; | preinc0	equ	0xFEC
+; | plusw0	equ	0xFEB
+; | fsr0h	equ	0xFEA
+; | fsr0l	equ	0xFE9
+; | wreg	equ	0xFF3
+; | indf1	equ	0xFE7
+; | postinc1	equ	0xFE6
+; | postdec1	equ	0xFE5
+; | preinc1	equ	0xFE4
+; | plusw1	equ	0xFE3
+; | fsr1h	equ	0xFE2
+; | fsr1l	equ	0xFE1
+; | bsr	equ	0xFE0
+; | indf2	equ	0xFDF
+; | postinc2	equ	0xFDE
+; | postdec2	equ	0xFDD
+; | preinc2	equ	0xFDC
+; | plusw2	equ	0xFDB
+; | fsr2h	equ	0xFDA
+; | fsr2l	equ	0xFD9
+; | status	equ	0xFD8

@@ -1,0 +1,81 @@
+	dabs	1,0x20,4,flagbyte
+	dabs	1,0x60,2
+here:	nop
+	bra	here
+	psect	data_a,class=COMRAM,space=1,reloc=2,size=16,delta=1,noexec,lowdata
+	psect	code_b,local,class=CODE,reloc=2,optim=inline:jump,group=3
+	psect	bits,bit,class=COMRAM,space=1,ovrld,abs,common
+	psect	rem,class=CODE,optim=remove:peep:pa
+	psect	plain,keep,inline,minocg,codecov,with=code_b,limit=100,pure
+	psect	noted,note,space=6,class=NOTES
+; before code
+	psect	code_b
+	movf	flagbyte,w,c
+	psect	data_a
+buf:	ds	4
+	end
+
+; Psect directives with every flag in their fixed order and the optim list in bit order; DABS
+; ranges; psects without statements get no second psect line. The unnamed absolute psect's
+; statements come first, while it is still current; comments before a psect directive lead its
+; block; a label that is never referenced is left out.
+; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
+; OUTFILE: out.opt
+; | 	global	flagbyte
+; | 	processor	ZEL18A44
+; | here:
+; | 	nop
+; | 	bra	here
+; | 	psect	data_a,global,size=16,reloc=2,class=COMRAM,space=1,delta=1,lowdata,noexec
+; | 	psect	code_b,local,reloc=2,class=CODE,keep,inline,group=3,optim=inline:jump
+; | 	psect	bits,global,abs,ovrld,bit,common,class=COMRAM,space=1
+; | 	psect	rem,global,class=CODE,optim=pa:peep:remove
+; | 	psect	plain,global,pure,limit=100,with=code_b,keep,inline,minocg,codecov
+; | 	psect	noted,global,note,class=NOTES,space=6,noexec
+; | 	dabs	1,0x20,4,flagbyte
+; | 	dabs	1,0x60,2
+; |
+; | 	psect	data_a
+; | 	ds	4
+; |
+; | ; before code
+; |
+; | 	psect	code_b
+; | 	movf	32,w,c
+; | tosu	equ	0xFFF
+; | tosh	equ	0xFFE
+; | tosl	equ	0xFFD
+; | stkptr	equ	0xFFC
+; | pclatu	equ	0xFFB
+; | pclath	equ	0xFFA
+; | pcl	equ	0xFF9
+; | tblptru	equ	0xFF8
+; | tblptrh	equ	0xFF7
+; | tblptrl	equ	0xFF6
+; | tablat	equ	0xFF5
+; | prodh	equ	0xFF4
+; | prodl	equ	0xFE8
+; | indf0	equ	0xFEF
+; | postinc0	equ	0xFEE
+; | postdec0	equ	0xFED
+; | preinc0	equ	0xFEC
+; | plusw0	equ	0xFEB
+; | fsr0h	equ	0xFEA
+; | fsr0l	equ	0xFE9
+; | wreg	equ	0xFF3
+; | indf1	equ	0xFE7
+; | postinc1	equ	0xFE6
+; | postdec1	equ	0xFE5
+; | preinc1	equ	0xFE4
+; | plusw1	equ	0xFE3
+; | fsr1h	equ	0xFE2
+; | fsr1l	equ	0xFE1
+; | bsr	equ	0xFE0
+; | indf2	equ	0xFDF
+; | postinc2	equ	0xFDE
+; | postdec2	equ	0xFDD
+; | preinc2	equ	0xFDC
+; | plusw2	equ	0xFDB
+; | fsr2h	equ	0xFDA
+; | fsr2l	equ	0xFD9
+; | status	equ	0xFD8
