@@ -94,9 +94,8 @@ void write_output(Assembly &as) {
       print_system_text(as, as.drv.rlf_name, err);
       msg_report(as.msg, MSG_CANT_CREATE_RLF, as.drv.rlf_name);
     }
-    // The listing body is written here; the summary comments follow it (also into the
-    // relocatable listing), then the listing's tables.
-    list_flush_summary(as, true);
+    lst_write(as, rlf.get());
+    rlf.reset();
   }
   auto obj = create_file(as.drv.output_name, true, err);
   if (!obj) {

@@ -6,6 +6,9 @@
 #include <ctime>
 
 #include "driver/assembly.h"
+#include "isa/ops.h"
+#include "output/emasm.h"
+#include "output/emobj.h"
 #include "output/objout.h"
 
 namespace {
@@ -216,4 +219,60 @@ void lst_symbols(Assembly &as) {
   });
   if (line_len > 0) put(as, "\n");
   if (l.page_length && l.page_lines > 0) put(as, "\f");
+}
+
+namespace {
+
+// The address column of a statement: its location in address units, relative to the psect
+// unless the psect is absolute; an EQU or SET shows the value it assigns.
+void record_address(Assembly &as, const Statement &n, const Symbol *p) {
+  if ((n.op_type == EQU || n.op_type == SET) && n.op_opnd1.o_value.v_sym) {
+    Value v;
+    copyexpr(as, v, n.op_opnd1.o_value.v_sym->s_value);
+    expr_fold(as, v);
+    lst_set_address(as, v, v.v_rtype != RT_ABS);
+    return;
+  }
+  uint64_t delta = p->s_psect.p_delta ? p->s_psect.p_delta : 1;
+  Value v = expr_abs(static_cast<int64_t>(p->s_psect.p_curr / delta));
+  bool absolute = (p->s_flags & (PSF_ABS | PSF_OVRLD)) == (PSF_ABS | PSF_OVRLD);
+  if (!absolute) {
+    v.v_rtype = RT_PSECT;
+    v.v_sym = const_cast<Symbol *>(p);
+  }
+  lst_set_address(as, v, !absolute);
+}
+
+}  // namespace
+
+void lst_write(Assembly &as, std::ostream *rlf) {
+  bool rlf_open = rlf != nullptr;
+  if (rlf_open) obj_open_listing(as, *rlf);
+  lst_begin(as, rlf_open);
+  Symbol *cur = nullptr;
+  auto hook = [&](const Statement &cn) {
+    Statement *n = const_cast<Statement *>(&cn);
+    if (n->op_psect != cur) {
+      cur = n->op_psect;
+      emobj_begin_psect(as, cur, true);
+    }
+    if (!cur) return;
+    record_address(as, *n, cur);
+    emobj_encode(as, n, true);
+    for (const EmitItem &it : as.emit.items)
+      lst_add_item(as, static_cast<uint32_t>(it.base), &it.value, it.nbytes, it.width);
+    // The linker restarts its address bookkeeping at every DS and ORG.
+    if (rlf_open && (n->op_type == DS || n->op_type == ORG)) {
+      obj_new_text(as, true);
+      obj_write_ident(as, OBJ_LISTING_IDENT);
+    }
+  };
+  emasm_dump(as, true, [&](std::string_view line) { lst_line(as, line); }, hook);
+  list_flush_summary(as, true, [&](std::string_view text) {
+    if (!rlf_open) return;
+    obj_put_listing_text(as, text);
+    obj_put_listing_text(as, "\n");
+  });
+  lst_symbols(as);
+  if (rlf_open) obj_finish_listing(as);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,3 +49,7 @@ void lst_add_item(Assembly &as, uint32_t base, const Value *e, unsigned nbytes, 
 void lst_line(Assembly &as, std::string_view text);
 // The symbol table pages.
 void lst_symbols(Assembly &as);
+// The whole listing after sizing: the code pages from the assembly text in listing mode, each
+// statement encoded for its address and bytes; the summary comments; the symbol table. The
+// relocatable listing goes to rlf when it could be created.
+void lst_write(Assembly &as, std::ostream *rlf);
