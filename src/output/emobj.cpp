@@ -261,7 +261,7 @@ bool layout(Assembly &as, Symbol *p, EmitPsect &ep, bool report) {
         }
         continue;
       case ORG:
-        loc = sat_mul(n->op_num, delta);
+        loc = std::min(sat_mul(n->op_num, delta), LOC_MAX);
         if (!ep.has_base) {
           ep.base = std::min(loc, LOC_MAX);
           ep.has_base = true;
@@ -270,6 +270,7 @@ bool layout(Assembly &as, Symbol *p, EmitPsect &ep, bool report) {
       case ALIGN: loc = sat_add(loc, align_pad(loc, n->op_num)); break;
       default: loc = sat_add(loc, stmt_size(as, n, p, report)); break;
     }
+    loc = std::min(loc, LOC_MAX);  // the counter stops at the end of the 32-bit space
     if (loc != old && (!ep.has_base || old < ep.base)) {
       ep.base = old;
       ep.has_base = true;
@@ -921,7 +922,8 @@ void emobj_encode(Assembly &as, Statement *n, bool listing) {
   as.lex.cur_file = n->op_asmfile;
   as.lex.msg_line = static_cast<long>(n->op_asmline);
   // Phase check: sizing and encoding must agree on every offset.
-  if (p->s_psect.p_curr != n->op_addr && n->op_type != ORG && !listing) msg_report(as.msg, MSG_PHASE_ERROR);
+  if (std::min(p->s_psect.p_curr, LOC_MAX) != n->op_addr && n->op_type != ORG && !listing)
+    msg_report(as.msg, MSG_PHASE_ERROR);
   Enc e{as, n, p, listing};
   encode(e);
 }
