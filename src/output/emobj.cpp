@@ -43,6 +43,11 @@ bool is_abs_psect(const Symbol *p) { return p && (p->s_flags & (PSF_ABS | PSF_OV
 unsigned delta_of(const Symbol *p) { return p && p->s_psect.p_delta ? p->s_psect.p_delta : 1; }
 const char *name_of(const Symbol *p) { return p && p->s_name ? p->s_name : ""; }
 
+// Signed arithmetic on operand values wraps instead of overflowing.
+int64_t wrap_add(int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b)); }
+int64_t wrap_sub(int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) - static_cast<uint64_t>(b)); }
+int64_t wrap_mul(int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) * static_cast<uint64_t>(b)); }
+
 uint64_t sat_add(uint64_t a, uint64_t b) { return a > LOC_MAX || b > LOC_MAX - a ? LOC_MAX + 1 : a + b; }
 uint64_t sat_mul(uint64_t a, uint64_t b) { return b && a > (LOC_MAX + 1) / b ? LOC_MAX + 1 : a * b; }
 
@@ -74,8 +79,8 @@ struct Where {
 };
 
 Where in_psect(const Symbol *q, int64_t units, const Symbol *p) {
-  if (is_abs_psect(q)) return {Where::CONST, units * static_cast<int64_t>(delta_of(q))};
-  if (q && q == p) return {Where::HERE, units * static_cast<int64_t>(delta_of(q))};
+  if (is_abs_psect(q)) return {Where::CONST, wrap_mul(units, delta_of(q))};
+  if (q && q == p) return {Where::HERE, wrap_mul(units, delta_of(q))};
   return {};
 }
 
@@ -97,11 +102,11 @@ Where locate(Assembly &as, const Value &v, const Symbol *p, unsigned depth) {
       if (!s || (s->s_flags & SF_UNDEF) || obj_sym_is_external(s)) return {};
       if (s->s_defnode && s->s_defnode->op_psect) {
         const Statement *d = s->s_defnode;
-        return in_psect(d->op_psect, d->op_addr / delta_of(d->op_psect) + v.v_offs, p);
+        return in_psect(d->op_psect, wrap_add(d->op_addr / delta_of(d->op_psect), v.v_offs), p);
       }
       if (s->s_value.v_rtype == RT_SYM && s->s_value.v_sym == s) return {};
       Where w = locate(as, s->s_value, p, depth + 1);
-      if (w.kind != Where::OTHER) w.at += v.v_offs * (w.kind == Where::CONST ? 1 : static_cast<int64_t>(delta_of(p)));
+      if (w.kind != Where::OTHER) w.at = wrap_add(w.at, wrap_mul(v.v_offs, w.kind == Where::CONST ? 1 : delta_of(p)));
       return w;
     }
     default: return {};
@@ -141,17 +146,13 @@ bool branch_distance(Assembly &as, const Statement *n, const Symbol *p, int64_t 
   int64_t next = static_cast<int64_t>(n->op_addr) + 2;
   switch (w.kind) {
     case Where::DOT:
-      if (is_abs_psect(p)) {
-        d = d2 = w.at - 2;
-      } else {
-        d = w.at;
-        d2 = w.at - 2;
-      }
+      d2 = wrap_sub(w.at, 2);
+      d = is_abs_psect(p) ? d2 : w.at;
       return true;
-    case Where::HERE: d = d2 = w.at - next; return true;
+    case Where::HERE: d = d2 = wrap_sub(w.at, next); return true;
     case Where::CONST:
       if (!is_abs_psect(p)) return false;
-      d = d2 = w.at - next;
+      d = d2 = wrap_sub(w.at, next);
       return true;
     default: return false;
   }
@@ -260,7 +261,7 @@ bool layout(Assembly &as, Symbol *p, EmitPsect &ep, bool report) {
         }
         continue;
       case ORG:
-        loc = sat_mul(n->op_num, delta);
+        loc = std::min(sat_mul(n->op_num, delta), LOC_MAX);
         if (!ep.has_base) {
           ep.base = std::min(loc, LOC_MAX);
           ep.has_base = true;
@@ -269,6 +270,7 @@ bool layout(Assembly &as, Symbol *p, EmitPsect &ep, bool report) {
       case ALIGN: loc = sat_add(loc, align_pad(loc, n->op_num)); break;
       default: loc = sat_add(loc, stmt_size(as, n, p, report)); break;
     }
+    loc = std::min(loc, LOC_MAX);  // the counter stops at the end of the 32-bit space
     if (loc != old && (!ep.has_base || old < ep.base)) {
       ep.base = old;
       ep.has_base = true;
@@ -318,8 +320,6 @@ bool same_base(const Value &a, const Value &b) {
   return a.v_rtype == b.v_rtype && (a.v_rtype == RT_PSECT || a.v_rtype == RT_SYM) && a.v_sym == b.v_sym;
 }
 
-int64_t wrap_add(int64_t a, int64_t b) { return static_cast<int64_t>(static_cast<uint64_t>(a) + static_cast<uint64_t>(b)); }
-
 // A binary node over a and b, folded where the value rules fold it.
 Value node2(Enc &e, uint8_t kind, const Value &a, const Value &b) {
   bool la = a.v_rtype == RT_ABS, ra = b.v_rtype == RT_ABS;
@@ -330,10 +330,10 @@ Value node2(Enc &e, uint8_t kind, const Value &a, const Value &b) {
   }
   if (kind == RT_SUB && ra) {
     Value r = a;
-    r.v_offs = wrap_add(a.v_offs, -b.v_offs);
+    r.v_offs = wrap_sub(a.v_offs, b.v_offs);
     return r;
   }
-  if (kind == RT_SUB && same_base(a, b)) return expr_abs(wrap_add(a.v_offs, -b.v_offs));
+  if (kind == RT_SUB && same_base(a, b)) return expr_abs(wrap_sub(a.v_offs, b.v_offs));
   if (la && ra) {
     int64_t l = a.v_offs, r = b.v_offs;
     uint64_t ul = static_cast<uint64_t>(l);
@@ -500,10 +500,10 @@ void displacement(Enc &e, uint64_t base, const Value &target, unsigned width, ui
   int64_t d = 0;
   bool known = false;
   if (target.v_rtype == RT_PSECT && target.v_sym == p) {
-    d = target.v_offs * static_cast<int64_t>(delta_of(p)) - static_cast<int64_t>(next);
+    d = wrap_sub(wrap_mul(target.v_offs, delta_of(p)), static_cast<int64_t>(next));
     known = true;
   } else if (target.v_rtype == RT_ABS && is_abs_psect(p)) {
-    d = target.v_offs - static_cast<int64_t>(next);
+    d = wrap_sub(target.v_offs, static_cast<int64_t>(next));
     known = true;
   }
   if (known) {
@@ -922,7 +922,8 @@ void emobj_encode(Assembly &as, Statement *n, bool listing) {
   as.lex.cur_file = n->op_asmfile;
   as.lex.msg_line = static_cast<long>(n->op_asmline);
   // Phase check: sizing and encoding must agree on every offset.
-  if (p->s_psect.p_curr != n->op_addr && n->op_type != ORG && !listing) msg_report(as.msg, MSG_PHASE_ERROR);
+  if (std::min(p->s_psect.p_curr, LOC_MAX) != n->op_addr && n->op_type != ORG && !listing)
+    msg_report(as.msg, MSG_PHASE_ERROR);
   Enc e{as, n, p, listing};
   encode(e);
 }
