@@ -57,6 +57,18 @@ void parse_input(Assembly &as) {
   as.lex.radix = 10;
 }
 
+// An instruction-set symbol. A source that only declared it GLOBAL (assembly text written by
+// -A does) gets it defined; a source that defined it otherwise keeps its own.
+void define_isa_symbol(Assembly &as, std::string_view name, int64_t value) {
+  Symbol *s = sym_find(as, name);
+  if (s && (s->s_flags & SF_UNDEF) && !s->s_defnode) {
+    s->s_value = expr_abs(value);
+    s->s_flags = (s->s_flags & ~SF_UNDEF) | SF_SET | SF_GLOBAL;
+    return;
+  }
+  sym_define_cmdline(as, name, value);
+}
+
 void write_udf_header(Assembly &as, const std::vector<std::string> &args) {
   if (!as.drv.udf) return;
   std::ofstream &u = *as.drv.udf;
@@ -183,8 +195,8 @@ void run_sequence(Assembly &as, std::vector<std::string> args) {
   if (d.dump_stmts) debug_dump_statements(as, *as.io.out);
 
   // 28. The instruction-set symbols.
-  sym_define_cmdline(as, "isa$xinst", o.xinst ? 1 : 0);
-  sym_define_cmdline(as, "isa$std", o.xinst ? 0 : 1);
+  define_isa_symbol(as, "isa$xinst", o.xinst ? 1 : 0);
+  define_isa_symbol(as, "isa$std", o.xinst ? 0 : 1);
 
   // 29. Output.
   write_output(as);

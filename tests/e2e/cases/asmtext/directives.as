@@ -40,6 +40,8 @@ count:	ds	1
 ; structure is; temporary labels; end-of-line and full-line comments; the summary comments last.
 ; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
 ; OUTFILE: out.opt
+; | 	global	isa$std
+; | 	global	isa$xinst
 ; | 	processor	ZEL18A44
 ; | 	psect	text,global,reloc=2,class=CODE
 ; | 	psect	udata,global,class=RAM,space=1

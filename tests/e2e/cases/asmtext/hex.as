@@ -13,6 +13,8 @@ lab:	dw	lab-2,1000
 ; own forms.
 ; RUN: -mcpu=ZEL18A44 -H -A -Oout.opt %s
 ; OUTFILE: out.opt
+; | 	global	isa$std
+; | 	global	isa$xinst
 ; | 	processor	ZEL18A44
 ; | 	psect	code,global,class=CODE
 ; |

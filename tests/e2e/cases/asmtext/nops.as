@@ -9,6 +9,8 @@
 ; other NOP-class instructions by their names.
 ; RUN: -mcpu=ZEL18A44 -no_trans -A -Oout.opt %s
 ; OUTFILE: out.opt
+; | 	global	isa$std
+; | 	global	isa$xinst
 ; | 	processor	ZEL18A44
 ; | 	nop
 ; | 	nop2
@@ -54,6 +56,8 @@
 ; | status	equ	0xFD8
 ; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
 ; OUTFILE: out.opt
+; | 	global	isa$std
+; | 	global	isa$xinst
 ; | 	processor	ZEL18A44
 ; | 	nop
 ; | 	nop2

@@ -67,6 +67,8 @@ sub:
 ; and the first of two mnemonics with the same opcode.
 ; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
 ; OUTFILE: out.opt
+; | 	global	isa$std
+; | 	global	isa$xinst
 ; | 	processor	ZEL18A44
 ; | 	psect	udata,global,class=RAM,space=1
 ; | 	psect	code,global,reloc=2,class=CODE

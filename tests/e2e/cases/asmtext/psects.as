@@ -22,6 +22,8 @@ buf:	ds	4
 ; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
 ; OUTFILE: out.opt
 ; | 	global	flagbyte
+; | 	global	isa$std
+; | 	global	isa$xinst
 ; | 	processor	ZEL18A44
 ; | here:
 ; | 	nop

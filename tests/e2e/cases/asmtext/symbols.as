@@ -57,6 +57,8 @@ later	equ	10
 ; | 	global	gk
 ; | 	signat	gk,5
 ; | gk	equ	3
+; | 	global	isa$std
+; | 	global	isa$xinst
 ; | later	equ	10
 ; | unused	equ	7
 ; | 	FNALIGN	_main,_helper

@@ -19,6 +19,8 @@ var:
 ; word, MOVSF/MOVSS offsets in brackets, the X-only instructions.
 ; RUN: -mcpu=ZEL18X47 --xinst -A -Oout.opt %s
 ; OUTFILE: out.opt
+; | 	global	isa$std
+; | 	global	isa$xinst
 ; | 	processor	ZEL18X47
 ; | 	psect	code,global,class=CODE
 ; |

@@ -11,6 +11,9 @@
 ; OUT: PSECT len=3 flags=0xD0(global,ovrld,abs) name=""
 ; OUT: XPSECT len=15 size=0x0 reloc=0x0 space=0 delta=1 psect="" class="" with=""
 ; OUT: PSECTBOUND len=15 lead=13 flags=0xD0(global,ovrld,abs) base=0x0 size=0x0 space=0 delta=1 psect="" class=""
+; OUT: SYM len=32
+; OUT:   value=0x1 type=16(global) base="" name="isa$std"
+; OUT:   value=0x0 type=16(global) base="" name="isa$xinst"
 ; OUT: TEXT len=9 loc=0x0 psect="p1"
 ; OUT:   0000: E7 D3
 ; OUT: TEXT len=9 loc=0x7D0 psect="p1"
@@ -33,6 +36,9 @@
 ; OUT: PSECT len=3 flags=0xD0(global,ovrld,abs) name=""
 ; OUT: XPSECT len=15 size=0x0 reloc=0x0 space=0 delta=1 psect="" class="" with=""
 ; OUT: PSECTBOUND len=15 lead=13 flags=0xD0(global,ovrld,abs) base=0x0 size=0x0 space=0 delta=1 psect="" class=""
+; OUT: SYM len=32
+; OUT:   value=0x1 type=16(global) base="" name="isa$std"
+; OUT:   value=0x0 type=16(global) base="" name="isa$xinst"
 ; OUT: TEXT len=11 loc=0x0 psect="p1"
 ; OUT:   0000: 00 EF 00 F0
 ; OUT: RELOC len=46

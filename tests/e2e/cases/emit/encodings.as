@@ -8,6 +8,9 @@
 ; OUT: PSECT len=3 flags=0xD0(global,ovrld,abs) name=""
 ; OUT: XPSECT len=15 size=0x0 reloc=0x0 space=0 delta=1 psect="" class="" with=""
 ; OUT: PSECTBOUND len=15 lead=13 flags=0xD0(global,ovrld,abs) base=0x0 size=0x0 space=0 delta=1 psect="" class=""
+; OUT: SYM len=32
+; OUT:   value=0x1 type=16(global) base="" name="isa$std"
+; OUT:   value=0x0 type=16(global) base="" name="isa$xinst"
 ; OUT: TEXT len=83 loc=0x0 psect="code"
 ; OUT:   0000: 10 25 80 26 20 51 8A 6E 8A 86 30 AF 55 0E 41 0C
 ; OUT:   0010: FF 0F 05 01 21 EE 23 F0 10 C0 20 F0 09 00 13 00

@@ -6,6 +6,9 @@
 ; OUT: PSECT len=3 flags=0xD0(global,ovrld,abs) name=""
 ; OUT: XPSECT len=15 size=0x0 reloc=0x0 space=0 delta=1 psect="" class="" with=""
 ; OUT: PSECTBOUND len=15 lead=13 flags=0xD0(global,ovrld,abs) base=0x10 size=0x12 space=0 delta=1 psect="" class=""
+; OUT: SYM len=32
+; OUT:   value=0x1 type=16(global) base="" name="isa$std"
+; OUT:   value=0x0 type=16(global) base="" name="isa$xinst"
 ; OUT: TEXT len=7 loc=0x10 psect=""
 ; OUT:   0010: FF D7
 ; OUT: LISTRELOC len=20 rlf="ident.rlf" lst="ident.lst"
@@ -16,6 +19,9 @@
 ; OUT: PSECT len=3 flags=0xD0(global,ovrld,abs) name=""
 ; OUT: XPSECT len=15 size=0x0 reloc=0x0 space=0 delta=1 psect="" class="" with=""
 ; OUT: PSECTBOUND len=15 lead=13 flags=0xD0(global,ovrld,abs) base=0x10 size=0x12 space=0 delta=1 psect="" class=""
+; OUT: SYM len=32
+; OUT:   value=0x0 type=16(global) base="" name="isa$std"
+; OUT:   value=0x1 type=16(global) base="" name="isa$xinst"
 ; OUT: TEXT len=7 loc=0x10 psect=""
 ; OUT:   0010: FF D7
 ; OUT: END len=2

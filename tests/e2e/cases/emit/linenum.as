@@ -13,6 +13,9 @@ lab:    nop                     ; the label and the nop share one line symbol
 ; OUT: PSECT len=3 flags=0xD0(global,ovrld,abs) name=""
 ; OUT: XPSECT len=15 size=0x0 reloc=0x0 space=0 delta=1 psect="" class="" with=""
 ; OUT: PSECTBOUND len=15 lead=13 flags=0xD0(global,ovrld,abs) base=0x0 size=0x0 space=0 delta=1 psect="" class=""
+; OUT: SYM len=32
+; OUT:   value=0x1 type=16(global) base="" name="isa$std"
+; OUT:   value=0x0 type=16(global) base="" name="isa$xinst"
 ; OUT: TEXT len=13 loc=0x0 psect="code"
 ; OUT:   0000: 00 F0 00 F0
 ; OUT: TEXT len=11 loc=0x6 psect="code"

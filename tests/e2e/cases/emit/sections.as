@@ -29,9 +29,11 @@ main:   movlw   low(buf)        ; 0E00, low byte by relocation
 ; OUT: PSECT len=3 flags=0xD0(global,ovrld,abs) name=""
 ; OUT: XPSECT len=15 size=0x0 reloc=0x0 space=0 delta=1 psect="" class="" with=""
 ; OUT: PSECTBOUND len=15 lead=13 flags=0xD0(global,ovrld,abs) base=0x0 size=0x0 space=0 delta=1 psect="" class=""
-; OUT: SYM len=27
+; OUT: SYM len=59
 ; OUT:   value=0x0 type=22(extern) base="" name="ext"
 ; OUT:   value=0x0 type=16(global) base="code" name="main"
+; OUT:   value=0x1 type=16(global) base="" name="isa$std"
+; OUT:   value=0x0 type=16(global) base="" name="isa$xinst"
 ; OUT: SIGNAT len=7 signat=0x1079 name="main"
 ; OUT: FNALIGN len=11 group=0
 ; OUT:   member="f1"

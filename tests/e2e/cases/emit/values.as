@@ -8,8 +8,10 @@
 ; OUT: PSECT len=3 flags=0xD0(global,ovrld,abs) name=""
 ; OUT: XPSECT len=15 size=0x0 reloc=0x0 space=0 delta=1 psect="" class="" with=""
 ; OUT: PSECTBOUND len=15 lead=13 flags=0xD0(global,ovrld,abs) base=0x0 size=0x0 space=0 delta=1 psect="" class=""
-; OUT: SYM len=11
+; OUT: SYM len=43
 ; OUT:   value=0x0 type=22(extern) base="" name="ext"
+; OUT:   value=0x1 type=16(global) base="" name="isa$std"
+; OUT:   value=0x0 type=16(global) base="" name="isa$xinst"
 ; OUT: TEXT len=19 loc=0x0 psect="code"
 ; OUT:   0000: 2C 0E FE D7 01 D0 08 0E 00 F0
 ; OUT: COND_EXPR len=6 expr=extern(ext)

@@ -1,6 +1,6 @@
 ; Macro arguments: "!" escapes, "<...>" brackets, empty and missing arguments, blanks and
 ; comments, and an inner call reading its arguments across the text substituted into its line.
-; RUN: -mcpu=ZEL18A44 --kvdebug=stmts %s
+; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts %s
 ; EXIT: 1
 show    macro   a,b,c
         messg   '[a|b|c]'

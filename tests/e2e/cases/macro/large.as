@@ -1,7 +1,7 @@
 ; Large and runaway input: a 1 MB body, 100,000-character arguments, an argument that doubles
 ; with each nested call (cut at 4 MiB per line), and repetitions past the run's budget of
 ; expanded lines and text. Each ends with its messages, none crashes or hangs.
-; RUN: -mcpu=ZEL18A44 --kvdebug=stmts body.as
+; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts body.as
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   DATA sub=1 dest=- acc=- flags=1 data=1 eol="; %rep(1000000,x)"
@@ -14,7 +14,7 @@
 ; |  big 1
 ; |  big 2
 ;
-; RUN: -mcpu=ZEL18A44 --kvdebug=stmts args.as
+; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts args.as
 ; EXIT: 1
 ; ERR: args.as: 5: (844) token longer than 767 characters; cut
 ; ERR: args.as: 5: (844) token longer than 767 characters; cut
@@ -34,7 +34,7 @@
 ; |  long %rep(100000,y)
 ; |  long <%rep(50000,1,)1>
 ;
-; RUN: -mcpu=ZEL18A44 --emax=100 --kvdebug=stmts grow.as
+; RUN: -mcpu=ZEL18A44 --emax=100 -A -Ostmts.opt --kvdebug=stmts grow.as
 ; EXIT: 1
 ; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
 ; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
@@ -60,7 +60,7 @@
 ; |  grow 0123456789abcdef
 ; |  nop
 ;
-; RUN: -mcpu=ZEL18A44 --kvdebug=stmts lines.as
+; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts lines.as
 ; EXIT: 1
 ; ERR: lines.as: 3: (769) macro expansions have read more than 4194304 lines or 268435456 bytes: REPT and every later expansion are not expanded
 ; OUT: psect ""
@@ -78,7 +78,7 @@
 ; |  one
 ; |  nop
 ;
-; RUN: -mcpu=ZEL18A44 --kvdebug=stmts text.as
+; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts text.as
 ; EXIT: 1
 ; ERR: text.as: 3: (769) macro expansions have read more than 4194304 lines or 268435456 bytes: REPT and every later expansion are not expanded
 ; OUT: psect ""

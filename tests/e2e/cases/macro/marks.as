@@ -2,7 +2,7 @@
 ; beyond the top frame's arguments and LOCAL names, it stands for nothing; a mark at the end of
 ; a line takes no byte of the next. A file included by an expansion reads its marks from the
 ; expansion's frame.
-; RUN: -mcpu=ZEL18A44 --kvdebug=stmts src.as
+; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts src.as
 ; HEXFILE: src.as
 ; | " db 1" 7F 05 ",2" 0A               # no frame
 ; | " db 3" 7F 0A                       # no index byte

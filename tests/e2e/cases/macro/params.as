@@ -1,7 +1,7 @@
 ; Parameters: "@n" stands for argument n + 1 and raises the number of arguments read; names are
 ; replaced only where they stand alone and in the same case; "@" forms inside a nested
 ; definition belong to it.
-; RUN: -mcpu=ZEL18A44 --kvdebug=stmts %s
+; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts %s
 at      macro
         messg   '@0/@1/@2/@@3/@'
         endm

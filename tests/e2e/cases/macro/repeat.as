@@ -1,5 +1,5 @@
 ; REPT, IRP and IRPC: counts, items, nesting; a bad count draws 799 and repeats once.
-; RUN: -mcpu=ZEL18A44 --kvdebug=stmts %s
+; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts %s
 ; EXIT: 1
         rept    0
         db      1

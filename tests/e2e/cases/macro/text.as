@@ -1,6 +1,6 @@
 ; Body text: ";;" comments are dropped, ";" comments kept as written; parameters are replaced
 ; inside single quotes but not inside double quotes; "&" joins, "&&" stands for one "&".
-; RUN: -mcpu=ZEL18A44 --kvdebug=stmts %s
+; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts %s
 txt     macro   p,q
         db      p       ;; gone p
         db      p+1     ; kept p
