@@ -406,6 +406,7 @@ void psect_statements(Assembly &as, const StatementList *l, bool listing, TextOu
   std::string carried;
   bool opened = false;
   for (const Statement *n = l->head.op_next; n && n->op_type; n = n->op_next) {
+    if (listing && (n->op_flags & NF_NOLIST)) continue;  // made while listing was off
     scratch.clear();
     if (!st.body(*n, scratch)) {
       StatementText::comments(*n, carried, opened);

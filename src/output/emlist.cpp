@@ -257,6 +257,8 @@ void lst_write(Assembly &as, std::ostream *rlf) {
       emobj_begin_psect(as, cur, true);
     }
     if (!cur) return;
+    // Statements the listing leaves out are not encoded: the counter comes from sizing.
+    cur->s_psect.p_curr = n->op_addr;
     record_address(as, *n, cur);
     emobj_encode(as, n, true);
     for (const EmitItem &it : as.emit.items)

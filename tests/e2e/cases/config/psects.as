@@ -1,0 +1,114 @@
+	psect	code,class=CODE,delta=1
+	config	OSC=HS
+	config	IDLOC0=0x12
+	nop
+; The config and idloc psects made from CONFIG directives: an ORG and one data item per
+; register, two bytes for a register with bits above 0xFF, the unit's other register written
+; with its defaults (1311, as it has settings), the user-ID byte written alone; the comment
+; lines after the code in -A output; the psects and bytes in the object file. The warning
+; comes after the whole source has been read, at its last line.
+; RUN: -mcpu=ZEL18A44 --cfgdata=t.cfgdata -A -Oc.opt %s
+; ERR: %s: 114: (1311) missing configuration setting for config word 0x300001; using default (warning)
+; OUTFILE: c.opt
+; | 	global	isa$std
+; | 	global	isa$xinst
+; | 	processor	ZEL18A44
+; | 	psect	code,global,class=CODE,delta=1
+; | 	psect	idloc,global,abs,ovrld,class=IDLOC,space=5,delta=1,noexec
+; | 	psect	config,global,abs,ovrld,class=CONFIG,space=4,delta=1,noexec
+; |
+; | 	psect	code
+; | 	nop
+; |
+; | 	psect	idloc
+; | 	org	2097152
+; | 	db	18
+; |
+; | 	psect	config
+; | 	org	3145728
+; | 	db	6
+; | 	org	3145729
+; | 	dw	427
+; | tosu	equ	0xFFF
+; | tosh	equ	0xFFE
+; | tosl	equ	0xFFD
+; | stkptr	equ	0xFFC
+; | pclatu	equ	0xFFB
+; | pclath	equ	0xFFA
+; | pcl	equ	0xFF9
+; | tblptru	equ	0xFF8
+; | tblptrh	equ	0xFF7
+; | tblptrl	equ	0xFF6
+; | tablat	equ	0xFF5
+; | prodh	equ	0xFF4
+; | prodl	equ	0xFE8
+; | indf0	equ	0xFEF
+; | postinc0	equ	0xFEE
+; | postdec0	equ	0xFED
+; | preinc0	equ	0xFEC
+; | plusw0	equ	0xFEB
+; | fsr0h	equ	0xFEA
+; | fsr0l	equ	0xFE9
+; | wreg	equ	0xFF3
+; | indf1	equ	0xFE7
+; | postinc1	equ	0xFE6
+; | postdec1	equ	0xFE5
+; | preinc1	equ	0xFE4
+; | plusw1	equ	0xFE3
+; | fsr1h	equ	0xFE2
+; | fsr1l	equ	0xFE1
+; | bsr	equ	0xFE0
+; | indf2	equ	0xFDF
+; | postinc2	equ	0xFDE
+; | postdec2	equ	0xFDD
+; | preinc2	equ	0xFDC
+; | plusw2	equ	0xFDB
+; | fsr2h	equ	0xFDA
+; | fsr2l	equ	0xFD9
+; | status	equ	0xFD8
+; | ;Config register IDLOC0 @ 0x200000
+; | ;	using specified literal value
+; | ;Config register CFGA @ 0x300000
+; | ;	Oscillator
+; | ;	OSC = HS, high speed
+; | ;Config register CFGW @ 0x300001
+; | ;	unspecified, using default values
+; | ;	High bit
+; | ;	BIG = 0x1, unprogrammed default
+; RUN: -mcpu=ZEL18A44 --cfgdata=t.cfgdata %s
+; ERR: %s: 114: (1311) missing configuration setting for config word 0x300001; using default (warning)
+; RUN zel18dump: psects.obj
+; OUT: IDENT len=17 order32=0,1,2,3 order16=0,1 machine="ZEL18A44" tail=3,11
+; OUT: PSECT len=9 flags=0xD0(global,ovrld,abs) name="config"
+; OUT: XPSECT len=27 size=0x0 reloc=0x0 space=4 delta=1 psect="config" class="CONFIG" with=""
+; OUT: PSECTBOUND len=27 lead=13 flags=0xD0(global,ovrld,abs) base=0x300000 size=0x300003 space=4 delta=1 psect="config" class="CONFIG"
+; OUT: PSECT len=8 flags=0xD0(global,ovrld,abs) name="idloc"
+; OUT: XPSECT len=25 size=0x0 reloc=0x0 space=5 delta=1 psect="idloc" class="IDLOC" with=""
+; OUT: PSECTBOUND len=25 lead=13 flags=0xD0(global,ovrld,abs) base=0x200000 size=0x200001 space=5 delta=1 psect="idloc" class="IDLOC"
+; OUT: PSECT len=7 flags=0x10(global) name="code"
+; OUT: XPSECT len=23 size=0x0 reloc=0x0 space=0 delta=1 psect="code" class="CODE" with=""
+; OUT: PSECT len=3 flags=0xD0(global,ovrld,abs) name=""
+; OUT: XPSECT len=15 size=0x0 reloc=0x0 space=0 delta=1 psect="" class="" with=""
+; OUT: PSECTBOUND len=15 lead=13 flags=0xD0(global,ovrld,abs) base=0x0 size=0x0 space=0 delta=1 psect="" class=""
+; OUT: SYM len=32
+; OUT:   value=0x1 type=16(global) base="" name="isa$std"
+; OUT:   value=0x0 type=16(global) base="" name="isa$xinst"
+; OUT: TEXT len=11 loc=0x0 psect="code"
+; OUT:   0000: 00 F0
+; OUT: TEXT len=11 loc=0x200000 psect="idloc"
+; OUT:   200000: 12
+; OUT: TEXT len=12 loc=0x300000 psect="config"
+; OUT:   300000: 06
+; OUT: TEXT len=13 loc=0x300001 psect="config"
+; OUT:   300001: AB 01
+; OUT: END len=2
+; FILE: t.cfgdata
+; | CWORD:300000:0F:05:CFGA
+; | CSETTING:3:OSC:Oscillator
+; | CVALUE:0:LP:low power
+; | CVALUE:2:HS:high speed
+; | CWORD:300001:1FF:1AB:CFGW
+; | CSETTING:100:BIG:High bit
+; | CVALUE:100:ON:set
+; | CVALUE:0:OFF:clear
+; | CWORD:200000:FF:FF:IDLOC0
