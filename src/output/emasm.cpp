@@ -42,7 +42,9 @@ void put_snum(std::string &o, long long n) {
 class TextOut {
  public:
   TextOut(Assembly &as, bool listing, const EmasmLineSink &sink) : as_(as), listing_(listing), sink_(sink) {}
-  ~TextOut() { flush(); }
+  // No flush here: the writers flush when they finish, and a run ended by a message (an
+  // exception on its way out) must not write, and perhaps report, again.
+  ~TextOut() = default;
   TextOut(const TextOut &) = delete;
   TextOut &operator=(const TextOut &) = delete;
 
