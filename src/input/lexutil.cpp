@@ -370,13 +370,18 @@ SymCacheEntry *cache_slot(Assembly &as, std::string_view name) {
   }
   uint32_t h = 2166136261u;
   for (char c : name) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-  size_t i = (h ^ (h >> 16)) & (SYMCACHE_SIZE - 1);
-  for (size_t k = 0; k < SYMCACHE_PROBES; ++k, i = (i + 1) & (SYMCACHE_SIZE - 1)) {
-    SymCacheEntry &e = L.sym_cache[i];
-    if (e.gen != L.cache_gen) return &e;  // free: the name is not in the table
-    if (e.len == name.size() && std::memcmp(e.text, name.data(), name.size()) == 0) return &e;
+  for (;;) {
+    size_t mask = L.sym_cache.size() - 1;
+    size_t i = (h ^ (h >> 16)) & mask;
+    for (size_t k = 0; k < SYMCACHE_PROBES; ++k, i = (i + 1) & mask) {
+      SymCacheEntry &e = L.sym_cache[i];
+      if (e.gen != L.cache_gen) return &e;  // free: the name is not in the table
+      if (e.len == name.size() && std::memcmp(e.text, name.data(), name.size()) == 0) return &e;
+    }
+    // Crowded: a small cache (a small source) doubles and starts empty; the largest gives up.
+    if (L.sym_cache.size() >= SYMCACHE_SIZE) return nullptr;
+    L.sym_cache.assign(L.sym_cache.size() * 2, SymCacheEntry{});
   }
-  return nullptr;
 }
 
 bool cache_hit(const LexState &L, const SymCacheEntry &e) { return e.gen == L.cache_gen; }
@@ -487,7 +492,7 @@ void lex_init(Assembly &as) {
   L.list_on = as.opt.listing;
   L.line.reserve(4096);
   L.scratch.reserve(4096);
-  L.sym_cache.assign(SYMCACHE_SIZE, SymCacheEntry{});
+  L.sym_cache.assign(SYMCACHE_FIRST, SymCacheEntry{});
   ++L.cache_gen;
 }
 

@@ -110,7 +110,8 @@ struct MacroHooks {
 // of the keyword tables and the symbol table. Entries are valid in the generation they were
 // filled in (older ones count as empty); a new or freed record the lexer did not make itself
 // starts a new generation.
-constexpr size_t SYMCACHE_SIZE = 65536;  // entries, a power of two
+constexpr size_t SYMCACHE_SIZE = 65536;  // most entries, a power of two
+constexpr size_t SYMCACHE_FIRST = 1024;  // entries at the start of a run; doubled when crowded
 constexpr size_t SYMCACHE_PROBES = 16;   // a name not placed within this many slots is not cached
 constexpr size_t SYMCACHE_NAME = 18;     // longer names are not cached
 struct SymCacheEntry {
@@ -153,7 +154,7 @@ struct LexState {
 
   MacroHooks hooks;
 
-  std::vector<SymCacheEntry> sym_cache;  // SYMCACHE_SIZE entries once lex_init has run
+  std::vector<SymCacheEntry> sym_cache;  // a power of two of entries once lex_init has run
   uint32_t cache_gen = 1;                // current generation
   uint32_t cache_serial = 0;             // symbol serial and count when last checked
   uint32_t cache_count = 0;
