@@ -47,6 +47,7 @@ int main(int argc, char **argv) {
   unsigned nvars = static_cast<unsigned>(std::min<long>(5000, std::max<long>(16, total / 40)));
   out(gas ? "\t.equ\tZFLAG,2" : "ZFLAG\tequ\t2");
   out(gas ? "\t.equ\tWIDTH,8" : "WIDTH\tequ\t8");
+  out(gas ? "\t.equ\tSTATUS,0xFD8" : "STATUS\tequ\t0xFD8");
   out(gas ? "\t.macro\tLDK reg,k" : "LDK\tmacro\treg,k");
   out(gas ? "\tmovl\t$\\k,%%eax" : "\tmovlw\tk");
   out(gas ? "\tmovb\t%%al,\\reg(%%rip)" : "\tmovwf\treg,b");
@@ -88,7 +89,7 @@ int main(int argc, char **argv) {
         out(gas ? "\tcall\t_func%ld\t# wreg free" : "\tcall\t_func%ld\t;wreg free", callee);
         break;
       }
-      case 4: out(gas ? "\ttestb\t$ZFLAG,%%al" : "\tbtfsc\tstatus,ZFLAG,c"); break;
+      case 4: out(gas ? "\ttestb\t$ZFLAG,%%al" : "\tbtfsc\tSTATUS,ZFLAG,c"); break;
       case 5: out(gas ? "\tjmp\t%ldf" : "\tgoto\t%ldf", label + 1); pending = true; break;
       case 6: out(gas ? "%ld:" : "%ld:", ++label); pending = false; break;
       case 7: out(gas ? "\tmovl\t$%u,%%ebx\t# () banked" : "\tmovlb\t%u\t; () banked", v % 16); break;

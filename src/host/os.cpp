@@ -66,7 +66,7 @@ size_t page_bytes(size_t bytes) { return bytes >= HUGE_PAGE ? (bytes + HUGE_PAGE
 void *os_alloc_pages(size_t bytes) {
   size_t n = page_bytes(bytes);
   if (n < HUGE_PAGE) {
-    void *p = mmap(nullptr, n, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    void *p = mmap(nullptr, n, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
     return p == MAP_FAILED ? nullptr : p;
   }
   void *raw = mmap(nullptr, n + HUGE_PAGE, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -79,6 +79,9 @@ void *os_alloc_pages(size_t bytes) {
   void *p = reinterpret_cast<void *>(aligned);
 #ifdef MADV_HUGEPAGE
   madvise(p, n, MADV_HUGEPAGE);
+#endif
+#ifdef MADV_POPULATE_WRITE
+  madvise(p, n, MADV_POPULATE_WRITE);
 #endif
   return p;
 }
