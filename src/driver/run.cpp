@@ -95,6 +95,7 @@ void write_output(Assembly &as) {
     sym_sort_all(as);
     emasm_write(as);
     list_flush_summary(as, false);
+    emasm_end(as);
     return;
   }
   emobj_size_all(as);

@@ -545,7 +545,9 @@ void emasm_dump(Assembly &as, bool listing, const EmasmLineSink &sink, const Ema
     o += ps.fnconf[1];
     o += ',';
     o += ps.fnconf[2];
-    o += ",0\n";
+    o += ',';
+    put_snum(o, ps.fnconf_number);
+    o += '\n';
   }
   if (as.opt.form_length) {
     o += "\tpagelength ";
@@ -603,4 +605,13 @@ void emasm_dump(Assembly &as, bool listing, const EmasmLineSink &sink, const Ema
 void emasm_write(Assembly &as) {
   emasm_symbol_directives(as);
   emasm_dump(as, false);
+}
+
+void emasm_end(Assembly &as) {
+  if (as.parse.have_start && as.io.out) {
+    std::string o = "\tend\t";
+    valprint(as, o, as.parse.start);
+    o += '\n';
+    as.io.out->write(o.data(), static_cast<std::streamsize>(o.size()));
+  }
 }

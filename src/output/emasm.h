@@ -40,3 +40,6 @@ void emasm_dump(Assembly &as, bool listing, const EmasmLineSink &sink = {}, cons
 
 // -A: the symbol directives, then the dump. The driver appends the summary comments.
 void emasm_write(Assembly &as);
+// -A: "end" with the start address the source's END gave, after the summary comments (reading
+// stops at END, so nothing may follow it).
+void emasm_end(Assembly &as);

@@ -1,6 +1,8 @@
 // Assembly-text round trip. For every source under the given directories that assembles with -A
 // without a message, the text is assembled again with -A: that must succeed without a message
-// and give the same text back (a fixed point).
+// and give the same text back (a fixed point). The source and its text must also give object
+// files with the same code, data, relocations and symbols: their dumps are compared as sets of
+// lines, leaving out line-number and file-name symbols and the lengths of symbol records.
 //
 // The device and the options that change the text (-H, --xinst, -no_trans) come from the
 // source's first "; RUN:" line; a source without one names its device by PROCESSOR (else
@@ -13,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -72,17 +75,33 @@ struct Result {
   std::string err;
 };
 
-// Runs the assembler in dir; the error stream is collected.
+// Runs the assembler in dir (-A unless an object file is asked for); the error stream is
+// collected.
 Result assemble(const std::string &aszel18, const fs::path &dir, const std::vector<std::string> &opts,
-                const std::string &out, const std::string &src) {
+                const std::string &out, const std::string &src, bool object = false) {
   std::string cmd = "cd '" + dir.string() + "' && '" + aszel18 + "'";
   for (const auto &o : opts) cmd += " '" + o + "'";
-  cmd += " -A '-O" + out + "' '" + src + "' </dev/null >/dev/null 2>stderr.txt";
+  cmd += std::string(object ? "" : " -A") + " '-O" + out + "' '" + src + "' </dev/null >/dev/null 2>stderr.txt";
   Result r;
   int st = std::system(cmd.c_str());
   r.status = st != -1 && WIFEXITED(st) ? WEXITSTATUS(st) : -1;
   r.err = read_all(dir / "stderr.txt");
   return r;
+}
+
+// The dump of an object file as a sorted list of lines, without what only positions decide.
+std::vector<std::string> object_lines(const std::string &dumper, const fs::path &dir, const std::string &obj) {
+  std::string cmd = "cd '" + dir.string() + "' && '" + dumper + "' '" + obj + "' >dump.txt 2>&1";
+  std::vector<std::string> lines;
+  if (std::system(cmd.c_str()) != 0) lines.push_back("(dump failed)");
+  std::istringstream in(read_all(dir / "dump.txt"));
+  for (std::string l; std::getline(in, l);) {
+    if (l.find("type=4(line)") != std::string::npos || l.find("type=5(file)") != std::string::npos) continue;
+    if (l.rfind("SYM len=", 0) == 0) continue;
+    lines.push_back(l);
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
 }
 
 // The first differing line of two texts, for the report.
@@ -105,6 +124,7 @@ int main(int argc, char **argv) {
     return 2;
   }
   std::string aszel18 = fs::absolute(argv[1]).string();
+  std::string dumper = (fs::path(aszel18).parent_path() / "zel18dump").string();
   std::vector<fs::path> sources;
   for (int i = 2; i < argc; ++i) {
     fs::path p = argv[i];
@@ -144,6 +164,20 @@ int main(int argc, char **argv) {
       } else if (a != b) {
         ++failed;
         std::cout << "FAIL " << src.string() << ": the text is not reproduced, " << first_difference(a, b) << "\n";
+      } else if (assemble(aszel18, dir, opts, "source.obj", name, true).status != 0) {
+        ++passed;  // the source reports at emission (MESSG, ERROR): only its text is compared
+      } else if (assemble(aszel18, dir, opts, "text.obj", "first.opt", true).status != 0) {
+        ++failed;
+        std::cout << "FAIL " << src.string() << ": the text gives no object file\n";
+      } else if (object_lines(dumper, dir, "source.obj") != object_lines(dumper, dir, "text.obj")) {
+        auto x = object_lines(dumper, dir, "source.obj"), y = object_lines(dumper, dir, "text.obj");
+        std::vector<std::string> only_x, only_y;
+        std::set_difference(x.begin(), x.end(), y.begin(), y.end(), std::back_inserter(only_x));
+        std::set_difference(y.begin(), y.end(), x.begin(), x.end(), std::back_inserter(only_y));
+        ++failed;
+        std::cout << "FAIL " << src.string() << ": the text's object file differs\n";
+        for (size_t i = 0; i < only_x.size() && i < 5; ++i) std::cout << "      source: " << only_x[i] << "\n";
+        for (size_t i = 0; i < only_y.size() && i < 5; ++i) std::cout << "      text:   " << only_y[i] << "\n";
       } else {
         ++passed;
       }

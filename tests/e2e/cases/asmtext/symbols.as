@@ -63,7 +63,7 @@ later	equ	10
 ; | unused	equ	7
 ; | 	FNALIGN	_main,_helper
 ; | 	processor	ZEL18A44
-; | 	fnconf	rparam,??,?,0
+; | 	fnconf	rparam,??,?,1
 ; | 	psect	text,global,class=CODE
 ; |
 ; | 	psect	text
