@@ -7,6 +7,7 @@
 
 #include "device/chipinfo.h"
 #include "device/sfrs.h"
+#include "bench_context.h"
 #include "driver/assembly.h"
 #include "driver/run.h"
 #include "input/lexutil.h"
@@ -21,19 +22,8 @@ int main(int argc, char **argv) {
   }
   Assembly as;
   std::ostringstream err;
-  as.io.err = &err;
-  as.msg.err = &err;
-  msg_init(as.msg, nullptr);
-  msg_set_error_limit(as.msg, 1 << 30);
-  run_set_message_hook(as);
-  as.opt.device_name = argc == 3 ? argv[2] : "ZEL18A44";
+  if (!bench_context(as, err, argv[1], argc == 3 ? argv[2] : "ZEL18A44", ASZEL18_CHIPINFO)) return 1;
   try {
-    chipinfo_load(as, as.opt.device_name, ASZEL18_CHIPINFO);
-    sfr_init(as);
-    sym_init(as);
-    as.opt.source_files = {argv[1]};
-    lex_init(as);
-    macro_init(as);
     tlab_init(as.tlab);
     parse(as);
     list_if_pass_all(as);

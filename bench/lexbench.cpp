@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "bench_context.h"
 #include "driver/assembly.h"
 #include "driver/run.h"
 #include "input/lexutil.h"
@@ -17,13 +18,7 @@ int main(int argc, char **argv) {
   }
   Assembly as;
   std::ostringstream err;
-  as.io.err = &err;
-  as.msg.err = &err;
-  msg_init(as.msg, nullptr);
-  run_set_message_hook(as);
-  sym_init(as);
-  as.opt.source_files = {argv[1]};
-  lex_init(as);
+  bench_context(as, err, argv[1], nullptr, nullptr, 0);
 
   // Two readings: the first enters every name into the symbol table, the second finds them all.
   for (int pass = 1; pass <= 2; ++pass) {

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <sstream>
 
+#include "bench_context.h"
 #include "driver/assembly.h"
 #include "driver/run.h"
 #include "input/lexutil.h"
@@ -20,14 +21,7 @@ int main(int argc, char **argv) {
   }
   Assembly as;
   std::ostringstream err;
-  as.io.err = &err;
-  as.msg.err = &err;
-  msg_init(as.msg, nullptr);
-  run_set_message_hook(as);
-  sym_init(as);
-  as.opt.source_files = {argv[1]};
-  lex_init(as);
-  macro_init(as);
+  bench_context(as, err, argv[1], nullptr, nullptr, 0);
 
   auto t0 = std::chrono::steady_clock::now();
   std::clock_t c0 = std::clock();

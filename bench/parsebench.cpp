@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "bench_context.h"
 #include "driver/assembly.h"
 #include "driver/run.h"
 #include <sys/resource.h>
@@ -23,23 +24,7 @@ int main(int argc, char **argv) {
   }
   Assembly as;
   std::ostringstream err;
-  as.io.err = &err;
-  as.msg.err = &err;
-  msg_init(as.msg, nullptr);
-  msg_set_error_limit(as.msg, 1 << 30);
-  run_set_message_hook(as);
-  as.opt.device_name = argc == 3 ? argv[2] : "ZEL18A44";
-  try {
-    chipinfo_load(as, as.opt.device_name, ASZEL18_CHIPINFO);
-    sfr_init(as);
-  } catch (const AsmExit &) {
-    std::fputs(err.str().c_str(), stderr);
-    return 1;
-  }
-  sym_init(as);
-  as.opt.source_files = {argv[1]};
-  lex_init(as);
-  macro_init(as);
+  if (!bench_context(as, err, argv[1], argc == 3 ? argv[2] : "ZEL18A44", ASZEL18_CHIPINFO)) return 1;
 
   auto t0 = std::chrono::steady_clock::now();
   std::clock_t c0 = std::clock();

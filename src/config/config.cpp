@@ -2,6 +2,7 @@
 // then registers, settings and switches take the values the source gives them.
 #include "config/config.h"
 
+#include <bit>
 #include <cstdlib>
 #include <vector>
 
@@ -253,15 +254,6 @@ void put_register(Assembly &as, Symbol *psect, uint32_t addr, uint32_t value, un
   data->op_list = item;
 }
 
-unsigned right_shift(uint32_t mask) {
-  unsigned n = 0;
-  while (mask && !(mask & 1)) {
-    mask >>= 1;
-    ++n;
-  }
-  return n;
-}
-
 void setting_comments(Assembly &as, const ConfigRegister &r) {
   for (const auto &s : r.settings) {
     list_add_summary(as, fmt_str(";\t%s", s->description));
@@ -272,7 +264,7 @@ void setting_comments(Assembly &as, const ConfigRegister &r) {
     } else if (s->state == CFG_NAMED && s->chosen) {
       list_add_summary(as, fmt_str(";\t%s = %s, %s", name, cfg_value_name(*s->chosen), s->chosen->description));
     } else {
-      unsigned long v = (r.value & s->mask) >> right_shift(s->mask);
+      unsigned long v = s->mask ? (r.value & s->mask) >> std::countr_zero(s->mask) : 0;
       list_add_summary(as, fmt_str(";\t%s = 0x%lX, unprogrammed default", name, v));
     }
   }

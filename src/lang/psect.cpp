@@ -66,8 +66,8 @@ void psect_flag(Assembly &as, Symbol *p, unsigned word, Value *v, Symbol *name) 
   case PFW_KEEP: pp.p_keep = 1; break;
   case PFW_NOEXEC: pp.p_noexec = 1; break;
   case PFW_LOWDATA: pp.p_lowdata = 1; break;
-  case PFW_MINOCG: pp.p_optim |= 0x100; break;
-  case PFW_CODECOV: pp.p_optim |= 0x200; break;
+  case PFW_MINOCG: pp.p_optim |= PO_MINOCG; break;
+  case PFW_CODECOV: pp.p_optim |= PO_CODECOV; break;
   default: break;
   }
 }
@@ -78,16 +78,16 @@ void psect_optim(Assembly &as, Symbol *p, const std::vector<unsigned> &items) {
   bool inl = false, remove = false;
   for (unsigned w : items) {
     switch (w) {
-    case PFW_INLINE: pp.p_optim |= 0x8; inl = true; break;
-    case PFW_PA: pp.p_optim |= 0x10; break;
-    case PFW_JUMP: pp.p_optim |= 0x20; break;
-    case PFW_PEEP: pp.p_optim |= 0x40; break;
-    case PFW_REMOVE: pp.p_optim |= 0x80; remove = true; break;
-    case PFW_CODECOV: pp.p_optim |= 0x200; break;
+    case PFW_INLINE: pp.p_optim |= PO_INLINE; inl = true; break;
+    case PFW_PA: pp.p_optim |= PO_PA; break;
+    case PFW_JUMP: pp.p_optim |= PO_JUMP; break;
+    case PFW_PEEP: pp.p_optim |= PO_PEEP; break;
+    case PFW_REMOVE: pp.p_optim |= PO_REMOVE; remove = true; break;
+    case PFW_CODECOV: pp.p_optim |= PO_CODECOV; break;
     default: break;
     }
   }
-  pp.p_optim |= 0x1;
+  pp.p_optim |= PO_GIVEN;
   if (inl) pp.p_inline = 1;
   if (!remove) pp.p_keep = 1;
 }

@@ -52,6 +52,16 @@ constexpr uint8_t SPACE_NOTE = 6;  // memory space of note psects
 constexpr uint32_t SYM_BUCKETS = 60493;   // hash buckets; also the symbol limit
 constexpr uint16_t REFCNT_DECLARED = 32767;  // reference count of GLOBAL/PUBLIC/EXTRN/LOCAL names
 
+// p_optim bits: "optim=" was given (PO_GIVEN) and which of its items, plus "minocg" and "codecov".
+constexpr uint32_t PO_GIVEN = 0x1;
+constexpr uint32_t PO_INLINE = 0x8;
+constexpr uint32_t PO_PA = 0x10;
+constexpr uint32_t PO_JUMP = 0x20;
+constexpr uint32_t PO_PEEP = 0x40;
+constexpr uint32_t PO_REMOVE = 0x80;
+constexpr uint32_t PO_MINOCG = 0x100;
+constexpr uint32_t PO_CODECOV = 0x200;
+
 // The psect part of a psect symbol.
 struct PsectPart {
   uint64_t p_curr = 0;         // location counter in bytes from the base

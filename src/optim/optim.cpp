@@ -5,10 +5,6 @@
 
 #include "driver/assembly.h"
 
-namespace {
-constexpr uint32_t OPTIM_MINOCG = 0x100;  // p_optim: "minocg", abstraction by group
-}  // namespace
-
 bool optim_selects(const Symbol *p) {
   if (!p || (p->s_flags & PSF_NOTE) || p->s_psect.p_noexec || !p->s_name) return false;
   std::string_view n = p->s_name;
@@ -25,7 +21,7 @@ void optim_select_psects(Assembly &as) {
     Symbol *p = l->psect;
     if (!optim_selects(p)) continue;
     o.optimizable.push_back(p);
-    if (p->s_psect.p_optim & OPTIM_MINOCG) o.groups[p->s_psect.p_group].push_back(p);
+    if (p->s_psect.p_optim & PO_MINOCG) o.groups[p->s_psect.p_group].push_back(p);
     else o.abstraction.push_back(p);
   }
 }

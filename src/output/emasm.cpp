@@ -381,13 +381,13 @@ void psect_directive(const Symbol *p, std::string &o) {
   if (pp.p_keep) o += ",keep";
   if (pp.p_inline) o += ",inline";
   if (pp.p_group) put_num(o, ",group=%llu", pp.p_group);
-  if (pp.p_optim & 0x100) o += ",minocg";
-  if (pp.p_optim & 0x200) o += ",codecov";
-  if (pp.p_optim & 0x1) {
+  if (pp.p_optim & PO_MINOCG) o += ",minocg";
+  if (pp.p_optim & PO_CODECOV) o += ",codecov";
+  if (pp.p_optim & PO_GIVEN) {
     static const struct {
       uint32_t bit;
       const char *name;
-    } items[] = {{0x8, "inline:"}, {0x10, "pa:"}, {0x20, "jump:"}, {0x40, "peep:"}, {0x80, "remove:"}, {0x200, "codecov:"}};
+    } items[] = {{PO_INLINE, "inline:"}, {PO_PA, "pa:"}, {PO_JUMP, "jump:"}, {PO_PEEP, "peep:"}, {PO_REMOVE, "remove:"}, {PO_CODECOV, "codecov:"}};
     o += ",optim=";
     bool any = false;
     for (const auto &it : items)

@@ -1,7 +1,6 @@
 // Listing lines, page headers and the symbol table pages.
 #include "output/emlist.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
@@ -28,13 +27,12 @@ void put_reloc(Assembly &as, const Value &v, uint32_t base, unsigned size, unsig
   if (as.lst.rlf) obj_put_listing_reloc(as, v, base, size, format);
 }
 
+// Formats into the listing's scratch buffer (no allocation once it has grown).
 template <class... A>
-std::string_view fmt(LstState &l, const char *f, A... a) {
-  int n = std::snprintf(nullptr, 0, f, a...);
-  if (n < 0) n = 0;
-  l.scratch.resize(static_cast<size_t>(n) + 1);
-  std::snprintf(l.scratch.data(), l.scratch.size(), f, a...);
-  l.scratch.resize(static_cast<size_t>(n));
+std::string_view fmt(LstState &l, std::string_view f, const A &...a) {
+  const FmtArg args[] = {FmtArg(a)...};
+  l.scratch.clear();
+  fmt_append(l.scratch, f, args);
   return l.scratch;
 }
 

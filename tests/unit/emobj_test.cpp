@@ -18,18 +18,10 @@ namespace {
 struct EmitRun : TestContext {
   explicit EmitRun(const std::string &src, const char *device = "ZEL18A44", bool optimize = false,
                    bool no_trans = false) {
-    as.opt.device_name = device;
     as.opt.optimize = optimize;
     as.opt.no_trans = no_trans;
-    chipinfo_load(as, device, std::string(ASZEL18_SOURCE_DIR) + "/data/quillon-18.ini");
-    sfr_init(as);
-    msg_set_error_limit(as.msg, 1 << 30);
-    sym_init(as);
-    lex_init(as);
-    macro_init(as);
     tlab_init(as.tlab);
-    lex_open_text(as, "t.as", src);
-    parse(as);
+    parse_text(src, device);
     list_if_pass_all(as);
     take();
     emobj_size_all(as);

@@ -15,16 +15,8 @@ namespace {
 
 struct ParseRun : TestContext {
   explicit ParseRun(const std::string &src, bool xinst = false) {
-    as.opt.device_name = "ZEL18A44";
     as.opt.xinst = xinst;
-    chipinfo_load(as, "ZEL18A44", std::string(ASZEL18_SOURCE_DIR) + "/data/quillon-18.ini");
-    sfr_init(as);
-    msg_set_error_limit(as.msg, 1 << 30);
-    sym_init(as);
-    lex_init(as);
-    macro_init(as);
-    lex_open_text(as, "t.as", src);
-    parse(as);
+    parse_text(src);
   }
   // The statements of the current psect as "KIND" words, for order checks.
   std::vector<uint32_t> kinds() {

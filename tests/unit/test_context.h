@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "device/chipinfo.h"
+#include "device/sfrs.h"
 #include "driver/assembly.h"
 
 struct TestContext {
@@ -18,6 +20,20 @@ struct TestContext {
     as.io.out = &out;
     as.msg.err = &err;
     msg_init(as.msg, nullptr);
+  }
+
+  // Loads the device (its chip info and SFRs), then parses src as the file "t.as" with no error
+  // limit. Options that matter to the parse are set before.
+  void parse_text(const std::string &src, const char *device = "ZEL18A44") {
+    as.opt.device_name = device;
+    chipinfo_load(as, device, std::string(ASZEL18_SOURCE_DIR) + "/data/quillon-18.ini");
+    sfr_init(as);
+    msg_set_error_limit(as.msg, 1 << 30);
+    sym_init(as);
+    lex_init(as);
+    macro_init(as);
+    lex_open_text(as, "t.as", src);
+    parse(as);
   }
 
   // The error stream's text since the last call.

@@ -18,17 +18,9 @@ namespace {
 
 struct TextRun : TestContext {
   explicit TextRun(const std::string &src, bool hex = false) {
-    as.opt.device_name = "ZEL18A44";
     as.opt.hex_constants = hex;
     as.opt.listing = true;  // statements are made for the listing (not under NOLIST)
-    chipinfo_load(as, "ZEL18A44", std::string(ASZEL18_SOURCE_DIR) + "/data/quillon-18.ini");
-    sfr_init(as);
-    msg_set_error_limit(as.msg, 1 << 30);
-    sym_init(as);
-    lex_init(as);
-    macro_init(as);
-    lex_open_text(as, "t.as", src);
-    parse(as);
+    parse_text(src);
   }
   Statement *last() { return as.sym.cur_psect->s_stmts->tail.op_prev; }
   // The value of the single item of the last DW statement.
