@@ -44,14 +44,15 @@ void low_leaves(Assembly &as, Value *v, int depth) {
 void cmode_rewrite_operands(Assembly &as) {
   for (Symbol *p : as.optim.optimizable) {
     for (Statement *n = p->s_stmts->head.op_next; n->op_type; n = n->op_next) {
-      if (!n->op_eolcomment || std::strncmp(n->op_eolcomment, ";#", 2) != 0) continue;
+      const char *eol = stmt_eolcomment(n);
+      if (!eol || std::strncmp(eol, ";#", 2) != 0) continue;
       Value &v = n->op_opnd1.o_value;
       if (n->op_type == MOVLB && label_address(v)) {
         expr_unary(as, OPR_HIGH, v);
-        n->op_eolcomment = ";# assembler added high";
+        n->op_notes->op_eolcomment = ";# assembler added high";
       } else if (file_register_kind(n->op_type) && n->op_access == BANKED) {
         low_leaves(as, &v, 0);
-        n->op_eolcomment = ";# assembler added low";
+        n->op_notes->op_eolcomment = ";# assembler added low";
       }
     }
   }

@@ -48,7 +48,7 @@ void put_value(std::ostream &o, const Value &v, int depth = 0) {
   default:
     o << "op" << static_cast<unsigned>(v.v_rtype) << "(";
     if (v.v_left) put_value(o, *v.v_left, depth + 1);
-    if (v.v_right) {
+    if (expr_is_binary(v.v_rtype) && v.v_right) {
       o << ",";
       put_value(o, *v.v_right, depth + 1);
     }
@@ -60,7 +60,7 @@ void put_value(std::ostream &o, const Value &v, int depth = 0) {
 
 void put_operand(std::ostream &o, const char *name, const Operand &op) {
   if (op.o_mode == OM_NONE) return;
-  o << " " << name << "=" << op.o_mode << ":";
+  o << " " << name << "=" << unsigned{op.o_mode} << ":";
   put_value(o, op.o_value);
 }
 
@@ -75,18 +75,19 @@ void debug_dump_statements(Assembly &as, std::ostream &out) {
           << std::hex << " flags=" << n->op_flags << std::dec;
       put_operand(out, "o1", n->op_opnd1);
       put_operand(out, "o2", n->op_opnd2);
-      if (n->op_label) out << " label=" << n->op_label->s_name;
+      if (n->op_type == NAME && n->op_label) out << " label=" << n->op_label->s_name;
       if (n->op_type == TLABEL) out << " tlab=" << n->op_tlab;
       if (n->op_type == ORG || n->op_type == ALIGN) out << " num=" << n->op_num;
-      if (n->op_text) out << " text=\"" << n->op_text << "\"";
-      if (n->op_list) {
+      bool text = n->op_type == MESSG || n->op_type == INCLUDE || n->op_type == TITLE;
+      if (text && n->op_text) out << " text=\"" << n->op_text << "\"";
+      if (n->op_type == DATA && n->op_list) {
         out << " data=";
         for (DataItem *d = n->op_list; d; d = d->next) {
           put_value(out, d->value);
           if (d->next) out << ",";
         }
       }
-      if (n->op_eolcomment) out << " eol=\"" << n->op_eolcomment << "\"";
+      if (const char *eol = stmt_eolcomment(n)) out << " eol=\"" << eol << "\"";
       if (n->op_flags & NF_HIDDEN) out << " hidden";
       out << "\n";
     }

@@ -62,7 +62,8 @@ size_t page_bytes(size_t bytes) { return bytes >= HUGE_PAGE ? (bytes + HUGE_PAGE
 }  // namespace
 
 // Large regions are mapped with room to spare and trimmed to a 2 MiB boundary, so that the
-// kernel can back them with huge pages.
+// kernel can back them with huge pages. They are not populated up front: the last region of
+// an arena is seldom filled, and touching it would count all of it in the run's memory.
 void *os_alloc_pages(size_t bytes) {
   size_t n = page_bytes(bytes);
   if (n < HUGE_PAGE) {
@@ -79,9 +80,6 @@ void *os_alloc_pages(size_t bytes) {
   void *p = reinterpret_cast<void *>(aligned);
 #ifdef MADV_HUGEPAGE
   madvise(p, n, MADV_HUGEPAGE);
-#endif
-#ifdef MADV_POPULATE_WRITE
-  madvise(p, n, MADV_POPULATE_WRITE);
 #endif
   return p;
 }

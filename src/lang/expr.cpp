@@ -111,20 +111,15 @@ void make_node(Assembly &as, Value &v, uint8_t rt, const Value *right) {
   Value *r = right ? new_record(as, *right) : nullptr;
   v.v_rtype = rt;
   v.v_offs = 0;
-  v.v_sym = nullptr;
   v.v_left = l;
   v.v_right = r;
-  v.v_float = 0;
-  v.v_str = nullptr;
 }
 
 void make_abs(Value &v, int64_t n) {
   v.v_rtype = RT_ABS;
   v.v_offs = n;
   v.v_sym = nullptr;
-  v.v_left = v.v_right = nullptr;
-  v.v_float = 0;
-  v.v_str = nullptr;
+  v.v_left = nullptr;
 }
 
 bool same_base_leaves(const Value &l, const Value &r) {

@@ -75,16 +75,25 @@ enum ExprOp : uint16_t {
 // A value: absolute, relative to a symbol or psect, or an operator node over such values.
 // Copying a Value copies the record only; operator nodes own their operand records, which
 // come from the run's value pool (copyexpr makes a deep copy).
+//
+// Leaves and operator nodes share storage: a leaf's base (v_sym, or v_str for the string
+// kinds) sits where a binary node keeps its right operand, and a floating leaf keeps v_float
+// in v_offs's place. Read v_sym, v_str and v_right only for the kinds that have them.
 struct Value {
-  int64_t v_offs = 0;        // the whole absolute value, else the offset added to the base
+  union {
+    int64_t v_offs = 0;  // the whole absolute value, else the offset added to the base
+    double v_float;      // RT_FLOAT
+  };
+  union {
+    Symbol *v_sym = nullptr;  // base symbol or psect of a leaf
+    const char *v_str;        // RT_DEFINED name, RT_STRING text (interned)
+    Value *v_right;           // second operand of a binary node
+  };
+  Value *v_left = nullptr;   // first (or only) operand of an operator node
   uint8_t v_rtype = RT_ABS;  // kind
   uint8_t v_flags = 0;       // VF_ACCESS; other bits are carried along unchanged
-  Symbol *v_sym = nullptr;   // base symbol or psect of a leaf
-  Value *v_left = nullptr;   // first (or only) operand of an operator node
-  Value *v_right = nullptr;  // second operand of a binary node
-  double v_float = 0;        // RT_FLOAT
-  const char *v_str = nullptr;  // RT_DEFINED name, RT_STRING text (interned)
 };
+static_assert(sizeof(Value) == 32);
 
 struct ExprState {
   Pool<Value> pool;  // operand records of operator nodes; released with the run

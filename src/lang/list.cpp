@@ -34,6 +34,10 @@ uint32_t reader_markers(const Assembly &as) {
   return (as.lex.m_volatile ? LM_VOLATILE : 0) | (as.lex.m_volsfr ? LM_VOLSFR : 0) | (as.lex.m_hl ? LM_SRCPOS : 0);
 }
 
+// Line numbers are kept in 32 bits; a larger one (only a LINE directive can give it) stays at
+// the largest.
+uint32_t line_number(uint64_t line) { return static_cast<uint32_t>(std::min<uint64_t>(line, UINT32_MAX)); }
+
 // A zeroed node with the next serial number: a freed node if there is one, else fresh storage.
 Statement *take_node(ListState &ls) {
   Statement *n;
@@ -72,7 +76,7 @@ void note_position(Assembly &as, Statement *pos, Statement *node) {
     if (!file || !*file || line == 0) return;
     if (!ls.lines.empty() && ls.lines.back().line == line) return;
     ls.lines.push_back(LineRecord{file, line, node, ls.src.line_offset});
-    node->op_lineinfo = &ls.lines.back();
+    node->op_lineinfo = static_cast<uint32_t>(ls.lines.size());
   } else if (!node->op_srcfile && pos) {
     node->op_srcfile = pos->op_srcfile;
     node->op_srcline = pos->op_srcline;
@@ -128,7 +132,8 @@ bool check_node(Assembly &as, const Statement *np) {
 }
 
 bool check_comment_vec(Assembly &as, const Statement *np) {
-  if (!np->op_comment || !np->op_comment->empty()) return true;
+  const CommentVec *c = stmt_comment(np);
+  if (!c || !c->empty()) return true;
   msg_check_failed(as.msg, "np->op_comment == NULL || vec_size(np->op_comment)!=0", __FILE__, __LINE__);
   return false;
 }
@@ -162,21 +167,26 @@ SummaryFile::~SummaryFile() {
 
 // ---------------------------------------------------------------- nodes and links
 
+StatementNotes &list_notes(Assembly &as, Statement *n) {
+  if (!n->op_notes) n->op_notes = as.list.notes_pool.make();
+  return *n->op_notes;
+}
+
 Statement *list_new_statement(Assembly &as) {
   ListState &ls = as.list;
   const StmtSource &src = ls.src;
   Statement *n = take_node(ls);
-  n->op_asmline = reader_line(as);
+  n->op_asmline = line_number(reader_line(as));
   n->op_asmfile = reader_file(as);
   if (src.hl_set) {
-    n->op_srcline = src.hl_line;
+    n->op_srcline = line_number(src.hl_line);
     n->op_srcfile = src.hl_file;
   } else if (as.opt.line_numbers) {
     n->op_srcline = n->op_asmline;
     n->op_srcfile = n->op_asmfile;
   }
   if (!ls.pending.empty()) {
-    n->op_comment = ls.comment_pool.make(std::move(ls.pending));
+    list_notes(as, n).op_comment = ls.comment_pool.make(std::move(ls.pending));
     ls.pending.clear();
   }
   uint32_t markers = reader_markers(as);
@@ -219,7 +229,7 @@ bool list_add_statement(Assembly &as, Statement *node) {
   list_append(as, ps->s_stmts->tail.op_prev, node);
   node->op_flags |= ls.src.asmopt;
   node->op_callstack = ls.src.callstack;
-  node->op_macro = ls.src.macro;
+  if (ls.src.macro) node->op_flags |= NF_MACRO;
   node->op_dbgsrc = ls.src.dbgsrc;
   ls.cur_stmt = node;
   return true;
@@ -228,7 +238,7 @@ bool list_add_statement(Assembly &as, Statement *node) {
 bool list_attach_eol_comment(Assembly &as, const char *text) {
   Statement *n = as.list.cur_stmt;
   if (!n || !n->op_serial) return false;
-  n->op_eolcomment = text;
+  list_notes(as, n).op_eolcomment = text;
   return true;
 }
 
@@ -243,21 +253,23 @@ int list_delete(Assembly &as, Statement *node) {
   if (!node || node->op_serial == 0) return 0;
   ListState &ls = as.list;
   if (Statement *t = list_jump_target(node)) list_drop_reference(as, node, t);
-  if (node->op_comment) {
+  if (CommentVec *mine = stmt_comment(node)) {
     if (Statement *next = node->op_next) {
-      if (!next->op_comment) next->op_comment = ls.comment_pool.make();
-      for (std::string &c : *node->op_comment) next->op_comment->push_back(std::move(c));
+      CommentVec *&theirs = list_notes(as, next).op_comment;
+      if (!theirs) theirs = ls.comment_pool.make();
+      for (std::string &c : *mine) theirs->push_back(std::move(c));
     }
     list_free_comments(as, node);
   }
-  if (node->op_refs) {
-    ls.ref_pool.free(node->op_refs);
-    node->op_refs = nullptr;
+  if (StatementNotes *notes = node->op_notes) {
+    ls.ref_pool.free(notes->op_refs);
+    ls.notes_pool.free(notes);
+    node->op_notes = nullptr;
   }
-  if (LineRecord *r = node->op_lineinfo) {  // the line's text now starts at the next node
+  if (node->op_lineinfo) {  // the line's text now starts at the next node
     Statement *next = node->op_next && node->op_next->op_type ? node->op_next : nullptr;
-    r->stmt = next;
-    if (next && !next->op_lineinfo) next->op_lineinfo = r;
+    ls.lines[node->op_lineinfo - 1].stmt = next;
+    if (next && !next->op_lineinfo) next->op_lineinfo = node->op_lineinfo;
   }
   if (node->op_type == NAME && node->op_label && node->op_label->s_defnode == node)
     node->op_label->s_defnode = nullptr;  // never leave a symbol defined by a free node
@@ -328,13 +340,14 @@ Statement *list_jump_target(const Statement *node) {
 
 void list_add_reference(Assembly &as, Statement *referrer, Statement *target) {
   if (!referrer || !target) return;
-  if (!target->op_refs) target->op_refs = as.list.ref_pool.make();
-  target->op_refs->push_back(referrer);
+  RefVec *&refs = list_notes(as, target).op_refs;
+  if (!refs) refs = as.list.ref_pool.make();
+  refs->push_back(referrer);
 }
 
 void list_drop_reference(Assembly &as, Statement *referrer, Statement *target) {
-  if (!referrer || !target || !target->op_refs) return;
-  RefVec &r = *target->op_refs;
+  if (!referrer || !target || !stmt_refs(target)) return;
+  RefVec &r = *stmt_refs(target);
   r.erase(std::remove(r.begin(), r.end(), referrer), r.end());
 }
 
@@ -344,7 +357,8 @@ void build_references(Assembly &as, Symbol *psect) {
   for (; n->op_type; n = n->op_next) {
     if (Statement *t = list_jump_target(n)) {
       // A rebuild without clearing leaves earlier entries: add each referrer once.
-      if (!t->op_refs || std::find(t->op_refs->rbegin(), t->op_refs->rend(), n) == t->op_refs->rend())
+      const RefVec *refs = stmt_refs(t);
+      if (!refs || std::find(refs->rbegin(), refs->rend(), n) == refs->rend())
         list_add_reference(as, n, t);
     }
     if (n->op_type == NAME && n->op_label) {
@@ -358,9 +372,9 @@ void clear_references(Assembly &as, Symbol *psect) {
   Statement *n = list_first(psect);
   if (!n) return;
   for (; n->op_type; n = n->op_next) {
-    if (n->op_refs) {
-      as.list.ref_pool.free(n->op_refs);
-      n->op_refs = nullptr;
+    if (n->op_notes && n->op_notes->op_refs) {
+      as.list.ref_pool.free(n->op_notes->op_refs);
+      n->op_notes->op_refs = nullptr;
     }
   }
 }
@@ -372,7 +386,7 @@ unsigned remove_unused_labels(Assembly &as, Symbol *psect) {
   while (n->op_type) {
     Statement *next = n->op_next;
     if (!(n->op_flags & (NF_SRCPOS | NF_NOOPT)) && n->op_type == NAME && n->op_label &&
-        !(n->op_label->s_flags & SF_KEEP) && (!n->op_refs || n->op_refs->empty()))
+        !(n->op_label->s_flags & SF_KEEP) && (!stmt_refs(n) || stmt_refs(n)->empty()))
       removed += static_cast<unsigned>(list_delete_label(as, n));
     n = next;
   }
@@ -410,17 +424,19 @@ void list_copy_comments(Assembly &as, Statement *dst, const Statement *src) {
   bool ok = true;
   if (!dst) ok = msg_check_failed(as.msg, "dst != NULL", __FILE__, __LINE__);
   if (!src) ok = msg_check_failed(as.msg, "src != NULL", __FILE__, __LINE__);
-  if (!ok || dst == src || !src->op_comment) return;
-  if (dst->op_comment)
-    *dst->op_comment = *src->op_comment;
+  const CommentVec *from = ok && dst != src ? stmt_comment(src) : nullptr;
+  if (!from) return;
+  CommentVec *&to = list_notes(as, dst).op_comment;
+  if (to)
+    *to = *from;
   else
-    dst->op_comment = as.list.comment_pool.make(*src->op_comment);
+    to = as.list.comment_pool.make(*from);
 }
 
 void list_free_comments(Assembly &as, Statement *node) {
-  if (!check_node(as, node) || !node->op_comment) return;
-  as.list.comment_pool.free(node->op_comment);
-  node->op_comment = nullptr;
+  if (!check_node(as, node) || !stmt_comment(node)) return;
+  as.list.comment_pool.free(node->op_notes->op_comment);
+  node->op_notes->op_comment = nullptr;
 }
 
 void list_for_each_comment(Assembly &as, const Statement *node,
@@ -431,14 +447,14 @@ void list_for_each_comment(Assembly &as, const Statement *node,
     return;
   }
   check_comment_vec(as, node);
-  if (!node->op_comment) return;
-  for (const std::string &c : *node->op_comment) fp(c);
+  if (const CommentVec *c = stmt_comment(node))
+    for (const std::string &t : *c) fp(t);
 }
 
 bool list_has_comments(Assembly &as, const Statement *node) {
   if (!check_node(as, node)) return false;
   check_comment_vec(as, node);
-  return node->op_comment != nullptr;
+  return stmt_comment(node) != nullptr;
 }
 
 void list_flush_summary(Assembly &as, bool strip, const std::function<void(std::string_view)> &listing) {

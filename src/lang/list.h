@@ -12,6 +12,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "isa/ops.h"
 #include "lang/expr.h"
 #include "support/pool.h"
 
@@ -27,17 +28,20 @@ constexpr uint32_t NF_BARRIER = 0x8;     // reachability mark of the optimizer
 constexpr uint32_t NF_HIDDEN = 0x10;     // in a false branch of a statement-level IF
 constexpr uint32_t NF_SRCPOS = 0x20;     // ";#" on the line
 constexpr uint32_t NF_NOOPT = 0x40;      // ASMOPT off, or ";volsfr"
+constexpr uint32_t NF_MACRO = 0x80;      // made by a macro expansion
 constexpr uint32_t NF_INLINED = 0x4000;  // copied into a caller by function inlining
 constexpr uint32_t NF_INDEXED = 0x8000;  // first operand in square brackets
 
 // Operand modes.
 enum : uint32_t { OM_NONE = 0, OM_VALUE = 1, OM_FILE = 2, OM_PROG = 3, OM_BIT = 4 };
 
+// The mode and access bytes sit in the value's tail padding.
 struct Operand {
-  uint32_t o_mode = OM_NONE;  // OM_*
-  uint32_t o_access = 0;      // copy of op_access for file-register operands
-  Value o_value;
+  [[no_unique_address]] Value o_value;
+  uint8_t o_mode = OM_NONE;  // OM_*
+  uint8_t o_access = 0;      // copy of op_access for file-register operands
 };
+static_assert(sizeof(Operand) == sizeof(Value));
 
 // One item of a DATA statement's list.
 struct DataItem {
@@ -48,42 +52,58 @@ struct DataItem {
 using CommentVec = std::vector<std::string>;
 using RefVec = std::vector<Statement *>;
 
+// What few statements have: their comments and the nodes referring to them. Made for a
+// statement when it gets the first of them.
+struct StatementNotes {
+  CommentVec *op_comment = nullptr;     // preceding full-line comments; never empty
+  const char *op_eolcomment = nullptr;  // comment ending the statement's own line
+  RefVec *op_refs = nullptr;            // nodes referring to this node
+};
+
+// One statement. The record is kept small, since a large source makes one per line: the
+// fields of one statement kind share storage, the rare parts are in StatementNotes, and
+// numbers are as wide as their values get.
 struct Statement {
-  uint32_t op_type = 0;                  // statement kind (OpKind); 0 only in list sentinels
-  uint32_t op_dest = 0;                  // W or F; 0 for other statements
-  const char *op_asmfile = nullptr;      // assembler source file
-  uint32_t op_access = 0;                // BANKED or ACCESS; 0 for other statements
-  uint64_t op_asmline = 0;               // line in op_asmfile
-  const char *op_srcfile = nullptr;      // high-level source file
-  uint64_t op_srcline = 0;               // high-level source line
-  uint64_t op_num = 0;                   // ORG address, ALIGN boundary
-  Operand op_opnd1;
-  Operand op_opnd2;
-  Symbol *op_label = nullptr;            // NAME: the label's symbol
-  const char *op_text = nullptr;         // MESSG text, INCLUDE name, TITLE text
-  uint64_t op_tlab = 0;                  // TLABEL: the temporary label's number
-  DataItem *op_list = nullptr;           // DATA: the items
-  CommentVec *op_comment = nullptr;      // preceding full-line comments; never empty
-  const char *op_eolcomment = nullptr;   // comment ending the statement's own line
   Statement *op_next = nullptr;
   Statement *op_prev = nullptr;          // also the free-list link of a freed node
   Symbol *op_psect = nullptr;            // owning psect
+  Operand op_opnd1;
+  Operand op_opnd2;
+  union {
+    uint64_t op_num = 0;                 // ORG address, ALIGN boundary
+    uint64_t op_tlab;                    // TLABEL: the temporary label's number
+    Symbol *op_label;                    // NAME: the label's symbol
+    const char *op_text;                 // MESSG text, INCLUDE name, TITLE text
+    DataItem *op_list;                   // DATA: the items
+  };
+  const char *op_asmfile = nullptr;      // assembler source file
+  const char *op_srcfile = nullptr;      // high-level source file
+  StatementNotes *op_notes = nullptr;    // comments and references; null when it has none
+  uint32_t op_asmline = 0;               // line in op_asmfile
+  uint32_t op_srcline = 0;               // high-level source line
   uint32_t op_addr = 0;                  // byte offset within the psect (sizing)
-  uint16_t op_subop = 0;                 // opcode bits plus modifier bits
-  uint32_t op_flags = 0;                 // NF_*
-  LineRecord *op_lineinfo = nullptr;     // listing line record starting here
-  RefVec *op_refs = nullptr;             // nodes referring to this node
-  uint32_t op_callstack = 0;             // CALLSTACK depth in force
   uint32_t op_serial = 0;                // from 1; 0 marks a freed node
-  const void *op_macro = nullptr;        // macro expansion that produced the statement
-  uint32_t op_dbgsrc = 0;                // DEBUG_SOURCE state in force
+  uint32_t op_callstack = 0;             // CALLSTACK depth in force
+  uint32_t op_lineinfo = 0;              // listing line record starting here: its index + 1
+  uint16_t op_flags = 0;                 // NF_*
+  uint16_t op_subop = 0;                 // opcode bits plus modifier bits
+  uint8_t op_type = 0;                   // statement kind (OpKind); 0 only in list sentinels
+  uint8_t op_dest = 0;                   // W or F; 0 for other statements
+  uint8_t op_access = 0;                 // BANKED or ACCESS; 0 for other statements
+  uint8_t op_dbgsrc = 0;                 // DEBUG_SOURCE state in force
 };
+
+inline CommentVec *stmt_comment(const Statement *n) { return n->op_notes ? n->op_notes->op_comment : nullptr; }
+inline const char *stmt_eolcomment(const Statement *n) { return n->op_notes ? n->op_notes->op_eolcomment : nullptr; }
+inline RefVec *stmt_refs(const Statement *n) { return n->op_notes ? n->op_notes->op_refs : nullptr; }
 
 // The statements of one psect between two sentinels (op_type 0): the first statement is
 // head.op_next, the last tail.op_prev. A walk stops at the first node with op_type 0:
 //   for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) ...
 // so a node's op_type must be set before it is linked.
 static_assert(std::is_trivially_destructible_v<Statement>);
+static_assert(sizeof(Statement) <= 152, "a statement per source line: keep the record small");
+static_assert(OP_LAST_STATEMENT <= UINT8_MAX && NF_INDEXED <= UINT16_MAX);
 
 struct StatementList {
   Symbol *psect = nullptr;  // owning psect
@@ -140,11 +160,12 @@ struct ListState {
 
   Pool<CommentVec> comment_pool;       // op_comment vectors
   Pool<RefVec> ref_pool;               // op_refs vectors
+  Pool<StatementNotes> notes_pool;     // op_notes records
   Pool<DataItem> data_pool;            // op_list items
 
   CommentVec pending;                  // full-line comments not yet taken by a node
   SummaryFile summary;
-  std::deque<LineRecord> lines;        // line records in creation order (stable addresses)
+  std::deque<LineRecord> lines;        // line records in creation order; op_lineinfo indexes them
 
   StmtSource src;                      // state copied into new statements
   Statement *cur_stmt = nullptr;       // the parser's current statement (end-of-line comments)
@@ -169,6 +190,8 @@ inline StatementList *list_new(ListState &ls, Symbol *psect) {
 // A zeroed node with the reader's position, the pending comments, the line markers, the
 // listing flag and its serial number.
 Statement *list_new_statement(Assembly &as);
+// The node's notes, made when it has none yet.
+StatementNotes &list_notes(Assembly &as, Statement *n);
 // Links node after pos and copies op_psect; makes a line record or inherits pos's high-level
 // position.
 void list_append(Assembly &as, Statement *pos, Statement *node);

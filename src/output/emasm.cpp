@@ -125,16 +125,18 @@ class StatementText {
   bool label(const Statement &n, std::string &o);
   void eol(const Statement &n, std::string &o) {
     // MESSG is a line form that takes no comment of its own when read back.
-    if (n.op_eolcomment && (listing_ || n.op_type != MESSG)) {
+    const char *text = stmt_eolcomment(&n);
+    if (text && (listing_ || n.op_type != MESSG)) {
       o += '\t';
-      o += n.op_eolcomment;
+      o += text;
     }
   }
 };
 
 void StatementText::comments(const Statement &n, std::string &o, bool &opened) {
-  if (!n.op_comment) return;
-  for (const std::string &c : *n.op_comment) {
+  const CommentVec *cv = stmt_comment(&n);
+  if (!cv) return;
+  for (const std::string &c : *cv) {
     if (opened && c == "\n") continue;
     opened = true;
     o += c;

@@ -703,7 +703,7 @@ void line_info(Assembly &as, const Statement *n, Symbol *p) {
     es.last_file = n->op_srcfile;
     es.line_known = false;
   }
-  if (es.line_known && n->op_srcline == es.last_line && !n->op_macro) return;
+  if (es.line_known && n->op_srcline == es.last_line && !(n->op_flags & NF_MACRO)) return;
   if (n->op_type != DS && n->op_type != EQU && n->op_type != SET) {
     char buf[24];
     auto r = std::to_chars(buf, buf + sizeof buf, n->op_srcline);

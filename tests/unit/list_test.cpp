@@ -52,7 +52,7 @@ struct Fix : TestContext {
     return v;
   }
   static std::vector<std::string> comments(const Statement *n) {
-    return n->op_comment ? *n->op_comment : std::vector<std::string>{};
+    return stmt_comment(n) ? *stmt_comment(n) : std::vector<std::string>{};
   }
 };
 
@@ -103,7 +103,7 @@ TEST(List, NewStatementPositionAndFlags) {
   EXPECT_EQ(b->op_flags, NF_NOOPT | NF_NOLIST);
   EXPECT_EQ(b->op_callstack, 5u);
   EXPECT_TRUE(list_attach_eol_comment(f.as, "; here"));
-  EXPECT_STREQ(b->op_eolcomment, "; here");
+  EXPECT_STREQ(stmt_eolcomment(b), "; here");
 }
 
 TEST(List, PoolRecyclesZeroedNodes) {
@@ -123,20 +123,52 @@ TEST(List, PoolRecyclesZeroedNodes) {
   EXPECT_EQ(again->op_serial, 66u);
 }
 
+TEST(List, CompactRecordKeepsItsParts) {
+  Fix f;
+  // The operand's mode and access bytes share the value's storage: storing a whole value
+  // through a reference must leave them alone.
+  Statement *n = f.add(MOVWF);
+  n->op_opnd1.o_mode = OM_FILE;
+  n->op_opnd1.o_access = ACCESS;
+  Value &slot = n->op_opnd1.o_value;
+  Value big = expr_abs(-1);
+  big.v_flags = 0xFF;
+  slot = big;
+  EXPECT_EQ(n->op_opnd1.o_mode, OM_FILE);
+  EXPECT_EQ(n->op_opnd1.o_access, ACCESS);
+  EXPECT_EQ(n->op_opnd1.o_value.v_offs, -1);
+
+  // Notes are made on first use and go back to the pool with the node.
+  Statement *m = f.add(NOP);
+  EXPECT_EQ(m->op_notes, nullptr);
+  EXPECT_TRUE(list_attach_eol_comment(f.as, "; c"));
+  ASSERT_NE(m->op_notes, nullptr);
+  size_t live = f.as.list.notes_pool.live();
+  list_delete(f.as, m);
+  EXPECT_EQ(f.as.list.notes_pool.live(), live - 1);
+  EXPECT_EQ(list_new_statement(f.as)->op_notes, nullptr);
+
+  // A line number beyond 32 bits (only a LINE directive can give one) stays at the largest.
+  f.as.list.src.hl_set = true;
+  f.as.list.src.hl_file = "x.c";
+  f.as.list.src.hl_line = uint64_t{1} << 40;
+  EXPECT_EQ(list_new_statement(f.as)->op_srcline, UINT32_MAX);
+}
+
 TEST(List, Comments) {
   Fix f;
   list_add_comment(f.as, "; one");
   list_add_comment(f.as, "; two");
   Statement *a = f.add(NOP), *b = f.add(NOP), *c = f.add(NOP);
   EXPECT_EQ(Fix::comments(a), (Strs{"\n", "; one\n", "; two\n"}));
-  EXPECT_EQ(b->op_comment, nullptr);  // never an empty vector
+  EXPECT_EQ(stmt_comment(b), nullptr);  // never an empty vector
 
   list_add_comment(f.as, "; dropped");
   list_discard_pending_comments(f.as);
   list_add_comment(f.as, "; psect");
   list_move_comments_to_psect(f.as, f.text);
   EXPECT_EQ(f.text->s_pcomments, (Strs{"\n", "; psect\n"}));
-  EXPECT_EQ(f.add(NOP)->op_comment, nullptr);
+  EXPECT_EQ(stmt_comment(f.add(NOP)), nullptr);
 
   list_copy_comments(f.as, b, a);
   list_copy_comments(f.as, a, c);  // c has none: nothing happens
@@ -215,14 +247,15 @@ TEST(List, LineRecordsAndInheritedPositions) {
   f.as.lex.line_no = 0;
   Statement *d = f.add(NOP);  // line 0: none
   ASSERT_EQ(f.as.list.lines.size(), 2u);
-  EXPECT_EQ(b->op_lineinfo, nullptr);
-  EXPECT_EQ(d->op_lineinfo, nullptr);
-  const LineRecord &r = *c->op_lineinfo;
+  EXPECT_EQ(b->op_lineinfo, 0u);
+  EXPECT_EQ(d->op_lineinfo, 0u);
+  ASSERT_EQ(c->op_lineinfo, 2u);
+  const LineRecord &r = f.as.list.lines[c->op_lineinfo - 1];
   EXPECT_EQ(&r, list_last_line_record(f.as));
   EXPECT_EQ(std::string(r.file) + ":" + std::to_string(r.line) + "@" + std::to_string(r.offset), "a.as:4@140");
   list_delete(f.as, a);  // the line's text now starts at b
   EXPECT_EQ(f.as.list.lines[0].stmt, b);
-  EXPECT_EQ(b->op_lineinfo, &f.as.list.lines[0]);
+  EXPECT_EQ(b->op_lineinfo, 1u);  // the first record
 
   // With -O no records are made, and a node without a high-level position inherits one.
   Fix g;
@@ -292,10 +325,10 @@ TEST(List, ReferencesAndUnusedLabels) {
 
   build_references(f.as, f.text);
   build_references(f.as, f.text);  // a rebuild adds nothing twice
-  ASSERT_NE(used->op_refs, nullptr);
-  EXPECT_EQ(*used->op_refs, (RefVec{jmp, call}));
-  EXPECT_EQ(*reached->op_refs, (RefVec{skip}));
-  EXPECT_EQ(*skipped_label->op_refs, (RefVec{bra}));
+  ASSERT_NE(stmt_refs(used), nullptr);
+  EXPECT_EQ(*stmt_refs(used), (RefVec{jmp, call}));
+  EXPECT_EQ(*stmt_refs(reached), (RefVec{skip}));
+  EXPECT_EQ(*stmt_refs(skipped_label), (RefVec{bra}));
   EXPECT_TRUE(global->op_label->s_flags & SF_KEEP);
   EXPECT_FALSE(used->op_label->s_flags & SF_KEEP);
 
@@ -307,14 +340,14 @@ TEST(List, ReferencesAndUnusedLabels) {
 
   // Deleting a referrer takes it off its target's list; then the label goes too.
   EXPECT_EQ(list_delete(f.as, bra), 1);
-  EXPECT_TRUE(skipped_label->op_refs->empty());
+  EXPECT_TRUE(stmt_refs(skipped_label)->empty());
   EXPECT_EQ(remove_unused_labels(f.as, f.text), 1u);
   list_drop_reference(f.as, jmp, used);
-  EXPECT_EQ(*used->op_refs, (RefVec{call}));
+  EXPECT_EQ(*stmt_refs(used), (RefVec{call}));
 
   clear_references(f.as, f.text);
-  EXPECT_EQ(used->op_refs, nullptr);
-  EXPECT_EQ(reached->op_refs, nullptr);
+  EXPECT_EQ(stmt_refs(used), nullptr);
+  EXPECT_EQ(stmt_refs(reached), nullptr);
 }
 
 // IF pass cases: space-separated nodes. I1/I0: IF with that absolute condition, IR: IF with a

@@ -77,7 +77,7 @@ TEST(Parser, MessagesOfTheGrammar) {
 TEST(Parser, LabelNodeComesFirstAndCommentsAttach) {
   ParseRun r("l1: l2: nop ; n\n global g ; g\n");
   EXPECT_EQ(r.kinds(), (std::vector<uint32_t>{NAME, NAME, NOP}));
-  EXPECT_STREQ(r.last()->op_eolcomment, "; g");
+  EXPECT_STREQ(stmt_eolcomment(r.last()), "; g");
 }
 
 TEST(Parser, OperandForms) {

@@ -35,15 +35,16 @@ struct TextRun : TestContext {
 // Same shape: kinds, offsets, flags, bases and operands, without folding.
 bool same_tree(const Value &a, const Value &b) {
   if (a.v_rtype != b.v_rtype || a.v_offs != b.v_offs || a.v_flags != b.v_flags) return false;
-  if (a.v_sym || b.v_sym) {
+  uint8_t k = a.v_rtype & 0x7F;
+  if (k == RT_STRING || k == RT_DEFINED) {
+    if (!a.v_str != !b.v_str || (a.v_str && std::string(a.v_str) != b.v_str)) return false;
+  } else if (expr_is_binary(k)) {
+    if (!a.v_right != !b.v_right || (a.v_right && !same_tree(*a.v_right, *b.v_right))) return false;
+  } else if (a.v_sym || b.v_sym) {
     if (!a.v_sym || !b.v_sym || std::string(a.v_sym->s_name) != b.v_sym->s_name) return false;
   }
-  if (a.v_str || b.v_str) {
-    if (!a.v_str || !b.v_str || std::string(a.v_str) != b.v_str) return false;
-  }
-  if (!a.v_left != !b.v_left || !a.v_right != !b.v_right) return false;
-  if (a.v_left && !same_tree(*a.v_left, *b.v_left)) return false;
-  return !a.v_right || same_tree(*a.v_right, *b.v_right);
+  if (!a.v_left != !b.v_left) return false;
+  return !a.v_left || same_tree(*a.v_left, *b.v_left);
 }
 
 struct Case {
