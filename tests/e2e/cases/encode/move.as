@@ -25,7 +25,7 @@
 ; OUT:   offset=0x12 type=0xDC psect bits=12 target="lowram"
 ; OUT: END len=2
         psect   code,class=CODE,reloc=2
-; MOVFF: the short form C000 + s, F000 + d when both addresses are constants below 1000 or lie
+; MOVFF: the short form C000 + s, F000 + d when both addresses are constants below 0x1000 or lie
 ; in lowdata psects; otherwise the long form of MOVFFL.
         movff   0x123,0x456     ; C000 + 123, F000 + 456 = C123 F456
         movff   0xFFF,0         ; C000 + FFF, F000 + 0 = CFFF F000
