@@ -416,7 +416,7 @@ void list_discard_pending_comments(Assembly &as) { as.list.pending.clear(); }
 void list_move_comments_to_psect(Assembly &as, Symbol *psect) {
   CommentVec &p = as.list.pending;
   if (psect)
-    for (std::string &c : p) psect->s_pcomments.push_back(std::move(c));
+    for (std::string &c : p) sym_lists_make(as, psect).s_pcomments.push_back(std::move(c));
   p.clear();
 }
 

@@ -414,7 +414,7 @@ void Parser::statement(uint16_t k) {
     expect(TK_COMMA);
     uint16_t num = static_cast<uint16_t>(expect(TK_NUMBER).num);
     if (k == K_FNINDIR) {
-      sym_set_add(s->s_indir, num);
+      sym_set_add(sym_lists_make(as_, s).s_indir, num);
     } else {
       s->s_flags |= SF_SIGNAT;
       s->s_signat = num;
@@ -427,7 +427,8 @@ void Parser::statement(uint16_t k) {
     Symbol *a = expect(TK_NAME).sym;
     expect(TK_COMMA);
     Symbol *b = expect(TK_NAME).sym;
-    auto &set = k == K_FNCALL ? a->s_calls : k == K_FNBREAK ? a->s_breaks : a->s_args;
+    SymbolLists &l = sym_lists_make(as_, a);
+    auto &set = k == K_FNCALL ? l.s_calls : k == K_FNBREAK ? l.s_breaks : l.s_args;
     sym_set_add(set, b->s_name);
     break;
   }

@@ -188,7 +188,18 @@ Symbol *sym_copy(Assembly &as, const Symbol *s) {
   if (!s) return nullptr;
   Symbol *c = as.sym.pool.make(*s);
   c->s_hnext = c->s_nnext = nullptr;
+  if (s->s_lists) c->s_lists = as.sym.lists_pool.make(*s->s_lists);
   return c;
+}
+
+const SymbolLists &sym_lists(const Symbol *s) {
+  static const SymbolLists none;
+  return s && s->s_lists ? *s->s_lists : none;
+}
+
+SymbolLists &sym_lists_make(Assembly &as, Symbol *s) {
+  if (!s->s_lists) s->s_lists = as.sym.lists_pool.make();
+  return *s->s_lists;
 }
 
 void sym_free(Assembly &as, Symbol *s) {
@@ -197,6 +208,7 @@ void sym_free(Assembly &as, Symbol *s) {
   unlink_chain(st, s);  // never leave a freed record in a chain
   if (st.cur_psect == s) st.cur_psect = st.default_psect;
   if (st.default_psect == s) st.default_psect = st.cur_psect = nullptr;
+  st.lists_pool.free(s->s_lists);
   st.pool.free(s);
   if (st.count > 0) --st.count;
 }

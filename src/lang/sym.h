@@ -81,6 +81,16 @@ struct PsectPart {
   uint8_t p_lowdata = 0;       // "lowdata"
 };
 
+// The lists only functions and psects have, kept apart so that the many plain symbols stay
+// small: made for a symbol with its first entry.
+struct SymbolLists {
+  std::vector<std::string> s_pcomments; // psect: comments that preceded its PSECT directives
+  std::vector<const char *> s_calls;    // FNCALL: functions called (each name once)
+  std::vector<const char *> s_args;     // FNARG: argument areas used (each name once)
+  std::vector<const char *> s_breaks;   // FNBREAK: call-graph breaks (each name once)
+  std::vector<uint16_t> s_indir;        // FNINDIR: signatures called indirectly (each once)
+};
+
 // One named entity. A psect uses s_psect and the psect-only fields; its s_value stays zero.
 struct Symbol {
   const char *s_name = nullptr;         // interned; "" for the default psect
@@ -88,16 +98,12 @@ struct Symbol {
   PsectPart s_psect;                    // psect: the psect part
   StatementList *s_stmts = nullptr;     // psect: its statement list
   uint32_t s_pindex = 0;                // psect: number in creation order, from 0
-  std::vector<std::string> s_pcomments; // psect: comments that preceded its PSECT directives
+  SymbolLists *s_lists = nullptr;       // null while all its lists are empty
   const char *s_file = nullptr;         // source file current when the symbol was made
   uint64_t s_line = 0;                  // source line current when the symbol was made
   Symbol *s_hnext = nullptr;            // next in the hash bucket
   Symbol *s_nnext = nullptr;            // next older chained record of the same name
   Symbol *s_defpsect = nullptr;         // psect current when the label was defined
-  std::vector<const char *> s_calls;    // FNCALL: functions called (each name once)
-  std::vector<const char *> s_args;     // FNARG: argument areas used (each name once)
-  std::vector<const char *> s_breaks;   // FNBREAK: call-graph breaks (each name once)
-  std::vector<uint16_t> s_indir;        // FNINDIR: signatures called indirectly (each once)
   Statement *s_defnode = nullptr;       // the NAME node defining the label
   MacroDef *s_macro = nullptr;          // macro: its definition (input/macro.h); null before one
   uint32_t s_flags = 0;                 // SF_* / PSF_*
@@ -116,6 +122,7 @@ struct SymState {
   size_t sorted_count = 0;           // records at the front of buckets after sym_sort_all
   bool sorted = false;               // sym_sort_all has run: no more hashed lookups
   Pool<Symbol> pool;                 // every Symbol record
+  Pool<SymbolLists> lists_pool;      // s_lists records
   uint32_t count = 0;                // symbols entered by lookup, less those freed
   uint32_t serial = 0;               // last serial number handed out
   uint32_t label_counter = 0;        // last generated label number
@@ -131,6 +138,11 @@ uint32_t sym_bucket(std::string_view name);
 
 // Makes the bucket array and the predefined entities ("__NORTEX__", the default psect).
 void sym_init(Assembly &as);
+
+// A symbol's lists; all empty when it has none.
+const SymbolLists &sym_lists(const Symbol *s);
+// A symbol's lists, made when it has none yet.
+SymbolLists &sym_lists_make(Assembly &as, Symbol *s);
 
 // Finds the record of `name` whose namespace bits equal `cls`, or makes one. cls 0 is an
 // ordinary symbol (also logged to the cross-reference file); SF_PSECT makes a psect. A class

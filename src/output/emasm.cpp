@@ -510,10 +510,11 @@ void emasm_symbol_directives(Assembly &as) {
         o += '\n';
       }
     };
-    pairs("\tFNCALL\t", s->s_calls);
-    pairs("\tFNARG\t", s->s_args);
-    pairs("\tFNBREAK\t", s->s_breaks);
-    for (uint16_t sig : s->s_indir) {
+    const SymbolLists &l = sym_lists(s);
+    pairs("\tFNCALL\t", l.s_calls);
+    pairs("\tFNARG\t", l.s_args);
+    pairs("\tFNBREAK\t", l.s_breaks);
+    for (uint16_t sig : l.s_indir) {
       o += "\tFNINDIR\t";
       o += name;
       put_num(o, ",%llu\n", sig);
@@ -587,8 +588,9 @@ void emasm_dump(Assembly &as, bool listing, const EmasmLineSink &sink, const Ema
   for (const StatementList *l : as.list.lists) {
     const Symbol *p = l->psect;
     if (!p || p == abs_psect || l->head.op_next == &l->tail) continue;
-    for (const std::string &c : p->s_pcomments) {
-      if (&c != &p->s_pcomments.front() && c == "\n") continue;
+    const std::vector<std::string> &pcomments = sym_lists(p).s_pcomments;
+    for (const std::string &c : pcomments) {
+      if (&c != &pcomments.front() && c == "\n") continue;
       o += c;
       if (c.empty() || c.back() != '\n') o += '\n';
     }

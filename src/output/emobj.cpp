@@ -716,8 +716,9 @@ void line_info(Assembly &as, const Statement *n, Symbol *p) {
 }
 
 bool has_fninfo(const Symbol *s) {
-  return (s->s_flags & (SF_FNROOT | SF_FNADDR | SF_FNSIZE | SF_SIGNAT)) || !s->s_calls.empty() ||
-         !s->s_args.empty() || !s->s_breaks.empty() || !s->s_indir.empty();
+  const SymbolLists &l = sym_lists(s);
+  return (s->s_flags & (SF_FNROOT | SF_FNADDR | SF_FNSIZE | SF_SIGNAT)) || !l.s_calls.empty() ||
+         !l.s_args.empty() || !l.s_breaks.empty() || !l.s_indir.empty();
 }
 
 constexpr uint32_t NEVER_WRITTEN = SF_PSECT | SF_MACRO | SF_CLASS | SF_DABS;
@@ -747,10 +748,11 @@ void write_fninfo(Assembly &as) {
     if (s->s_flags & SF_FNADDR) obj_put_fn_names(as, FN_ADDR, name);
     if (s->s_flags & SF_SIGNAT) obj_write_signat(as, name, s->s_signat);
     if (s->s_flags & SF_FNROOT) obj_put_fn_names(as, FN_ROOT, name);
-    for (const char *c : s->s_calls) obj_put_fn_names(as, FN_CALL, name, c);
-    for (const char *a : s->s_args) obj_put_fn_names(as, FN_ARG, name, a);
-    for (const char *b : s->s_breaks) obj_put_fn_names(as, FN_BREAK, name, b);
-    for (uint16_t sig : s->s_indir) obj_put_fn_indir(as, name, sig);
+    const SymbolLists &l = sym_lists(s);
+    for (const char *c : l.s_calls) obj_put_fn_names(as, FN_CALL, name, c);
+    for (const char *a : l.s_args) obj_put_fn_names(as, FN_ARG, name, a);
+    for (const char *b : l.s_breaks) obj_put_fn_names(as, FN_BREAK, name, b);
+    for (uint16_t sig : l.s_indir) obj_put_fn_indir(as, name, sig);
     if (s->s_flags & SF_FNSIZE) obj_put_fn_size(as, name, s->s_autosize, s->s_argsize);
   });
 }

@@ -167,7 +167,7 @@ TEST(List, Comments) {
   list_discard_pending_comments(f.as);
   list_add_comment(f.as, "; psect");
   list_move_comments_to_psect(f.as, f.text);
-  EXPECT_EQ(f.text->s_pcomments, (Strs{"\n", "; psect\n"}));
+  EXPECT_EQ(sym_lists(f.text).s_pcomments, (Strs{"\n", "; psect\n"}));
   EXPECT_EQ(stmt_comment(f.add(NOP)), nullptr);
 
   list_copy_comments(f.as, b, a);

@@ -131,7 +131,7 @@ TEST(Sym, Psects) {
     EXPECT_EQ(l->head.op_psect, p);
     EXPECT_EQ(l->head.op_type, 0u);
     EXPECT_EQ(l->tail.op_type, 0u);
-    EXPECT_TRUE(p->s_pcomments.empty());
+    EXPECT_TRUE(sym_lists(p).s_pcomments.empty());
   }
   ASSERT_EQ(f.as.list.lists.size(), 3u);
   EXPECT_EQ(f.as.list.lists[1], text->s_stmts);
