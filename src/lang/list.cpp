@@ -46,7 +46,8 @@ Statement *take_node(ListState &ls) {
     ls.free_nodes = n->op_prev;
     *n = Statement{};
   } else {
-    n = new (ls.node_slab.take()) Statement{};
+    // A fresh node is all zero bits, which is Statement{}: no constructor needs to run.
+    n = ls.node_slab.take_zeroed();
   }
   if (++ls.node_serial == 0) ls.node_serial = 1;  // 0 marks a freed node
   n->op_serial = ls.node_serial;

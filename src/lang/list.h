@@ -101,7 +101,7 @@ inline RefVec *stmt_refs(const Statement *n) { return n->op_notes ? n->op_notes-
 // head.op_next, the last tail.op_prev. A walk stops at the first node with op_type 0:
 //   for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) ...
 // so a node's op_type must be set before it is linked.
-static_assert(std::is_trivially_destructible_v<Statement>);
+static_assert(std::is_trivially_destructible_v<Statement> && std::is_aggregate_v<Statement>);
 static_assert(sizeof(Statement) <= 152, "a statement per source line: keep the record small");
 static_assert(OP_LAST_STATEMENT <= UINT8_MAX && NF_INDEXED <= UINT16_MAX);
 

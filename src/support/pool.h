@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -29,6 +30,14 @@ class Slab {
     if (left_ == 0) grow();
     --left_;
     return next_++;
+  }
+
+  // Storage for one T with all bits zero, for records whose zero bits are their initial
+  // state: cells of fresh system pages are zero already and are not written again.
+  T *take_zeroed() {
+    T *p = take();
+    if (!chunks_.back().pages) std::memset(static_cast<void *>(p), 0, sizeof(T));
+    return p;
   }
 
   // Calls f(T *) for every cell handed out so far, in order.
