@@ -2,11 +2,13 @@
 # The benchmark table: a Release build assembles generated compiler-style sources of 200,000
 # and 1,000,000 lines in each mode, and the system's GNU assembler assembles the same program
 # written for x86-64, as the reference row. Prints lines/s (wall and processor time) and peak
-# memory. Usage: bench/run.sh [lines...]
+# memory. Each row is the median run (by wall time) of RUNS runs (default 5), since timings on
+# a shared machine vary from run to run. Usage: [RUNS=n] bench/run.sh [lines...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(200000 1000000)
+runs=${RUNS:-5}
 
 cmake -S . -B build-rel -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-rel >/dev/null
@@ -15,15 +17,17 @@ asm=build-rel/stage/bin/aszel18
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-printf '| run | lines | wall s | lines/s | cpu s | lines/s (cpu) | peak MiB |\n'
-printf '|---|---:|---:|---:|---:|---:|---:|\n'
-row() {  # row <label> <lines> <command...>
+printf '| run | lines | wall s | lines/s | cpu s | lines/s (cpu) | peak MiB | bytes/line |\n'
+printf '|---|---:|---:|---:|---:|---:|---:|---:|\n'
+row() {  # row <label> <lines> <command...>: the run of median wall time out of $runs
   local label=$1 n=$2
   shift 2
-  read -r wall cpu kib code < <("$bin/measure" "$@" 2>/dev/null)
+  local all="" i
+  for ((i = 0; i < runs; i++)); do all+="$("$bin/measure" "$@" 2>/dev/null)"$'\n'; done
+  read -r wall cpu kib code < <(printf '%s' "$all" | sort -n | sed -n "$(((runs + 1) / 2))p")
   [ "$code" = 0 ] || label="$label (exit $code)"
   awk -v l="$label" -v n="$n" -v w="$wall" -v c="$cpu" -v k="$kib" 'BEGIN {
-    printf "| %s | %d | %.3f | %.0f | %.3f | %.0f | %.1f |\n", l, n, w, (w > 0 ? n / w : 0), c, (c > 0 ? n / c : 0), k / 1024 }'
+    printf "| %s | %d | %.3f | %.0f | %.3f | %.0f | %.1f | %.0f |\n", l, n, w, (w > 0 ? n / w : 0), c, (c > 0 ? n / c : 0), k / 1024, k * 1024 / n }'
 }
 for n in "${sizes[@]}"; do
   "$bin/gen_source" "$n" "$work/s.as"

@@ -849,27 +849,33 @@ void emobj_size_psect(Assembly &as, Symbol *p) {
   EmitPsect &ep = psect_info(as, p);
   StatementList *l = p->s_stmts;
 
-  // Pass 0: the shortest form of every branch.
+  // Pass 0: the shortest form of every branch; the branches are noted for the later passes.
   as.tlab.cursor = ep.tlab_base;
+  es.branches.clear();
   for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) {
-    if (n->op_type == TLABEL) ++as.tlab.cursor;
-    else if (is_branch(n->op_type) && n->op_serial < es.form.size())
+    if (n->op_type == TLABEL) {
+      ++as.tlab.cursor;
+    } else if (is_branch(n->op_type) && n->op_serial < es.form.size()) {
       es.form[n->op_serial] = static_cast<uint8_t>(branch_form(as, n, p, true));
+      if (!(n->op_flags & NF_HIDDEN)) es.branches.emplace_back(n, as.tlab.cursor);
+    }
   }
   layout(as, p, ep, true);
   unsigned passes = 1;
-  for (bool changed = true; changed; ++passes) {
-    // Forms from the last layout; a form only grows.
-    as.tlab.cursor = ep.tlab_base;
-    for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) {
-      if (n->op_type == TLABEL) {
-        ++as.tlab.cursor;
-      } else if (is_branch(n->op_type) && !(n->op_flags & NF_HIDDEN) && n->op_serial < es.form.size()) {
-        uint8_t &f = es.form[n->op_serial];
-        f = std::max<uint8_t>(f, static_cast<uint8_t>(branch_form(as, n, p, false)));
+  for (;;) {
+    // Forms from the last layout; a form only grows. When none grows, the layout stands.
+    ++passes;
+    bool grew = false;
+    for (auto [n, cursor] : es.branches) {
+      as.tlab.cursor = cursor;
+      uint8_t &f = es.form[n->op_serial];
+      uint8_t now = static_cast<uint8_t>(branch_form(as, n, p, false));
+      if (now > f) {
+        f = now;
+        grew = true;
       }
     }
-    changed = layout(as, p, ep, false);
+    if (!grew || !layout(as, p, ep, false)) break;
   }
   as.tlab.cursor = 0;
   pp.p_curr = 0;

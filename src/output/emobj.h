@@ -36,6 +36,8 @@ struct EmitPsect {
 struct EmitState {
   std::vector<EmitPsect> psects;   // by s_pindex
   std::vector<uint8_t> form;       // by op_serial: bytes chosen for BCC, GOTO and CALL
+  // The branches of the psect being sized, each with the temporary-label cursor in force.
+  std::vector<std::pair<Statement *, size_t>> branches;
   bool tlab_built = false;         // the temporary-label table holds every definition
   bool ext_addr = false;           // the device has the extended-address bit 0x100
 
