@@ -34,7 +34,7 @@ void psect_enter(Assembly &as, Symbol *p) {
 
 void psect_flag(Assembly &as, Symbol *p, unsigned word, Value *v, Symbol *name) {
   PsectPart &pp = p->s_psect;
-  static const Value zero;
+  static const Value zero{};
   const Value &val = v ? *v : zero;
   switch (word) {
   case PFW_GLOBAL: p->s_flags |= PSF_GLOBAL; break;
