@@ -49,10 +49,10 @@ void cmode_rewrite_operands(Assembly &as) {
       Value &v = n->op_opnd1.o_value;
       if (n->op_type == MOVLB && label_address(v)) {
         expr_unary(as, OPR_HIGH, v);
-        n->op_notes->op_eolcomment = ";# assembler added high";
+        list_notes(as, n).op_eolcomment = ";# assembler added high";
       } else if (file_register_kind(n->op_type) && n->op_access == BANKED) {
         low_leaves(as, &v, 0);
-        n->op_notes->op_eolcomment = ";# assembler added low";
+        list_notes(as, n).op_eolcomment = ";# assembler added low";
       }
     }
   }

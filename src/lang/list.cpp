@@ -173,6 +173,17 @@ StatementNotes &list_notes(Assembly &as, Statement *n) {
   return *n->op_notes;
 }
 
+namespace {
+
+// The node's comment vector, made (empty) when it has none; the caller fills it.
+CommentVec &comments_of(Assembly &as, Statement *n) {
+  CommentVec *&c = list_notes(as, n).op_comment;
+  if (!c) c = as.list.comment_pool.make();
+  return *c;
+}
+
+}  // namespace
+
 Statement *list_new_statement(Assembly &as) {
   ListState &ls = as.list;
   const StmtSource &src = ls.src;
@@ -256,9 +267,8 @@ int list_delete(Assembly &as, Statement *node) {
   if (Statement *t = list_jump_target(node)) list_drop_reference(as, node, t);
   if (CommentVec *mine = stmt_comment(node)) {
     if (Statement *next = node->op_next) {
-      CommentVec *&theirs = list_notes(as, next).op_comment;
-      if (!theirs) theirs = ls.comment_pool.make();
-      for (std::string &c : *mine) theirs->push_back(std::move(c));
+      CommentVec &theirs = comments_of(as, next);
+      for (std::string &c : *mine) theirs.push_back(std::move(c));
     }
     list_free_comments(as, node);
   }
@@ -427,11 +437,7 @@ void list_copy_comments(Assembly &as, Statement *dst, const Statement *src) {
   if (!src) ok = msg_check_failed(as.msg, "src != NULL", __FILE__, __LINE__);
   const CommentVec *from = ok && dst != src ? stmt_comment(src) : nullptr;
   if (!from) return;
-  CommentVec *&to = list_notes(as, dst).op_comment;
-  if (to)
-    *to = *from;
-  else
-    to = as.list.comment_pool.make(*from);
+  comments_of(as, dst) = *from;
 }
 
 void list_free_comments(Assembly &as, Statement *node) {
