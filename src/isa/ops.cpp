@@ -6,114 +6,124 @@
 
 #include "driver/alert.h"
 #include "lang/expr.h"
+#include "lang/list.h"
 
 namespace {
 
 constexpr size_t INSTRUCTION_ROWS = 100;
 
+// Shorthands of the `does` column.
+constexpr uint32_t ALU_WF = FX_READS_W | FX_READS_F | FX_WRITES_DEST;  // W op f -> dest
+constexpr uint32_t ALU_F = FX_READS_F | FX_WRITES_DEST;                // op f -> dest
+constexpr uint32_t ALU_WK = FX_READS_W | FX_WRITES_W;                  // W op k -> W
+constexpr uint32_t RMW_F = FX_READS_F | FX_WRITES_F;                   // f changed in place
+constexpr uint32_t FSR_RMW = FX_READS_FSR | FX_WRITES_FSR;             // an FSR changed in place
+
 // Instruction rows come first, in this order: lookups by statement take the first match.
+// The last column says what an instruction does (FX_*); where the effects of an instruction
+// are not known, it is FX_OPAQUE, which the optimizer takes as reading and writing everything.
 constexpr auto MAIN_ROWS = std::to_array<Keyword>({
-    // mnemonic, kind, opcode, availability, STATUS written, STATUS read
-    {"addwf", ADDWF, 0x2400, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
-    {"addwfc", ADDWF, 0x2000, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, F_C},
-    {"andwf", ANDWF, 0x1400, AV_ALL, F_Z|F_N, 0},
-    {"iorwf", ANDWF, 0x1000, AV_ALL, F_Z|F_N, 0},
-    {"xorwf", ANDWF, 0x1800, AV_ALL, F_Z|F_N, 0},
-    {"comf", COMF, 0x1C00, AV_ALL, F_Z|F_N, 0},
-    {"decf", COMF, 0x0400, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
-    {"decfsz", DECFSZ, 0x2C00, AV_ALL, 0, 0},
-    {"dcfsnz", DECFSZ, 0x4C00, AV_ALL, 0, 0},
-    {"incf", COMF, 0x2800, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
-    {"incfsz", DECFSZ, 0x3C00, AV_ALL, 0, 0},
-    {"infsnz", DECFSZ, 0x4800, AV_ALL, 0, 0},
-    {"movf", MOVF, 0x5000, AV_ALL, F_Z|F_N, 0},
-    {"rlcf", RLCF, 0x3400, AV_ALL, F_C|F_Z|F_N, F_C},
-    {"rlncf", RLCF, 0x4400, AV_ALL, F_Z|F_N, 0},
-    {"rrcf", RLCF, 0x3000, AV_ALL, F_C|F_Z|F_N, F_C},
-    {"rrncf", RLCF, 0x4000, AV_ALL, F_Z|F_N, 0},
-    {"subwf", SUBWF, 0x5C00, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
-    {"subwfb", SUBWF, 0x5800, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, F_C},
-    {"subfwb", SUBWF, 0x5400, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, F_C},
-    {"swapf", SWAPF, 0x3800, AV_ALL, 0, 0},
-    {"movff", MOVFF, 0xC000, AV_ALL, 0, 0},
-    {"movffl", MOVFFL, 0x0060, AV_X, 0, 0},
-    {"bc", BCC, 0xE200, AV_ALL, 0, F_C},
-    {"bmi", BCC, 0xE600, AV_ALL, 0, F_N},
-    {"bnc", BCC, 0xE300, AV_ALL, 0, F_C},
-    {"bn", BCC, 0xE600, AV_ALL, 0, F_N},
-    {"bnn", BCC, 0xE700, AV_ALL, 0, F_N},
-    {"bnv", BCC, 0xE500, AV_ALL, 0, F_OV},
-    {"bnov", BCC, 0xE500, AV_ALL, 0, F_OV},
-    {"bnz", BCC, 0xE100, AV_ALL, 0, F_Z},
-    {"bz", BCC, 0xE000, AV_ALL, 0, F_Z},
-    {"bov", BCC, 0xE400, AV_ALL, 0, F_OV},
-    {"bra", BRA, 0xD000, AV_ALL, 0, 0},
-    {"rcall", RCALL, 0xD800, AV_ALL, 0, 0},
-    {"clrf", CLRF, 0x6A00, AV_ALL, F_Z, 0},
-    {"setf", CLRF, 0x6800, AV_ALL, 0, 0},
-    {"negf", CLRF, 0x6C00, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
-    {"movwf", MOVWF, 0x6E00, AV_ALL, 0, 0},
-    {"cpfseq", CPFSEQ, 0x6200, AV_ALL, 0, 0},
-    {"cpfsgt", CPFSEQ, 0x6400, AV_ALL, 0, 0},
-    {"cpfslt", CPFSEQ, 0x6000, AV_ALL, 0, 0},
-    {"tstfsz", CPFSEQ, 0x6600, AV_ALL, 0, 0},
-    {"mulwf", MULWF, 0x0200, AV_ALL, 0, 0},
-    {"tblrd", TBLRD, 0x0008, AV_ALL, 0, 0},
-    {"tblwt", TBLRD, 0x000C, AV_ALL, 0, 0},
-    {"tblwtpostinc", TBLRD, 0x000D, AV_ALL, 0, 0},
-    {"tblwtpostdec", TBLRD, 0x000E, AV_ALL, 0, 0},
-    {"tblwtpreinc", TBLRD, 0x000F, AV_ALL, 0, 0},
-    {"tblrdpostdec", TBLRD, 0x000A, AV_ALL, 0, 0},
-    {"tblrdpostinc", TBLRD, 0x0009, AV_ALL, 0, 0},
-    {"tblrdpreinc", TBLRD, 0x000B, AV_ALL, 0, 0},
-    {"daw", NOP, 0x0007, AV_ALL, F_C, F_C|F_DC},
-    {"clrw", NOP, 0x6AF3, AV_ALL, F_Z, 0},
-    {"clrwdt", NOP, 0x0004, AV_ALL, 0, 0},
-    {"halt", NOP, 0x0001, AV_ALL, 0, 0},
-    {"nop", NOP, 0xF000, AV_ALL, 0, 0},
-    {"nop2", NOP, 0xFFFF, AV_ALL, 0, 0},
-    {"sleep", NOP, 0x0003, AV_ALL, 0, 0},
-    {"reset", NOP, 0x00FF, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
-    {"trap", TRAP, 0x00E0, AV_ALL, 0, 0},
-    {"tret", TRET, 0x00E1, AV_ALL, 0, 0},
-    {"dboff", DBOFF, 0x0070, AV_ALL, 0, 0},
-    {"dbout", DBOFF, 0x0071, AV_ALL, 0, 0},
-    {"extexit", DBOFF, 0x0072, AV_ALL, 0, 0},
-    {"dbin", DBOFF, 0x0073, AV_ALL, 0, 0},
-    {"push", PUSH, 0x0005, AV_ALL, 0, 0},
-    {"pop", PUSH, 0x0006, AV_ALL, 0, 0},
-    {"retfie", RETURN, 0x0010, AV_ALL, 0, 0},
-    {"return", RETURN, 0x0012, AV_ALL, 0, 0},
-    {"bcf", BCF, 0x9000, AV_ALL, 0, 0},
-    {"bsf", BCF, 0x8000, AV_ALL, 0, 0},
-    {"btfsc", BTFSC, 0xB000, AV_ALL, 0, 0},
-    {"btfss", BTFSC, 0xA000, AV_ALL, 0, 0},
-    {"btg", BCF, 0x7000, AV_ALL, 0, 0},
-    {"addlw", ADDLW, 0x0F00, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
-    {"sublw", ADDLW, 0x0800, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0},
-    {"andlw", ADDLW, 0x0B00, AV_ALL, F_Z|F_N, 0},
-    {"iorlw", ADDLW, 0x0900, AV_ALL, F_Z|F_N, 0},
-    {"mullw", ADDLW, 0x0D00, AV_ALL, 0, 0},
-    {"movlw", MOVLW, 0x0E00, AV_ALL, 0, 0},
-    {"xorlw", ADDLW, 0x0A00, AV_ALL, F_Z|F_N, 0},
-    {"setcnt", SETCNT, 0x0140, AV_ALL, 0, 0},
-    {"retlw", RETLW, 0x0C00, AV_ALL, 0, 0},
-    {"call", CALL, 0xEC00, AV_ALL, 0, 0},
-    {"fcall", CALL, 0xEC00, AV_ALL, 0, 0},
-    {"callw", CALLW, 0x0014, AV_X, 0, 0},
-    {"lfsr", LFSR, 0xEE00, AV_ALL, 0, 0},
-    {"addfsr", ADDFSR, 0xE800, AV_X, 0, 0},
-    {"subfsr", ADDFSR, 0xE900, AV_X, 0, 0},
-    {"goto", GOTO, 0xEF00, AV_ALL, 0, 0},
-    {"ljmp", GOTO, 0xEF00, AV_ALL, 0, 0},
-    {"movlb", MOVLB, 0x0100, AV_ALL, 0, 0},
-    {"addulnk", ADDULNK, 0xE8C0, AV_ALL, 0, 0},
-    {"movsf", MOVSF, 0xEB00, AV_ALL, 0, 0},
-    {"movsfl", MOVSFL, 0x0002, AV_ALL, 0, 0},
-    {"movss", MOVSS, 0xEB80, AV_ALL, 0, 0},
-    {"pushl", PUSHL, 0xEA00, AV_ALL, 0, 0},
-    {"subulnk", ADDULNK, 0xE9C0, AV_ALL, 0, 0},
-    {"banksel", BANKSEL, 0x0000, AV_ALL, 0, 0},
+    // mnemonic, kind, opcode, availability, STATUS written, STATUS read, what it does
+    {"addwf", ADDWF, 0x2400, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, ALU_WF},
+    {"addwfc", ADDWF, 0x2000, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, F_C, ALU_WF},
+    {"andwf", ANDWF, 0x1400, AV_ALL, F_Z|F_N, 0, ALU_WF},
+    {"iorwf", ANDWF, 0x1000, AV_ALL, F_Z|F_N, 0, ALU_WF},
+    {"xorwf", ANDWF, 0x1800, AV_ALL, F_Z|F_N, 0, ALU_WF},
+    {"comf", COMF, 0x1C00, AV_ALL, F_Z|F_N, 0, ALU_F},
+    {"decf", COMF, 0x0400, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, ALU_F},
+    {"decfsz", DECFSZ, 0x2C00, AV_ALL, 0, 0, ALU_F|FX_SKIP},
+    {"dcfsnz", DECFSZ, 0x4C00, AV_ALL, 0, 0, ALU_F|FX_SKIP},
+    {"incf", COMF, 0x2800, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, ALU_F},
+    {"incfsz", DECFSZ, 0x3C00, AV_ALL, 0, 0, ALU_F|FX_SKIP},
+    {"infsnz", DECFSZ, 0x4800, AV_ALL, 0, 0, ALU_F|FX_SKIP},
+    {"movf", MOVF, 0x5000, AV_ALL, F_Z|F_N, 0, ALU_F},
+    {"rlcf", RLCF, 0x3400, AV_ALL, F_C|F_Z|F_N, F_C, ALU_F},
+    {"rlncf", RLCF, 0x4400, AV_ALL, F_Z|F_N, 0, ALU_F},
+    {"rrcf", RLCF, 0x3000, AV_ALL, F_C|F_Z|F_N, F_C, ALU_F},
+    {"rrncf", RLCF, 0x4000, AV_ALL, F_Z|F_N, 0, ALU_F},
+    {"subwf", SUBWF, 0x5C00, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, ALU_WF},
+    {"subwfb", SUBWF, 0x5800, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, F_C, ALU_WF},
+    {"subfwb", SUBWF, 0x5400, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, F_C, ALU_WF},
+    {"swapf", SWAPF, 0x3800, AV_ALL, 0, 0, ALU_F},
+    {"movff", MOVFF, 0xC000, AV_ALL, 0, 0, FX_READS_F|FX_WRITES_F2},
+    {"movffl", MOVFFL, 0x0060, AV_X, 0, 0, FX_READS_F|FX_WRITES_F2},
+    {"bc", BCC, 0xE200, AV_ALL, 0, F_C, FX_BRANCH},
+    {"bmi", BCC, 0xE600, AV_ALL, 0, F_N, FX_BRANCH},
+    {"bnc", BCC, 0xE300, AV_ALL, 0, F_C, FX_BRANCH},
+    {"bn", BCC, 0xE600, AV_ALL, 0, F_N, FX_BRANCH},
+    {"bnn", BCC, 0xE700, AV_ALL, 0, F_N, FX_BRANCH},
+    {"bnv", BCC, 0xE500, AV_ALL, 0, F_OV, FX_BRANCH},
+    {"bnov", BCC, 0xE500, AV_ALL, 0, F_OV, FX_BRANCH},
+    {"bnz", BCC, 0xE100, AV_ALL, 0, F_Z, FX_BRANCH},
+    {"bz", BCC, 0xE000, AV_ALL, 0, F_Z, FX_BRANCH},
+    {"bov", BCC, 0xE400, AV_ALL, 0, F_OV, FX_BRANCH},
+    {"bra", BRA, 0xD000, AV_ALL, 0, 0, FX_JUMP},
+    {"rcall", RCALL, 0xD800, AV_ALL, 0, 0, FX_CALL},
+    {"clrf", CLRF, 0x6A00, AV_ALL, F_Z, 0, FX_WRITES_F},
+    {"setf", CLRF, 0x6800, AV_ALL, 0, 0, FX_WRITES_F},
+    {"negf", CLRF, 0x6C00, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, RMW_F},
+    {"movwf", MOVWF, 0x6E00, AV_ALL, 0, 0, FX_READS_W|FX_WRITES_F},
+    {"cpfseq", CPFSEQ, 0x6200, AV_ALL, 0, 0, FX_READS_W|FX_READS_F|FX_SKIP},
+    {"cpfsgt", CPFSEQ, 0x6400, AV_ALL, 0, 0, FX_READS_W|FX_READS_F|FX_SKIP},
+    {"cpfslt", CPFSEQ, 0x6000, AV_ALL, 0, 0, FX_READS_W|FX_READS_F|FX_SKIP},
+    {"tstfsz", CPFSEQ, 0x6600, AV_ALL, 0, 0, FX_READS_F|FX_SKIP},
+    {"mulwf", MULWF, 0x0200, AV_ALL, 0, 0, FX_READS_W|FX_READS_F|FX_WRITES_PROD},
+    {"tblrd", TBLRD, 0x0008, AV_ALL, 0, 0, FX_TABLE},
+    {"tblwt", TBLRD, 0x000C, AV_ALL, 0, 0, FX_TABLE},
+    {"tblwtpostinc", TBLRD, 0x000D, AV_ALL, 0, 0, FX_TABLE},
+    {"tblwtpostdec", TBLRD, 0x000E, AV_ALL, 0, 0, FX_TABLE},
+    {"tblwtpreinc", TBLRD, 0x000F, AV_ALL, 0, 0, FX_TABLE},
+    {"tblrdpostdec", TBLRD, 0x000A, AV_ALL, 0, 0, FX_TABLE},
+    {"tblrdpostinc", TBLRD, 0x0009, AV_ALL, 0, 0, FX_TABLE},
+    {"tblrdpreinc", TBLRD, 0x000B, AV_ALL, 0, 0, FX_TABLE},
+    {"daw", NOP, 0x0007, AV_ALL, F_C, F_C|F_DC, ALU_WK},
+    {"clrw", NOP, 0x6AF3, AV_ALL, F_Z, 0, FX_WRITES_W},
+    {"clrwdt", NOP, 0x0004, AV_ALL, 0, 0, 0},
+    {"halt", NOP, 0x0001, AV_ALL, 0, 0, FX_OPAQUE},  // effects not known: assumed opaque
+    {"nop", NOP, 0xF000, AV_ALL, 0, 0, 0},
+    {"nop2", NOP, 0xFFFF, AV_ALL, 0, 0, 0},
+    {"sleep", NOP, 0x0003, AV_ALL, 0, 0, 0},
+    {"reset", NOP, 0x00FF, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, FX_JUMP|FX_OPAQUE},  // restarts
+    {"trap", TRAP, 0x00E0, AV_ALL, 0, 0, FX_OPAQUE},  // trap and debug rows: effects not known
+    {"tret", TRET, 0x00E1, AV_ALL, 0, 0, FX_RETURN|FX_OPAQUE},
+    {"dboff", DBOFF, 0x0070, AV_ALL, 0, 0, FX_OPAQUE},
+    {"dbout", DBOFF, 0x0071, AV_ALL, 0, 0, FX_OPAQUE},
+    {"extexit", DBOFF, 0x0072, AV_ALL, 0, 0, FX_OPAQUE},
+    {"dbin", DBOFF, 0x0073, AV_ALL, 0, 0, FX_OPAQUE},
+    {"push", PUSH, 0x0005, AV_ALL, 0, 0, FX_STACK},
+    {"pop", PUSH, 0x0006, AV_ALL, 0, 0, FX_STACK},
+    {"retfie", RETURN, 0x0010, AV_ALL, 0, 0, FX_RETURN},
+    {"return", RETURN, 0x0012, AV_ALL, 0, 0, FX_RETURN},
+    {"bcf", BCF, 0x9000, AV_ALL, 0, 0, RMW_F},
+    {"bsf", BCF, 0x8000, AV_ALL, 0, 0, RMW_F},
+    {"btfsc", BTFSC, 0xB000, AV_ALL, 0, 0, FX_READS_F|FX_SKIP},
+    {"btfss", BTFSC, 0xA000, AV_ALL, 0, 0, FX_READS_F|FX_SKIP},
+    {"btg", BCF, 0x7000, AV_ALL, 0, 0, RMW_F},
+    {"addlw", ADDLW, 0x0F00, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, ALU_WK},
+    {"sublw", ADDLW, 0x0800, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, ALU_WK},
+    {"andlw", ADDLW, 0x0B00, AV_ALL, F_Z|F_N, 0, ALU_WK},
+    {"iorlw", ADDLW, 0x0900, AV_ALL, F_Z|F_N, 0, ALU_WK},
+    {"mullw", ADDLW, 0x0D00, AV_ALL, 0, 0, FX_READS_W|FX_WRITES_PROD},
+    {"movlw", MOVLW, 0x0E00, AV_ALL, 0, 0, FX_WRITES_W},
+    {"xorlw", ADDLW, 0x0A00, AV_ALL, F_Z|F_N, 0, ALU_WK},
+    {"setcnt", SETCNT, 0x0140, AV_ALL, 0, 0, FX_OPAQUE},  // effects not known: assumed opaque
+    {"retlw", RETLW, 0x0C00, AV_ALL, 0, 0, FX_WRITES_W|FX_RETURN},
+    {"call", CALL, 0xEC00, AV_ALL, 0, 0, FX_CALL},
+    {"fcall", CALL, 0xEC00, AV_ALL, 0, 0, FX_CALL},
+    {"callw", CALLW, 0x0014, AV_X, 0, 0, FX_READS_W|FX_CALL},
+    {"lfsr", LFSR, 0xEE00, AV_ALL, 0, 0, FX_WRITES_FSR},
+    {"addfsr", ADDFSR, 0xE800, AV_X, 0, 0, FSR_RMW},
+    {"subfsr", ADDFSR, 0xE900, AV_X, 0, 0, FSR_RMW},
+    {"goto", GOTO, 0xEF00, AV_ALL, 0, 0, FX_JUMP},
+    {"ljmp", GOTO, 0xEF00, AV_ALL, 0, 0, FX_JUMP},
+    {"movlb", MOVLB, 0x0100, AV_ALL, 0, 0, FX_WRITES_BSR},
+    {"addulnk", ADDULNK, 0xE8C0, AV_ALL, 0, 0, FSR_RMW|FX_RETURN},
+    {"movsf", MOVSF, 0xEB00, AV_ALL, 0, 0, FX_READS_FSR|FX_MEMORY|FX_WRITES_F2},
+    {"movsfl", MOVSFL, 0x0002, AV_ALL, 0, 0, FX_READS_FSR|FX_MEMORY|FX_WRITES_F2},
+    {"movss", MOVSS, 0xEB80, AV_ALL, 0, 0, FX_READS_FSR|FX_MEMORY},
+    {"pushl", PUSHL, 0xEA00, AV_ALL, 0, 0, FSR_RMW|FX_MEMORY},
+    {"subulnk", ADDULNK, 0xE9C0, AV_ALL, 0, 0, FSR_RMW|FX_RETURN},
+    {"banksel", BANKSEL, 0x0000, AV_ALL, 0, 0, FX_WRITES_BSR},
     // keywords without an instruction
     {"nul", K_NUL, 8, 0, 0, 0},
     {"float24", K_UNARY, OPR_FLOAT24, 0, 0, 0},
@@ -427,6 +437,25 @@ constexpr uint32_t modifier_mask(uint32_t kind) {
   }
 }
 
+// The fast flag of `op_subop`: a fast call saves W, STATUS and BSR, a fast return restores them.
+constexpr uint32_t fast_bit(uint32_t kind) {
+  switch (kind) {
+    case RETURN: return 0x1;
+    case CALL: return 0x100;
+    default: return 0;
+  }
+}
+
+// The first row of `kind` whose value is `masked`, or null.
+const Keyword *row_of(uint32_t kind, uint32_t masked) {
+  if (kind >= KIND_COUNT) return nullptr;
+  for (size_t i = KIND_INDEX.start[kind]; i < KIND_INDEX.start[kind + 1]; ++i) {
+    const Keyword &r = MAIN_ROWS[KIND_INDEX.order[i]];
+    if (r.value == masked) return &r;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 const Keyword *ops_find(std::string_view word, KwTable table) {
@@ -454,12 +483,7 @@ std::span<const Keyword> ops_rows(KwTable table) {
 
 const Keyword *ops_row_of(MsgState &m, uint32_t kind, uint32_t subop) {
   uint32_t masked = subop & ~modifier_mask(kind);
-  if (kind < KIND_COUNT) {
-    for (size_t i = KIND_INDEX.start[kind]; i < KIND_INDEX.start[kind + 1]; ++i) {
-      const Keyword &r = MAIN_ROWS[KIND_INDEX.order[i]];
-      if (r.value == masked) return &r;
-    }
-  }
+  if (const Keyword *r = row_of(kind, masked)) return r;
   msg_print_raw(m, "Can't find op (op = %d, subop == %X)\n", kind, subop, masked);
   msg_check_failed(m, "op found", __FILE__, __LINE__);
   return nullptr;
@@ -478,4 +502,28 @@ uint32_t ops_flags_written(MsgState &m, uint32_t kind, uint32_t subop) {
 uint32_t ops_flags_read(MsgState &m, uint32_t kind, uint32_t subop) {
   const Keyword *r = ops_row_of(m, kind, subop);
   return r ? r->reads : 0;
+}
+
+bool ops_is_instruction(uint32_t kind) { return kind >= SUBWF && kind <= TBLRD && kind != DATA; }
+
+InsnFacts ops_facts(uint32_t kind, uint32_t subop) {
+  if (!ops_is_instruction(kind)) return {0, 0, 0};
+  uint32_t fast = subop & fast_bit(kind);
+  const Keyword *r = row_of(kind, subop & ~(modifier_mask(kind) | fast_bit(kind)));
+  if (!r) return {};
+  InsnFacts f{r->does, r->writes, r->reads};
+  if (fast) f.does |= (f.does & FX_RETURN) ? FX_WRITES_W | FX_WRITES_BSR : FX_READS_W | FX_READS_BSR;
+  return f;
+}
+
+InsnFacts ops_statement_facts(const Statement &n) {
+  InsnFacts f = ops_facts(n.op_type, n.op_subop);
+  if (f.does & FX_WRITES_DEST) {
+    f.does &= ~FX_WRITES_DEST;
+    if (n.op_dest != F) f.does |= FX_WRITES_W;
+    if (n.op_dest != W) f.does |= FX_WRITES_F;
+  }
+  if (n.op_flags & NF_INDEXED) f.does |= FX_READS_FSR | FX_MEMORY;
+  if (n.op_access == BANKED) f.does |= FX_READS_BSR;
+  return f;
 }

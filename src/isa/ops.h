@@ -6,6 +6,7 @@
 #include <string_view>
 
 struct MsgState;
+struct Statement;
 
 // Token kinds of keywords. The kinds up to NAME are also statement kinds (`op_type`): an
 // instruction or directive keyword's kind becomes the kind of the statement it makes.
@@ -68,13 +69,44 @@ constexpr uint32_t AV_X = 0x100;    // the extended-address variants only
 // STATUS flag bits of the written/read columns.
 constexpr uint32_t F_C = 0x1, F_DC = 0x2, F_Z = 0x4, F_OV = 0x8, F_N = 0x10;
 
+// What an instruction does, as the optimizer asks it: bits of the `does` column and of
+// ops_facts(). "The file operand" is the register the first operand names; for the
+// stack-relative moves the first operand is an offset from FSR2 instead (FX_MEMORY).
+enum : uint32_t {
+  FX_READS_W = 1u << 0,       // reads W
+  FX_WRITES_W = 1u << 1,      // writes W
+  FX_READS_F = 1u << 2,       // reads its file operand
+  FX_WRITES_F = 1u << 3,      // writes its file operand
+  FX_WRITES_DEST = 1u << 4,   // writes W or its file operand, as `op_dest` selects
+  FX_WRITES_F2 = 1u << 5,     // writes the register its second operand names (movff, movsf)
+  FX_WRITES_PROD = 1u << 6,   // writes PRODH:PRODL
+  FX_TABLE = 1u << 7,         // reads TBLPTR and may step it; reads or writes TABLAT
+  FX_STACK = 1u << 8,         // pushes or pops the return stack
+  FX_READS_FSR = 1u << 9,     // reads an FSR pair (lfsr's own number, else FSR2)
+  FX_WRITES_FSR = 1u << 10,   // writes an FSR pair
+  FX_MEMORY = 1u << 11,       // reads or writes data memory at FSR2 plus an offset operand
+  FX_READS_BSR = 1u << 12,    // reads BSR (a banked file operand, or saved by a fast call)
+  FX_WRITES_BSR = 1u << 13,   // writes BSR
+  FX_SKIP = 1u << 14,         // may skip the next instruction
+  FX_JUMP = 1u << 15,         // unconditional transfer: never continues with the next statement
+  FX_BRANCH = 1u << 16,       // conditional branch to its operand
+  FX_CALL = 1u << 17,         // calls a subroutine and then continues with the next statement
+  FX_RETURN = 1u << 18,       // returns from a subroutine
+  FX_OPAQUE = 1u << 19,       // effects beyond these bits: assume it reads and writes everything
+};
+
+// The answer for an instruction whose row is not known: it reads and writes everything.
+constexpr uint32_t FX_UNKNOWN = FX_OPAQUE | FX_READS_W | FX_WRITES_W | FX_READS_F | FX_WRITES_F |
+                                FX_READS_BSR | FX_WRITES_BSR;
+
 struct Keyword {
-  const char *name;  // lower case; matched without regard to case
-  uint16_t kind;     // OpKind
-  uint16_t value;    // opcode bits of an instruction, else the sub-operation
-  uint32_t avail;    // availability mask; 0 for rows that are no instruction
-  uint32_t writes;   // STATUS flags written
-  uint32_t reads;    // STATUS flags read
+  const char *name;   // lower case; matched without regard to case
+  uint16_t kind;      // OpKind
+  uint16_t value;     // opcode bits of an instruction, else the sub-operation
+  uint32_t avail;     // availability mask; 0 for rows that are no instruction
+  uint32_t writes;    // STATUS flags written
+  uint32_t reads;     // STATUS flags read
+  uint32_t does = 0;  // FX_* bits of an instruction
 };
 
 // Keyword tables: the main one, and the tables that lexer contexts consult first.
@@ -104,3 +136,25 @@ const Keyword *ops_row_of(MsgState &m, uint32_t kind, uint32_t subop);
 const char *ops_mnemonic(MsgState &m, uint32_t kind, uint32_t subop);
 uint32_t ops_flags_written(MsgState &m, uint32_t kind, uint32_t subop);
 uint32_t ops_flags_read(MsgState &m, uint32_t kind, uint32_t subop);
+
+// ---- Facts for the optimizer: table reads without messages ----
+
+constexpr uint32_t F_ALL = F_C | F_DC | F_Z | F_OV | F_N;
+
+struct InsnFacts {
+  uint32_t does = FX_UNKNOWN;  // FX_* bits
+  uint32_t writes = F_ALL;     // STATUS flags written
+  uint32_t reads = F_ALL;      // STATUS flags read
+};
+
+// What the instruction (kind, op_subop) does: its row's columns, plus what the fast flag adds
+// (a fast call saves W and BSR, a fast return restores them); FX_WRITES_DEST stays unresolved.
+// The conservative default (everything read and written) for an instruction kind without such
+// a row; nothing for a directive or label.
+InsnFacts ops_facts(uint32_t kind, uint32_t subop);
+// ops_facts of a statement, resolved with its operands: FX_WRITES_DEST becomes FX_WRITES_W or
+// FX_WRITES_F as `op_dest` selects (both when it selects neither), a bracketed operand adds
+// FX_READS_FSR and FX_MEMORY, a banked file operand adds FX_READS_BSR.
+InsnFacts ops_statement_facts(const Statement &n);
+// Whether a statement kind is an instruction (not a directive, label or data).
+bool ops_is_instruction(uint32_t kind);

@@ -7,6 +7,7 @@
 #include "driver/alert.h"
 #include "isa/ops.h"
 #include "lang/expr.h"
+#include "lang/list.h"
 
 namespace {
 
@@ -176,6 +177,44 @@ TEST(Ops, UnknownStatementIsReported) {
   EXPECT_EQ(ops_mnemonic(q.m, GOTO, 0x1234), nullptr);
   EXPECT_NE(q.err.str().find("(1502) assertion failure: op found (ops.cpp:"), std::string::npos) << q.err.str();
   EXPECT_EQ(q.m.errors, 1u);
+}
+
+// The facts that depend on more than the row: the destination and access of a statement, the
+// bracketed form, the fast flag, and the conservative answer for an opcode without a row.
+TEST(Ops, StatementFacts) {
+  struct Case {
+    uint8_t kind;
+    uint16_t subop;
+    uint8_t dest, access;
+    uint16_t flags;
+    uint32_t set, clear;
+  };
+  const Case cases[] = {
+      {ADDWF, 0x2400, W, BANKED, 0, FX_READS_W | FX_READS_F | FX_WRITES_W | FX_READS_BSR,
+       FX_WRITES_F | FX_WRITES_DEST},
+      {ADDWF, 0x2400, F, ACCESS, 0, FX_WRITES_F, FX_WRITES_W | FX_READS_BSR | FX_MEMORY},
+      {MOVF, 0x5000, F, ACCESS, NF_INDEXED, FX_READS_FSR | FX_MEMORY | FX_WRITES_F, FX_WRITES_W},
+      {CALL, 0xED00, 0, 0, 0, FX_CALL | FX_READS_W | FX_READS_BSR, FX_WRITES_W},  // fast call
+      {CALL, 0xEC00, 0, 0, 0, FX_CALL, FX_READS_W},
+      {RETURN, 0x0013, 0, 0, 0, FX_RETURN | FX_WRITES_W | FX_WRITES_BSR, FX_READS_W},  // return f
+      {RETURN, 0x0010, 0, 0, 0, FX_RETURN, FX_WRITES_W},
+      {MOVLW, 0x1234, 0, 0, 0, FX_UNKNOWN, 0},  // no such row: everything
+  };
+  for (const auto &c : cases) {
+    Statement n;
+    n.op_type = c.kind;
+    n.op_subop = c.subop;
+    n.op_dest = c.dest;
+    n.op_access = c.access;
+    n.op_flags = c.flags;
+    InsnFacts f = ops_statement_facts(n);
+    EXPECT_EQ(f.does & c.set, c.set) << c.kind << " " << std::hex << c.subop;
+    EXPECT_EQ(f.does & c.clear, 0u) << c.kind << " " << std::hex << c.subop;
+  }
+  EXPECT_EQ(ops_facts(MOVLW, 0x1234).reads, F_ALL);
+  EXPECT_EQ(ops_facts(BCC, 0xE100).reads, F_Z);  // bnz
+  EXPECT_EQ(ops_facts(NAME, 0).does, 0u);
+  EXPECT_EQ(ops_facts(DATA, 2).does, 0u);
 }
 
 }  // namespace
