@@ -69,13 +69,10 @@
 #include <string>
 #include <vector>
 
+#include "objread.h"
 #include "output/objout.h"
 
 namespace {
-
-struct BadRecord {
-  std::string why;
-};
 
 std::string hex(uint64_t v) {
   char b[24];
@@ -121,47 +118,6 @@ bool plain_name(std::string_view s) {
 
 std::string name_leaf(std::string_view s) { return plain_name(s) ? std::string(s) : quote(s); }
 
-// Reads the fields of one record's data; every read is checked against its end.
-struct Cursor {
-  const uint8_t *p;
-  size_t n;
-  size_t i = 0;
-
-  size_t left() const { return n - i; }
-  unsigned u8(const char *field) {
-    if (left() < 1) throw BadRecord{std::string(field) + " cut short"};
-    return p[i++];
-  }
-  unsigned u16(const char *field) {
-    if (left() < 2) throw BadRecord{std::string(field) + " cut short"};
-    unsigned v = p[i] | p[i + 1] << 8;
-    i += 2;
-    return v;
-  }
-  uint32_t u32(const char *field) {
-    if (left() < 4) throw BadRecord{std::string(field) + " cut short"};
-    uint32_t v = p[i] | p[i + 1] << 8 | p[i + 2] << 16 | static_cast<uint32_t>(p[i + 3]) << 24;
-    i += 4;
-    return v;
-  }
-  std::string_view str(const char *field) {
-    for (size_t k = i; k < n; ++k)
-      if (p[k] == 0) {
-        std::string_view s(reinterpret_cast<const char *>(p + i), k - i);
-        i = k + 1;
-        return s;
-      }
-    throw BadRecord{std::string(field) + " without NUL"};
-  }
-  void zeros(size_t count, const char *field) {
-    for (size_t k = 0; k < count; ++k)
-      if (u8(field) != 0) throw BadRecord{std::string(field) + " not zero"};
-  }
-  void end() {
-    if (left()) throw BadRecord{"bytes left after the last field: " + std::to_string(left())};
-  }
-};
-
 // One operand on the decoding stack: its text, and whether it is a binary node (parenthesized).
 struct Operand {
   std::string text;
@@ -204,42 +160,39 @@ std::string top_text(const Operand &o) {
 }
 
 // Decodes postfix codes up to the code `stop` (consumed) and leaves the operands on the stack.
-void decode_codes(Cursor &c, unsigned stop, std::vector<Operand> &st) {
-  for (;;) {
-    unsigned code = c.u8("expression");
-    if (code == stop) return;
-    if (const char *op = binary_op(code)) {
-      if (st.size() < 2) throw BadRecord{"operator " + std::to_string(code) + " without two operands"};
+void decode_codes(ObjCursor &c, unsigned stop, std::vector<Operand> &st) {
+  auto leaf = [&](const ObjLeaf &l) {
+    switch (l.code) {
+      case CX_CONST: st.push_back({hex(l.value)}); break;
+      case CX_REL: st.push_back({name_leaf(l.name)}); break;
+      case CX_REL | CX_SEG: st.push_back({"seg(" + name_leaf(l.name) + ")"}); break;
+      case CX_EXT: st.push_back({"extern(" + name_leaf(l.name) + ")"}); break;
+      case CX_EXT | CX_SEG: st.push_back({"seg(extern(" + name_leaf(l.name) + "))"}); break;
+      default: st.push_back({"text(" + quote(l.name) + ")"}); break;
+    }
+  };
+  auto op = [&](unsigned code, int arity) {
+    if (arity == 2) {
+      if (st.size() < 2) throw ObjBadRecord{"operator " + std::to_string(code) + " without two operands"};
       Operand left = std::move(st.back());
       st.pop_back();
       Operand &right = st.back();
-      right.text = "(" + left.text + " " + op + " " + right.text + ")";
+      right.text = "(" + left.text + " " + binary_op(code) + " " + right.text + ")";
       right.binary = true;
-      continue;
+      return;
     }
-    if (const char *op = unary_op(code)) {
-      if (st.empty()) throw BadRecord{"operator " + std::to_string(code) + " without an operand"};
-      st.back().text = std::string(op) + "(" + top_text(st.back()) + ")";
-      st.back().binary = false;
-      continue;
-    }
-    switch (code) {
-      case CX_CONST: st.push_back({hex(c.u32("constant"))}); break;
-      case CX_REL: st.push_back({name_leaf(c.str("name"))}); break;
-      case CX_REL | CX_SEG: st.push_back({"seg(" + name_leaf(c.str("name")) + ")"}); break;
-      case CX_EXT: st.push_back({"extern(" + name_leaf(c.str("name")) + ")"}); break;
-      case CX_EXT | CX_SEG: st.push_back({"seg(extern(" + name_leaf(c.str("name")) + "))"}); break;
-      case CX_TEXT: st.push_back({"text(" + quote(c.str("text")) + ")"}); break;
-      default: throw BadRecord{"unknown expression code " + std::to_string(code)};
-    }
-  }
+    if (st.empty()) throw ObjBadRecord{"operator " + std::to_string(code) + " without an operand"};
+    st.back().text = std::string(unary_op(code)) + "(" + top_text(st.back()) + ")";
+    st.back().binary = false;
+  };
+  obj_read_expr(c, stop, leaf, op);
 }
 
 // One expression ending with the 0 byte.
-std::string decode_expr(Cursor &c) {
+std::string decode_expr(ObjCursor &c) {
   std::vector<Operand> st;
   decode_codes(c, CX_END, st);
-  if (st.size() != 1) throw BadRecord{"expression leaves " + std::to_string(st.size()) + " values"};
+  if (st.size() != 1) throw ObjBadRecord{"expression leaves " + std::to_string(st.size()) + " values"};
   return top_text(st.back());
 }
 
@@ -292,7 +245,7 @@ struct Dumper {
   }
 
   // The lines of one record after its name and length.
-  std::string decode(unsigned type, Cursor &c) {
+  std::string decode(unsigned type, ObjCursor &c) {
     std::string s;
     switch (type) {
       case OR_IDENT: {
@@ -436,31 +389,31 @@ struct Dumper {
     return s;
   }
 
-  std::string reloc_entry(Cursor &c) {
+  std::string reloc_entry(ObjCursor &c) {
     unsigned off = c.u16("offset");
     unsigned type = c.u8("type");
     std::string s = "offset=" + hex(off) + " type=" + hex(type);
     if (type == RK_RANGE_CHECK) {
-      if (c.u8("check head") != CX_CHECK_HEAD) throw BadRecord{"range check without its head code"};
+      if (c.u8("check head") != CX_CHECK_HEAD) throw ObjBadRecord{"range check without its head code"};
       s += " check desc=" + quote(c.str("description"));
       std::vector<Operand> st;
       decode_codes(c, CX_CHECK, st);
-      if (st.size() != 2) throw BadRecord{"range check with " + std::to_string(st.size()) + " values"};
+      if (st.size() != 2) throw ObjBadRecord{"range check with " + std::to_string(st.size()) + " values"};
       return s + " value=" + top_text(st[0]) + " limit=" + top_text(st[1]);
     }
     unsigned unit = type & 0xC0, kind = type & 0x30, size = type & 0x0F;
-    if (unit != 0 && unit != RK_BITS) throw BadRecord{"relocation type " + hex(type) + " with an unknown unit"};
-    if (size == 0) throw BadRecord{"relocation type " + hex(type) + " with size 0"};
+    if (unit != 0 && unit != RK_BITS) throw ObjBadRecord{"relocation type " + hex(type) + " with an unknown unit"};
+    if (size == 0) throw ObjBadRecord{"relocation type " + hex(type) + " with size 0"};
     std::string sz = size_text(unit, size);
     switch (kind) {
       case RK_PSECT: return s + " psect " + sz + " target=" + quote(c.str("target"));
       case RK_SYMBOL: return s + " symbol " + sz + " target=" + quote(c.str("target"));
       case RK_COMPLEX: return s + " complex " + sz + " expr=" + decode_expr(c);
-      default: throw BadRecord{"relocation type " + hex(type) + " of kind 0"};
+      default: throw ObjBadRecord{"relocation type " + hex(type) + " of kind 0"};
     }
   }
 
-  std::string fn_entry(Cursor &c) {
+  std::string fn_entry(ObjCursor &c) {
     unsigned kind = c.u8("kind");
     switch (kind) {
       case FN_CALL: {
@@ -486,51 +439,23 @@ struct Dumper {
         std::string a = quote(c.str("first name"));
         return "FNBREAK first=" + a + " second=" + quote(c.str("second name"));
       }
-      default: throw BadRecord{"unknown FNINFO kind " + std::to_string(kind)};
+      default: throw ObjBadRecord{"unknown FNINFO kind " + std::to_string(kind)};
     }
   }
 
   int run(std::span<const uint8_t> image) {
-    size_t pos = 0;
-    unsigned count = 0;
-    bool ended = false;
-    if (image.empty()) problem(0, "empty file");
-    while (pos < image.size()) {
-      size_t avail = image.size() - pos;
-      if (avail < 3) {
-        problem(pos, "Incomplete record: \"(header)\" (" + std::to_string(avail) + ")");
-        return status;
-      }
-      unsigned len = image[pos] | image[pos + 1] << 8, type = image[pos + 2];
-      const char *name = obj_record_name(type);
-      if (!name || type > OR_PSECTBOUND) {
-        problem(pos, "Unknown record type: " + std::to_string(type));
-        return status;
-      }
-      if (len > OBJ_READER_MAXDATA) {
-        problem(pos, "Record too long: \"" + std::string(name) + "\" (" + std::to_string(len) + ")");
-        return status;
-      }
-      if (avail - 3 < len) {
-        problem(pos, "Incomplete record: \"" + std::string(name) + "\" (" + std::to_string(len) + ")");
-        return status;
-      }
-      if (ended) problem(pos, "record after END");
-      if (count == 0 && type != OR_IDENT) problem(pos, "the first record is " + std::string(name) + ", not IDENT");
-      Cursor c{image.data() + pos + 3, len};
+    auto visit = [&](ObjRecordView &r) {
+      ObjCursor &c = r.data;
       try {
-        std::string body = decode(type, c);
-        out << name << " len=" << len << body << "\n";
-      } catch (const BadRecord &b) {
-        out << name << " len=" << len << " (malformed) data=" << hex_bytes(c.p, c.n) << "\n";
-        problem(pos, "Bad " + std::string(name) + " record: " + b.why);
+        std::string body = decode(r.type, c);
+        out << r.name << " len=" << c.n << body << "\n";
+      } catch (const ObjBadRecord &b) {
+        out << r.name << " len=" << c.n << " (malformed) data=" << hex_bytes(c.p, c.n) << "\n";
+        problem(r.offset, "Bad " + std::string(r.name) + " record: " + b.why);
       }
       if (opt.hex) out << "  hex: " << hex_bytes(c.p, c.n) << "\n";
-      ended |= type == OR_END;
-      ++count;
-      pos += 3 + len;
-    }
-    if (!ended && !image.empty()) problem(pos, "no END record");
+    };
+    obj_walk(image, visit, [&](size_t at, const std::string &msg) { problem(at, msg); });
     return status;
   }
 };
