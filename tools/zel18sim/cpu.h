@@ -27,7 +27,7 @@ enum SimStop : uint8_t {
 enum : uint8_t { ST_C = 0x01, ST_DC = 0x02, ST_Z = 0x04, ST_OV = 0x08, ST_N = 0x10 };
 
 // Low bytes of the core SFR addresses (the page is the device's SFR page).
-enum CoreSfr : uint8_t {
+enum SfrLow : uint8_t {
   R_STATUS = 0xD8, R_FSR2L = 0xD9, R_FSR2H = 0xDA, R_PLUSW2 = 0xDB, R_PREINC2 = 0xDC, R_POSTDEC2 = 0xDD,
   R_POSTINC2 = 0xDE, R_INDF2 = 0xDF, R_BSR = 0xE0, R_FSR1L = 0xE1, R_FSR1H = 0xE2, R_PLUSW1 = 0xE3,
   R_PREINC1 = 0xE4, R_POSTDEC1 = 0xE5, R_POSTINC1 = 0xE6, R_INDF1 = 0xE7, R_PRODL = 0xE8, R_FSR0L = 0xE9,

@@ -200,3 +200,17 @@ bool sim_check_expect(const std::string &source, const Cpu *cpu, const LinkedPro
     }
   return ok;
 }
+
+void sim_run(const std::vector<std::string> &files, const SimDevice &dev, uint64_t steps, std::ostream *trace,
+             SimRun &r) {
+  if (!sim_link(files, dev, r.prog, r.error)) return;
+  r.cpu = std::make_unique<Cpu>(dev, r.prog.prog, r.prog.other, r.prog.data);
+  r.cpu->trace = trace;
+  r.cpu->run(steps);
+  if (r.cpu->stop != STOP_SLEEP && r.cpu->stop != STOP_HALT) {
+    char at[16];
+    std::snprintf(at, sizeof at, "0x%06X", static_cast<unsigned>(r.cpu->stop_pc));
+    r.error = files[0] + ": " + sim_stop_name(r.cpu->stop) + " at " + at + " after " + std::to_string(r.cpu->steps) +
+              (r.cpu->steps == 1 ? " instruction" : " instructions");
+  }
+}

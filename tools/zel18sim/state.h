@@ -2,8 +2,10 @@
 // against the expectations written in a source file.
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "cpu.h"
 #include "link.h"
@@ -22,3 +24,14 @@ std::string sim_compare(const Cpu &a, const Cpu &b);
 // empty). Problems go to err, one a line; returns whether all held.
 bool sim_check_expect(const std::string &source, const Cpu *cpu, const LinkedProgram *prog,
                       const std::string &run_error, std::ostream &err);
+
+// A linked program and the core that ran it.
+struct SimRun {
+  LinkedProgram prog;
+  std::unique_ptr<Cpu> cpu;  // null when linking failed
+  std::string error;         // why linking or running failed: "<file>: <what>"; empty when it ended well
+};
+
+// Links the files and runs the program for at most steps instructions.
+void sim_run(const std::vector<std::string> &files, const SimDevice &dev, uint64_t steps, std::ostream *trace,
+             SimRun &r);

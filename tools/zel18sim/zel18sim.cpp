@@ -18,7 +18,6 @@
 // programs), 1 otherwise, with a message on the error stream.
 #include <cstdio>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -78,26 +77,6 @@ std::string parse_args(int argc, char **argv, Options &o) {
   return "";
 }
 
-// One linked and finished run.
-struct Run {
-  LinkedProgram prog;
-  std::unique_ptr<Cpu> cpu;
-  std::string error;  // why linking or running failed; empty when it ended well
-};
-
-void run_program(const std::vector<std::string> &files, const SimDevice &dev, const Options &o, Run &r) {
-  if (!sim_link(files, dev, r.prog, r.error)) return;
-  r.cpu = std::make_unique<Cpu>(dev, r.prog.prog, r.prog.other, r.prog.data);
-  if (o.trace) r.cpu->trace = &std::cout;
-  r.cpu->run(o.steps);
-  if (r.cpu->stop != STOP_SLEEP && r.cpu->stop != STOP_HALT) {
-    char at[16];
-    std::snprintf(at, sizeof at, "0x%06X", static_cast<unsigned>(r.cpu->stop_pc));
-    r.error = files[0] + ": " + sim_stop_name(r.cpu->stop) + " at " + at + " after " + std::to_string(r.cpu->steps) +
-              (r.cpu->steps == 1 ? " instruction" : " instructions");
-  }
-}
-
 void print_map(const LinkedProgram &p) {
   static const char *spaces[] = {"program", "data", "other"};
   for (const PlacedPsect &ps : p.psects) {
@@ -108,7 +87,7 @@ void print_map(const LinkedProgram &p) {
   }
 }
 
-void print_symbols(const Options &o, const Run &r) {
+void print_symbols(const Options &o, const SimRun &r) {
   for (const auto &[name, count] : o.show) {
     auto it = r.prog.symbols.find(name);
     if (it == r.prog.symbols.end()) {
@@ -131,11 +110,11 @@ void print_symbols(const Options &o, const Run &r) {
   }
 }
 
-int compare_programs(const Options &o, const SimDevice &dev, const Run &first) {
+int compare_programs(const Options &o, const SimDevice &dev, const SimRun &first) {
   int status = 0;
   for (size_t k = 1; k < o.programs.size(); ++k) {
-    Run other;
-    run_program(o.programs[k], dev, o, other);
+    SimRun other;
+    sim_run(o.programs[k], dev, o.steps, o.trace ? &std::cout : nullptr, other);
     const std::string &name = o.programs[k][0];
     if (!other.error.empty()) {
       std::cerr << "zel18sim: " << other.error << "\n";
@@ -170,8 +149,8 @@ int main(int argc, char **argv) {
     std::cerr << "zel18sim: device " << o.device << ": " << why << "\n";
     return 1;
   }
-  Run first;
-  run_program(o.programs[0], dev, o, first);
+  SimRun first;
+  sim_run(o.programs[0], dev, o.steps, o.trace ? &std::cout : nullptr, first);
   if (first.cpu && o.map) print_map(first.prog);
   if (!o.expect.empty()) {
     if (!o.quiet && first.cpu) sim_print_state(*first.cpu, std::cout);
