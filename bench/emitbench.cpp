@@ -5,14 +5,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "device/chipinfo.h"
-#include "device/sfrs.h"
 #include "bench_context.h"
-#include "driver/assembly.h"
-#include "driver/run.h"
-#include "input/lexutil.h"
-#include "input/macro.h"
-#include "lang/parser.h"
 #include "output/emobj.h"
 
 int main(int argc, char **argv) {
@@ -22,11 +15,10 @@ int main(int argc, char **argv) {
   }
   Assembly as;
   std::ostringstream err;
-  if (!bench_context(as, err, argv[1], argc == 3 ? argv[2] : "ZEL18A44", ASZEL18_CHIPINFO)) return 1;
+  if (!bench_context(as, err, argv[1], argc == 3 ? argv[2] : "ZEL18A44")) return 1;
   try {
-    tlab_init(as.tlab);
-    parse(as);
-    list_if_pass_all(as);
+    run_parse(as);
+    run_finish_lists(as);
   } catch (const AsmExit &) {
     std::fputs(err.str().c_str(), stderr);
     return 1;

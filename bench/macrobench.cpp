@@ -7,8 +7,6 @@
 #include <sstream>
 
 #include "bench_context.h"
-#include "driver/assembly.h"
-#include "driver/run.h"
 #include "input/lexutil.h"
 #include "input/macro.h"
 #include "isa/ops.h"
@@ -21,7 +19,7 @@ int main(int argc, char **argv) {
   }
   Assembly as;
   std::ostringstream err;
-  bench_context(as, err, argv[1], nullptr, nullptr, 0);
+  if (!bench_context(as, err, argv[1], "ZEL18A44", 0)) return 1;
 
   auto t0 = std::chrono::steady_clock::now();
   std::clock_t c0 = std::clock();

@@ -5,17 +5,9 @@
 #include <cstdio>
 #include <sstream>
 
-#include "bench_context.h"
-#include "driver/assembly.h"
-#include "driver/run.h"
 #include <sys/resource.h>
 
-#include "device/chipinfo.h"
-#include "device/sfrs.h"
-#include "input/lexutil.h"
-#include "input/macro.h"
-#include "lang/parser.h"
-#include "lang/sym.h"
+#include "bench_context.h"
 
 int main(int argc, char **argv) {
   if (argc != 2 && argc != 3) {
@@ -24,12 +16,12 @@ int main(int argc, char **argv) {
   }
   Assembly as;
   std::ostringstream err;
-  if (!bench_context(as, err, argv[1], argc == 3 ? argv[2] : "ZEL18A44", ASZEL18_CHIPINFO)) return 1;
+  if (!bench_context(as, err, argv[1], argc == 3 ? argv[2] : "ZEL18A44")) return 1;
 
   auto t0 = std::chrono::steady_clock::now();
   std::clock_t c0 = std::clock();
   try {
-    parse(as);
+    run_parse(as);
   } catch (const AsmExit &) {
   }
   // Wall time, and processor time, which a busy machine does not stretch.

@@ -1,4 +1,4 @@
-// The run sequence: each step completes before the next begins.
+// The run sequence in stages: each step completes before the next begins.
 #include "driver/run.h"
 
 #include <cerrno>
@@ -44,17 +44,6 @@ void load_device(Assembly &as) {
   chipinfo_load(as, as.opt.device_name, as.opt.chipinfo_path);
   sfr_init(as);
   if (as.opt.maximal_device && as.dev.chip) chip_widen(*as.dev.chip);
-}
-
-// The symbol table with its predefined symbol and the default psect.
-void create_symbol_table(Assembly &as) { sym_init(as); }
-
-// Parses every source into the statement lists.
-void parse_input(Assembly &as) {
-  lex_init(as);
-  macro_init(as);
-  parse(as);
-  as.lex.radix = 10;
 }
 
 // An instruction-set symbol. A source that only declared it GLOBAL (assembly text written by
@@ -119,99 +108,96 @@ void write_output(Assembly &as) {
   emobj_write_object(as, *obj);
 }
 
-void run_sequence(Assembly &as, std::vector<std::string> args) {
-  AsmOptions &o = as.opt;
+// The cross-reference file, when -C asks for one; the run goes on without it on failure.
+void create_xref(Assembly &as) {
   DriverState &d = as.drv;
-
-  // 1-2. Loop guard; messages with the default templates and the database.
-  d.loop_guard_count = 0;
-  msg_init(as.msg, &as.host);
-
-  // 3-5. Arguments, the pre-message hook, option scanning.
-  run_set_message_hook(as);
-  parse_command_line(as, std::move(args));
-
-  // 6. The device.
-  if (o.device_name.empty()) msg_report(as.msg, MSG_NO_TARGET_DEVICE);
-  load_device(as);
-
-  // 7-9. HTML report header, the source check, the identification text.
-  write_udf_header(as, d.args);
-  if (o.source_files.empty()) msg_report(as.msg, MSG_NO_FILE_ARGUMENTS);
-  d.ident = fmt_str("%s build %s ", o.version_text, ASZEL18_BUILD_NUMBER);
-
-  // 10. The cross-reference file.
-  d.xref_name = replace_extension(o.source_files[0], "crf");
-  if (o.xref) {
-    int err = 0;
-    auto f = create_file(d.xref_name, false, err);
-    if (!f) {
-      print_system_text(as, d.xref_name, err);
-      msg_report(as.msg, MSG_CANT_CREATE_FILE, "cross reference", d.xref_name);
-    } else {
-      d.xref = std::move(f);
-    }
+  d.xref_name = replace_extension(as.opt.source_files[0], "crf");
+  if (!as.opt.xref) return;
+  int err = 0;
+  auto f = create_file(d.xref_name, false, err);
+  if (!f) {
+    print_system_text(as, d.xref_name, err);
+    msg_report(as.msg, MSG_CANT_CREATE_FILE, "cross reference", d.xref_name);
+    return;
   }
+  d.xref = std::move(f);
+}
 
-  // 11-15. Symbol table, input state, temporary labels, the parse.
-  create_symbol_table(as);
-  d.next_source = 0;
-  tlab_init(as.tlab);
-  parse_input(as);
-  list_discard_pending_comments(as);
-
-  // 16-17. No optimizer on extended-instruction-set code; configuration psects.
-  if (o.xinst) o.optimize = false;
-  cfg_make_psects(as);
-
-  // 18-19. Output names.
+// The output names, and the listing file in place of standard output.
+void name_outputs(Assembly &as) {
+  const AsmOptions &o = as.opt;
+  DriverState &d = as.drv;
   d.output_name = !o.output_file.empty() ? o.output_file
                                          : replace_extension(o.source_files[0], o.asm_output ? "opt" : "obj");
   if (o.listing) {
-    if (!o.listing_file.empty()) {
-      d.listing_name = o.listing_file;
-    } else {
-      d.listing_name = replace_extension(o.source_files[0], "lst");
-    }
+    d.listing_name = !o.listing_file.empty() ? o.listing_file : replace_extension(o.source_files[0], "lst");
     d.rlf_name = replace_extension(d.listing_name, "rlf");
   }
-
-  // 20-21. Reset the reader; the listing file takes standard output.
   d.next_source = 0;
-  if (!o.asm_output) as.lex.list_on = o.listing;
-  if (!o.asm_output && o.listing) {
-    int err = 0;
-    if (!reopen_stdout(as, d.listing_name, err)) {
-      print_system_text(as, d.listing_name, err);
-      msg_report(as.msg, MSG_CANT_CREATE_LIST, d.listing_name);
-    }
+  if (o.asm_output) return;
+  as.lex.list_on = o.listing;
+  int err = 0;
+  if (o.listing && !reopen_stdout(as, d.listing_name, err)) {
+    print_system_text(as, d.listing_name, err);
+    msg_report(as.msg, MSG_CANT_CREATE_LIST, d.listing_name);
   }
-
-  // 22-28. Line counters; the IF pass, psect classification, operand rewriting,
-  // the optimizer and the errata pass run here on the statement lists.
-  as.lex.msg_line = 0;
-  list_if_pass_all(as);
-  optim_select_psects(as);
-  if (o.compat_mode & (2 | 4 | 8)) cmode_rewrite_operands(as);
-  if (d.dump_stmts) debug_dump_statements(as, *as.io.out);
-
-  // 28. The instruction-set symbols.
-  define_isa_symbol(as, "isa$xinst", o.xinst ? 1 : 0);
-  define_isa_symbol(as, "isa$std", o.xinst ? 0 : 1);
-
-  // 29. Output.
-  write_output(as);
-  d.xref.reset();
-  if (as.io.out) as.io.out->flush();
-
-  // 30. The HTML report is closed.
-  close_udf(as);
 }
 
 }  // namespace
 
-void run_set_message_hook(Assembly &as) {
+void run_start(Assembly &as) {
+  as.drv.loop_guard_count = 0;
+  msg_init(as.msg, &as.host);
   msg_set_prehook(as.msg, [&as] { msg_set_position(as.msg, as.lex.cur_file, &as.lex.msg_line, nullptr, nullptr); });
+}
+
+void run_setup(Assembly &as, std::vector<std::string> args) {
+  AsmOptions &o = as.opt;
+  parse_command_line(as, std::move(args));
+  if (o.device_name.empty()) msg_report(as.msg, MSG_NO_TARGET_DEVICE);
+  load_device(as);
+  write_udf_header(as, as.drv.args);
+  if (o.source_files.empty()) msg_report(as.msg, MSG_NO_FILE_ARGUMENTS);
+  as.drv.ident = fmt_str("%s build %s ", o.version_text, ASZEL18_BUILD_NUMBER);
+  create_xref(as);
+}
+
+void run_open_input(Assembly &as, std::optional<std::string_view> text) {
+  sym_init(as);  // the predefined symbol, the default psect, the "(command line)" position
+  as.drv.next_source = 0;
+  tlab_init(as.tlab);
+  lex_init(as);
+  macro_init(as);
+  if (text && !as.opt.source_files.empty()) lex_open_text(as, *next_source_file(as), *text);
+}
+
+void run_parse(Assembly &as) {
+  parse(as);
+  as.lex.radix = 10;
+  list_discard_pending_comments(as);
+}
+
+void run_finish_lists(Assembly &as) {
+  AsmOptions &o = as.opt;
+  if (o.xinst) o.optimize = false;
+  cfg_make_psects(as);
+  name_outputs(as);
+  as.lex.msg_line = 0;
+  list_if_pass_all(as);
+  // The psects are selected with or without -O: the compatibility rewriting works on that list.
+  // The optimizer under -O and the errata NOP pass, which would follow here, are not run.
+  optim_select_psects(as);
+  if (o.compat_mode & (2 | 4 | 8)) cmode_rewrite_operands(as);
+  if (as.drv.dump_stmts) debug_dump_statements(as, *as.io.out);
+  define_isa_symbol(as, "isa$xinst", o.xinst ? 1 : 0);
+  define_isa_symbol(as, "isa$std", o.xinst ? 0 : 1);
+}
+
+void run_write_outputs(Assembly &as) {
+  write_output(as);
+  as.drv.xref.reset();
+  if (as.io.out) as.io.out->flush();
+  close_udf(as);
 }
 
 std::string replace_extension(const std::string &name, const char *ext) {
@@ -227,7 +213,12 @@ const std::string *next_source_file(Assembly &as) {
 
 int run_assembly(Assembly &as, std::vector<std::string> args) {
   try {
-    run_sequence(as, std::move(args));
+    run_start(as);
+    run_setup(as, std::move(args));
+    run_open_input(as);
+    run_parse(as);
+    run_finish_lists(as);
+    run_write_outputs(as);
   } catch (const AsmExit &e) {
     if (as.io.out) as.io.out->flush();
     return e.status;

@@ -130,6 +130,8 @@ void fmt_append(std::string &out, std::string_view fmt, std::span<const FmtArg> 
       if (next < args.size()) a = &args[next];
       ++next;
     }
+    // Unknown conversions take no argument; they, %n and a conversion without an argument print
+    // nothing.
     if (!a || conv == 'n') continue;
     switch (conv) {
     case 'd':
@@ -189,12 +191,8 @@ void fmt_append(std::string &out, std::string_view fmt, std::span<const FmtArg> 
       emit(out, limit, sp, "", body, true);
       break;
     }
-    case 'p':
-      break;  // addresses are never shown
     default:
-      // Unknown conversion: shown as written, like a literal.
-      out.push_back(conv);
-      break;
+      break;  // 'p': addresses are never shown
     }
   }
   if (out.size() > limit) out.resize(limit);

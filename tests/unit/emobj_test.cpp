@@ -18,11 +18,11 @@ namespace {
 struct EmitRun : TestContext {
   explicit EmitRun(const std::string &src, const char *device = "ZEL18A44", bool optimize = false,
                    bool no_trans = false) {
-    as.opt.optimize = optimize;
-    as.opt.no_trans = no_trans;
-    tlab_init(as.tlab);
-    parse_text(src, device);
-    list_if_pass_all(as);
+    std::vector<std::string> options;
+    if (optimize) options.push_back("-O");
+    if (no_trans) options.push_back("-no_trans");
+    parse_text(src, device, options);
+    run_finish_lists(as);
     take();
     emobj_size_all(as);
   }
@@ -256,12 +256,12 @@ TEST(Emobj, MessagesOutsideTheSourceLanguage) {
   auto s = r.stmts("code");
   s[0]->op_type = 200;  // a kind no statement has
   emobj_size_psect(r.as, r.psect("code"));
-  EXPECT_EQ(r.take(), "(813) unknown operator (200) in size_psect()\n");
+  EXPECT_EQ(r.take(), "t.as: 2: (813) unknown operator (200) in size_psect()\n");
   s[1]->op_addr = 7;  // sizing and encoding disagree
   r.object();
   EXPECT_EQ(r.take(),
-            "(812) unknown operator (200) in emobj()\n"
-            "(840) phase error\n");
+            "t.as: 2: (812) unknown operator (200) in emobj()\n"
+            "t.as: 3: (840) phase error\n");
 
   TestContext none;  // no device: the identification is "none" with 814
   EXPECT_EQ(emobj_machine_ident(none.as), "none");

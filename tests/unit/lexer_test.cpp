@@ -5,49 +5,24 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "driver/assembly.h"
-#include "driver/run.h"
 #include "input/lexutil.h"
 #include "isa/ops.h"
 #include "lang/sym.h"
+#include "test_context.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Lexer {
-  std::ostringstream err;
-  Assembly as;
-  std::string src;  // kept alive while it is read
-  Lexer() {
-    as.io.err = &err;
-    as.msg.err = &err;
-    msg_init(as.msg, nullptr);
-    run_set_message_hook(as);
-    as.msg.error_limit = 1000;
-    as.msg.warn_threshold = -9;  // show warning 337 (level -1)
-    sym_init(as);
-    lex_init(as);
-  }
+struct Lexer : TestContext {
   void open(std::string text, uint8_t ctx = LEX_NORMAL) {
-    src = std::move(text);
-    lex_open_text(as, "t.as", src);
+    open_text(std::move(text));
+    as.msg.warn_threshold = -9;  // show warning 337 (level -1)
     lex_set_context(as, ctx);
-  }
-  // Message numbers printed so far, in order; clears them.
-  std::vector<int> messages() {
-    std::vector<int> nums;
-    std::string s = err.str();
-    std::regex re("\\((\\d+)\\) ");
-    for (auto it = std::sregex_iterator(s.begin(), s.end(), re); it != std::sregex_iterator(); ++it)
-      nums.push_back(std::stoi((*it)[1]));
-    err.str("");
-    return nums;
   }
   std::string token() {
     const Token &t = as.lex.tok;
@@ -112,7 +87,7 @@ void run_cases(const std::vector<Case> &cases) {
     lx.open(std::string(c.input) + "\n", c.ctx);
     lex_set_radix(lx.as, c.radix);
     EXPECT_EQ(lx.tokens(), c.expected) << c.name << ": " << c.input;
-    EXPECT_EQ(lx.messages(), c.msgs) << c.name << ": " << c.input;
+    EXPECT_EQ(lx.message_numbers(), c.msgs) << c.name << ": " << c.input;
   }
 }
 
@@ -160,7 +135,7 @@ TEST(Lexer, HundredDigitsKeepsTheToken) {
   Lexer lx;
   lx.open(std::string(100, '7') + " 1\n");
   EXPECT_EQ(lex_next_token(lx.as), TK_NUMBER);
-  EXPECT_EQ(lx.messages(), std::vector<int>{794});
+  EXPECT_EQ(lx.message_numbers(), std::vector<int>{794});
   EXPECT_EQ(lx.tokens(), "NUM(1)");
 }
 
@@ -301,7 +276,7 @@ TEST(Lexer, Characters) {
   EXPECT_EQ(lex_peek_char(lx.as), 'a');
   for (int c; (c = lex_get_char(lx.as)) != -1;) got.push_back(c);
   EXPECT_EQ(got, (std::vector<int>{'a', 'b', 0, 0, 'c', 'd', 0}));
-  EXPECT_EQ(lx.messages(), std::vector<int>{337});
+  EXPECT_EQ(lx.message_numbers(), std::vector<int>{337});
   EXPECT_EQ(lex_next_token(lx.as), TK_EOF);
 }
 
@@ -328,7 +303,7 @@ TEST(Lexer, BadInput) {
   lx.open(std::string("nop\0nop\n", 8) + big + name + " 1\n\"" + std::string(2000, 's') + "\"\n");
   EXPECT_EQ(lx.tokens(), "KW(nop).KW(nop).EOL.KW(db).NUM(7).EOL.SYM(" + name.substr(0, TOKEN_MAX) +
                              ").NUM(1).EOL.WORD(" + std::string(TOKEN_MAX, 's') + ")");
-  EXPECT_EQ(lx.messages(), (std::vector<int>{844, 844, 844}));
+  EXPECT_EQ(lx.message_numbers(), (std::vector<int>{844, 844, 844}));
 }
 
 // Files on disk: include files, missing files, the final line feed, cross-reference lines.
@@ -352,9 +327,10 @@ TEST_F(LexerFiles, IncludeFiles) {
   std::string inc = file("inc.as", "aa\nbb");  // no final line feed
   std::string main = file("main.as", "x\ninclude\ny\n");
   std::string second = file("second.as", "z\n");
-  lx.as.opt.source_files = {main, second};
-  std::string xref = (dir / "x.crf").string();
-  lx.as.drv.xref = std::make_unique<std::ofstream>(xref);
+  lx.setup({"-C", main, second});
+  run_open_input(lx.as);
+  lx.as.msg.warn_threshold = -9;
+  std::string xref = (dir / "main.crf").string();
   std::string seen;
   std::vector<std::string> where;
   for (uint16_t k; (k = lex_next_token(lx.as)) != TK_EOF;) {
@@ -367,18 +343,21 @@ TEST_F(LexerFiles, IncludeFiles) {
   EXPECT_EQ(where, (std::vector<std::string>{"x@1", "aa@1", "bb@2", "y@3", "z@1"}));
   std::string errs = lx.err.str();
   EXPECT_NE(errs.find("inc.as: 2: (337) "), std::string::npos) << errs;
-  EXPECT_EQ(lx.messages(), std::vector<int>{337});
+  EXPECT_EQ(lx.message_numbers(), std::vector<int>{337});
   lx.as.drv.xref.reset();
   std::ifstream f(xref);
   std::stringstream ss;
   ss << f.rdbuf();
-  EXPECT_EQ(ss.str(), "~" + main + "\n~" + inc + "\n~" + main + "\n~" + second + "\n");
+  // Files as reading starts or resumes in them, and every symbol lookup with its line.
+  EXPECT_EQ(ss.str(), "__NORTEX__ 0\n~" + main + "\nx 1\n~" + inc + "\naa 1\nbb 2\n~" + main + "\ny 3\n~" + second +
+                          "\nz 1\n");
 }
 
 TEST_F(LexerFiles, MissingFiles) {
   Lexer lx;
   std::string main = file("main.as", "x\ny\n");
-  lx.as.opt.source_files = {main, (dir / "none.as").string(), main};
+  lx.setup({main, (dir / "none.as").string(), main});
+  run_open_input(lx.as);
   EXPECT_EQ(lex_next_token(lx.as), TK_NAME);
   lex_open_source(lx.as, (dir / "noinc.as").string());  // skipped; the includer goes on
   EXPECT_EQ(lx.tokens(), "SYM(y)");                       // the third file is never read
@@ -406,17 +385,17 @@ TEST(LexerMacro, BodiesAndMarks) {
   std::vector<std::string> a = {"yz", "3\n4", "", "", "", "", "", "", "", "ten"};
   MacroFixture::args = &a;
   MacroFixture::ends = 0;
-  lx.as.lex.hooks.mark_text = MacroFixture::mark;
-  lx.as.lex.hooks.end_of_body = MacroFixture::end;
   std::string body = "x\x7f\x01 \x7f\x02 \x7f\x0b \x7f\n\nnop \x7f\nnop\x7f\n;volsfr \x7f";
   lx.open("first\nlast\n");
+  lx.as.lex.hooks.mark_text = MacroFixture::mark;
+  lx.as.lex.hooks.end_of_body = MacroFixture::end;
   EXPECT_EQ(lex_next_token(lx.as), TK_NAME);
   lex_push_text(lx.as, body, IN_BODY);  // the rest of the line is discarded
   // A line feed after a mark is its index (10); a mark at the end of the text stands for nothing.
   EXPECT_EQ(lx.tokens(), "SYM(xyz).NUM(3).NUM(4).SYM(ten).EOL.KW(nop).SYM(tennopten).CMT(;volsfr ).EOL.SYM(last)");
   EXPECT_EQ(MacroFixture::ends, 1);
   EXPECT_EQ(lex_line(lx.as), 2);
-  EXPECT_TRUE(lx.messages().empty());
+  EXPECT_TRUE(lx.message_numbers().empty());
   MacroFixture::args = nullptr;
 }
 
@@ -429,7 +408,7 @@ TEST(LexerMacro, NoFrameSubstitutesNothing) {
   Lexer l2;
   l2.open("xa\x7f\x01 xb\x7f\n");  // a mark in a file line: no frame, so nothing
   EXPECT_EQ(l2.tokens(), "SYM(xa).SYM(xb)");
-  EXPECT_TRUE(l2.messages().empty());
+  EXPECT_TRUE(l2.message_numbers().empty());
 }
 
 TEST(LexerMacro, ArgumentTextIsReadInPlace) {
@@ -442,12 +421,12 @@ TEST(LexerMacro, ArgumentTextIsReadInPlace) {
 
 TEST(LexerMacro, MacroNames) {
   Lexer lx;
+  lx.open("lbl: m 1,2\nm equ 3\nm\tSET 3\nmovlw m\n");
   sym_lookup(lx.as, "m")->s_flags |= SF_MACRO;
   MacroFixture::body = "nop\n";
   lx.as.lex.hooks.expand = MacroFixture::expand;
-  lx.open("lbl: m 1,2\nm equ 3\nm\tSET 3\nmovlw m\n");
   EXPECT_EQ(lx.tokens(), "SYM(lbl).:.KW(nop).EOL.SYM(m).KW(equ).NUM(3).EOL.SYM(m).KW(set).NUM(3).EOL.KW(movlw).KW(nop)");
-  EXPECT_EQ(lx.messages(), (std::vector<int>{843, 843}));
+  EXPECT_EQ(lx.message_numbers(), (std::vector<int>{843, 843}));
 }
 
 }  // namespace

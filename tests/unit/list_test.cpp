@@ -18,8 +18,7 @@ namespace {
 struct Fix : TestContext {
   Symbol *text = nullptr;
   Fix() {
-    run_set_message_hook(as);
-    sym_init(as);
+    open_text("");
     text = sym_lookup(as, "text", SF_PSECT);
     as.sym.cur_psect = text;
     as.lex.cur_file = as.strings.intern("a.as");

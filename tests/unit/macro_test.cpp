@@ -16,17 +16,7 @@ namespace {
 struct MacroRun {
   TestContext t;
   Assembly &as = t.as;
-  std::string src;
   std::vector<bool> listed;  // listing flag at each printed line
-
-  MacroRun() {
-    run_set_message_hook(as);
-    as.msg.error_limit = 1000;
-    as.msg.warn_threshold = -9;
-    sym_init(as);
-    lex_init(as);
-    macro_init(as);
-  }
 
   std::string token() {
     const Token &k = as.lex.tok;
@@ -46,8 +36,8 @@ struct MacroRun {
 
   // Token lines of the source, empty lines left out; directives act at the start of a line.
   std::string run(std::string text) {
-    src = std::move(text);
-    lex_open_text(as, "t.as", src);
+    t.open_text(std::move(text));
+    as.msg.warn_threshold = -9;
     std::string out, line;
     bool first = true;
     for (uint16_t k; (k = lex_next_token(as)) != TK_EOF;) {
@@ -159,7 +149,7 @@ TEST(Macro, ListingFlagFollowsListExpansions) {
   for (bool expand : {false, true}) {
     MacroRun r;
     r.as.opt.list_expansions = expand;
-    r.as.lex.list_on = true;
+    r.as.opt.listing = true;
     EXPECT_EQ(r.run("m macro\n nop\n endm\n m\n rept 1\n clrw\n endm\n daw\n"), "nop\nclrw\ndaw\n");
     EXPECT_EQ(r.listed, (std::vector<bool>{expand, expand, true}));
   }

@@ -72,9 +72,8 @@ struct Obj : TestContext {
   Symbol *p;  // the current psect
   Symbol *s;  // an external symbol
   Obj() {
+    open_text("");
     as.msg.warn_threshold = -9;
-    sym_init(as);
-    chipinfo_load(as, "ZEL18A44", std::string(ASZEL18_SOURCE_DIR) + "/data/quillon-18.ini");
     p = psect("p");
     as.sym.cur_psect = p;
     s = sym_lookup(as, "s");

@@ -12,9 +12,7 @@
 namespace {
 
 struct Ctx : TestContext {
-  Ctx() {
-    run_set_message_hook(as);
-  }
+  Ctx() { run_start(as); }
   void scan(std::vector<std::string> args) {
     args.insert(args.begin(), "aszel18");
     scan_options(as, args);

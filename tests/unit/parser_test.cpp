@@ -15,8 +15,7 @@ namespace {
 
 struct ParseRun : TestContext {
   explicit ParseRun(const std::string &src, bool xinst = false) {
-    as.opt.xinst = xinst;
-    parse_text(src);
+    parse_text(src, "ZEL18A44", xinst ? std::vector<std::string>{"--xinst"} : std::vector<std::string>{});
   }
   // The statements of the current psect as "KIND" words, for order checks.
   std::vector<uint32_t> kinds() {
@@ -146,7 +145,7 @@ TEST(Parser, BadInputEndsInNumberedMessages) {
     std::string e = r.take();
     std::istringstream in(e);
     for (std::string line; std::getline(in, line);)
-      EXPECT_TRUE(std::regex_search(line, std::regex("^\\([0-9]+\\) "))) << line;
+      EXPECT_EQ(message_numbers_in(line).size(), 1u) << line;
   }
   ParseRun d(deep);
   EXPECT_NE(d.take().find("(877) memory exhausted"), std::string::npos);

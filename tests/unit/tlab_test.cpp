@@ -17,10 +17,9 @@ struct Fix : TestContext {
   Symbol *code = nullptr;
   std::vector<Statement *> labels;  // in walk order
   Fix() {
-    sym_init(as);
+    open_text("");
     code = sym_lookup(as, "code", SF_PSECT);
     as.sym.cur_psect = code;
-    tlab_init(as.tlab);
   }
   // Temporary labels with these numbers at 0, 10, 20, ... bytes.
   void make(std::initializer_list<uint64_t> numbers) {
