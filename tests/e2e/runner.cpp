@@ -13,7 +13,17 @@
 //                                digits, "text" for the bytes of a text, # to the line's end a comment
 //   ; OUTFILE: name              after a RUN: the exact text of a file that the run writes, its
 //                                lines following as "; | text"
+//   ; WORDS: name.obj            after a RUN of the assembler with -V: the object's words, found
+//                                line by line through its line-number symbols, against the ";="
+//                                lines; every line of the case that encodes something must say so
+//   ; WORDS tag: name.obj        the same, a line's ";=tag" taking the place of its ";="
 //   ... ; ERROR n / ; WARNING n  on a source line: that message is expected on that line
+//   ... ;= 0E12 F000             on a source line: what it encodes, as words of four hex digits
+//                                (little-endian) or bytes of two, then its relocation entries
+//                                as the dumper prints them without offset and type, led by their
+//                                byte offset in the line: [+0 psect bytes=1 target="ram"]. A
+//                                line of ";=" alone continues the line above. The fill of an
+//                                ALIGN counts to the line before it.
 //
 // Substitutions: %% a percent sign, %s the case file's name, %t the run directory, %rep(N,text) N copies of text.
 // Runs happen in a fresh directory holding the case file and its auxiliary files.
@@ -52,6 +62,14 @@ struct Run {
   bool check_out = false, check_err = false;
   std::vector<std::string> exists, absent;
   std::vector<std::pair<std::string, std::string>> outfiles;  // name, expected text
+  std::string words_tag, words_file;  // WORDS: which ";=" lines, and the object to check
+};
+
+// What one source line encodes: its bytes and its relocation entries ("+offset text").
+struct LineCode {
+  std::string bytes;
+  std::vector<std::string> relocs;
+  bool operator==(const LineCode &) const = default;
 };
 
 struct Case {
@@ -60,6 +78,7 @@ struct Case {
   std::map<std::string, std::string> files;
   std::set<std::string> hex_files;  // files written from hex text
   std::vector<std::pair<long, std::string>> markers;  // line, "ERROR n"/"WARNING n"
+  std::map<long, std::map<std::string, std::pair<LineCode, std::string>>> words;  // line, tag: code, as written
 };
 
 std::string read_all(const fs::path &p) {
@@ -145,6 +164,53 @@ std::vector<std::string> split_args(const std::string &s) {
   return v;
 }
 
+// The ";=" and ";=tag" statements of a source line, each up to the next ";" or the end.
+bool parse_words(const std::string &l, std::map<std::string, std::pair<LineCode, std::string>> &out,
+                 std::string &why) {
+  for (size_t at = l.find(";="); at != std::string::npos; at = l.find(";=", at)) {
+    size_t i = at + 2;
+    std::string tag;
+    while (i < l.size() && (std::isalnum(static_cast<unsigned char>(l[i])) || l[i] == '_')) tag += l[i++];
+    LineCode code;
+    size_t start = i;
+    while (i < l.size() && l[i] != ';') {
+      if (l[i] == ' ' || l[i] == '\t') {
+        ++i;
+      } else if (l[i] == '[') {
+        size_t close = i + 1;
+        for (bool quoted = false; close < l.size() && (quoted || l[close] != ']'); ++close)
+          if (l[close] == '"' && l[close - 1] != '\\') quoted = !quoted;
+        if (close >= l.size()) {
+          why = "unclosed [ after ;=";
+          return false;
+        }
+        code.relocs.push_back(l.substr(i + 1, close - i - 1));
+        i = close + 1;
+      } else {
+        size_t j = i;
+        while (j < l.size() && std::isxdigit(static_cast<unsigned char>(l[j]))) ++j;
+        if ((j - i != 2 && j - i != 4) || (j < l.size() && l[j] != ' ' && l[j] != '\t' && l[j] != ';')) {
+          why = "after ;= words of four hex digits, bytes of two and [relocations]";
+          return false;
+        }
+        unsigned v = static_cast<unsigned>(std::stoul(l.substr(i, j - i), nullptr, 16));
+        code.bytes.push_back(static_cast<char>(v & 0xFF));
+        if (j - i == 4) code.bytes.push_back(static_cast<char>(v >> 8));
+        i = j;
+      }
+    }
+    std::string written = l.substr(start, i - start);
+    written.erase(written.find_last_not_of(" \t") + 1);
+    written.erase(0, written.find_first_not_of(" \t"));
+    auto &[have, text] = out[tag];  // a continuation line adds to what the line said
+    have.bytes += code.bytes;
+    have.relocs.insert(have.relocs.end(), code.relocs.begin(), code.relocs.end());
+    text += (text.empty() || written.empty() ? "" : " ") + written;
+    at = i;
+  }
+  return true;
+}
+
 bool parse_case(const fs::path &path, Case &c, std::string &why) {
   c.name = path.filename().string();
   std::string text = read_all(path);
@@ -152,6 +218,7 @@ bool parse_case(const fs::path &path, Case &c, std::string &why) {
   std::string cur_file;
   std::string *cur_expect = nullptr;  // expected text of an OUTFILE being read
   static const std::regex marker(R"(;\s*(ERROR|WARNING)\s+(\d+)\s*$)");
+  long code_line = 0;  // the last line that is not only a comment
   for (size_t k = 0; k < lines.size(); ++k) {
     std::string l = lines[k];
     if (!l.empty() && l.back() == '\r') l.pop_back();
@@ -243,9 +310,28 @@ bool parse_case(const fs::path &path, Case &c, std::string &why) {
         r->absent.push_back(value("ABSENT:"));
         continue;
       }
+      if (starts("WORDS")) {
+        size_t colon = body.find(':');
+        if (colon == std::string::npos) {
+          why = "WORDS without ':'";
+          return false;
+        }
+        r->words_tag = body.substr(5, colon - 5);
+        r->words_tag.erase(0, r->words_tag.find_first_not_of(' '));
+        r->words_file = value(body.substr(0, colon + 1).c_str());
+        continue;
+      }
     }
     if (std::regex_search(l, m, marker) && !(directive && p == l.find(';')))
       c.markers.emplace_back(static_cast<long>(k + 1), m[2].str());
+    // ";=" on a line of its own continues the source line above it.
+    bool continues = directive && l.compare(p, 2, ";=") == 0 && code_line;
+    if (!directive) code_line = static_cast<long>(k + 1);
+    if ((!directive || continues) && !parse_words(l, c.words[code_line], why)) {
+      why = "line " + std::to_string(k + 1) + ": " + why;
+      return false;
+    }
+    if (!directive && c.words[code_line].empty()) c.words.erase(code_line);
   }
   if (c.runs.empty()) {
     why = "no RUN line";
@@ -346,6 +432,121 @@ bool decode_hex(const std::string &text, std::string &bytes) {
   return true;
 }
 
+// The code of each line of one source file, read from the dumper's text of an object file: the
+// bytes from a line's line-number symbol up to the psect's next one or the first gap, and the
+// relocation entries at those bytes.
+std::map<long, LineCode> code_by_line(const std::string &dump, const std::string &source) {
+  struct LineSym {
+    std::string psect;
+    uint64_t addr;
+    long line;
+    bool ours;
+  };
+  std::map<std::string, std::map<uint64_t, char>> bytes;  // psect: address: byte
+  std::map<std::string, std::map<uint64_t, std::vector<std::string>>> relocs;
+  std::map<std::string, uint64_t> delta;
+  std::vector<LineSym> syms;
+  static const std::regex xpsect(R"(^XPSECT .* delta=(\d+) psect=("(?:[^"\\]|\\.)*"))"),
+      text(R"(^TEXT len=\d+ loc=0x([0-9A-F]+) psect=("(?:[^"\\]|\\.)*")$)"),
+      data(R"(^  ([0-9A-F]+):((?: [0-9A-F]{2})+)$)"), reloc(R"(^  offset=0x([0-9A-F]+) type=0x[0-9A-F]+ (.*)$)"),
+      sym(R"re(^  value=0x([0-9A-F]+) type=([45])\(\w+\) base=("(?:[^"\\]|\\.)*") name="(.*)"$)re");
+  std::string header, psect, file;
+  uint64_t loc = 0;
+  for (const std::string &l : split_lines(dump)) {
+    std::smatch m;
+    if (!l.starts_with("  ")) {
+      header = l.substr(0, l.find(' '));
+      if (std::regex_search(l, m, xpsect)) delta[m[2]] = std::stoull(m[1]);
+      if (header != "TEXT") continue;  // a RELOC belongs to the TEXT record before it
+      if (!std::regex_match(l, m, text)) {
+        header.clear();  // an extent record
+        continue;
+      }
+      psect = m[2];
+      loc = std::stoull(m[1], nullptr, 16);
+    } else if (header == "TEXT" && std::regex_match(l, m, data)) {
+      uint64_t a = std::stoull(m[1], nullptr, 16);
+      std::istringstream in(m[2]);
+      for (std::string b; in >> b; ++a) bytes[psect][a] = static_cast<char>(std::stoul(b, nullptr, 16));
+    } else if (header == "RELOC" && std::regex_match(l, m, reloc)) {
+      relocs[psect][loc + std::stoull(m[1], nullptr, 16)].push_back(m[2]);
+    } else if (header == "SYM" && std::regex_match(l, m, sym)) {
+      if (m[2] == "5") file = m[4];
+      else
+        syms.push_back({m[3], std::stoull(m[1], nullptr, 16), std::atol(m[4].str().c_str()),
+                        fs::path(file).filename() == source});
+    }
+  }
+  std::map<long, LineCode> out;
+  for (size_t i = 0; i < syms.size(); ++i) {
+    const LineSym &s = syms[i];
+    if (!s.ours) continue;
+    uint64_t d = delta.count(s.psect) ? std::max<uint64_t>(delta[s.psect], 1) : 1, a = s.addr * d, end = UINT64_MAX;
+    for (size_t j = i + 1; j < syms.size(); ++j)
+      if (syms[j].psect == s.psect) {
+        if (syms[j].addr * d > a) end = syms[j].addr * d;
+        break;
+      }
+    LineCode &c = out[s.line];
+    const auto &mem = bytes[s.psect];
+    const auto &rel = relocs[s.psect];
+    for (auto it = mem.find(a); it != mem.end() && it->first == a && a < end; ++it, ++a) {
+      if (auto r = rel.find(a); r != rel.end())
+        for (const std::string &e : r->second) c.relocs.push_back("+" + std::to_string(c.bytes.size()) + " " + e);
+      c.bytes.push_back(it->second);
+    }
+  }
+  return out;
+}
+
+// A line's code as a ";=" would state it: words, a last odd byte, relocation entries.
+std::string show(const LineCode &c) {
+  std::string s;
+  char buf[8];
+  for (size_t i = 0; i < c.bytes.size(); i += 2) {
+    unsigned lo = static_cast<unsigned char>(c.bytes[i]);
+    if (i + 1 < c.bytes.size()) std::snprintf(buf, sizeof buf, "%04X", lo | static_cast<unsigned char>(c.bytes[i + 1]) << 8);
+    else std::snprintf(buf, sizeof buf, "%02X", lo);
+    s += (s.empty() ? "" : " ") + std::string(buf);
+  }
+  for (const std::string &r : c.relocs) s += (s.empty() ? "[" : " [") + r + "]";
+  return s.empty() ? "nothing" : s;
+}
+
+// Checks the ";=" lines of a case against the object a run wrote; true when all agree.
+bool check_words(const Case &c, const Run &r, const fs::path &dir, const fs::path &bindir, std::ostream &os) {
+  Run dump;
+  Result res = execute((bindir / "zel18dump").string(), {r.words_file}, dump, dir);
+  if (res.status != 0) {
+    os << "    zel18dump " << r.words_file << " failed:\n" << res.err;
+    return false;
+  }
+  std::map<long, LineCode> got = code_by_line(res.out, c.name);
+  std::vector<std::string> bad;
+  for (const auto &[line, tags] : c.words) {
+    auto want = tags.find(r.words_tag);
+    if (want == tags.end()) want = tags.find("");
+    if (want == tags.end()) continue;
+    auto have = got.find(line);
+    LineCode none;
+    const LineCode &g = have == got.end() ? none : have->second;
+    std::string where = c.name + ":" + std::to_string(line) + ": ";
+    if (have == got.end() && !want->second.first.bytes.empty())
+      bad.push_back(where + "no line information; expected " + want->second.second);
+    else if (!(g == want->second.first))
+      bad.push_back(where + "expected " + want->second.second + ", got " + show(g));
+  }
+  for (const auto &[line, code] : got) {
+    auto tags = c.words.find(line);
+    bool stated = tags != c.words.end() && (tags->second.count(r.words_tag) || tags->second.count(""));
+    if (!stated && !(code == LineCode{})) bad.push_back(c.name + ":" + std::to_string(line) + ": encodes " + show(code) + ", not stated");
+  }
+  if (bad.empty()) return true;
+  os << "    words of " << r.words_file << (r.words_tag.empty() ? "" : " (" + r.words_tag + ")") << ":\n";
+  for (const std::string &b : bad) os << "      " << b << "\n";
+  return false;
+}
+
 bool run_case(const fs::path &path, const fs::path &bindir, const std::string &assembler, std::ostream &os) {
   Case c;
   std::string why;
@@ -429,6 +630,7 @@ bool run_case(const fs::path &path, const fs::path &bindir, const std::string &a
         msgs << "    unexpected file " << f << "\n";
         good = false;
       }
+    if (!r.words_file.empty() && r.tool.empty()) good &= check_words(c, r, dir, bindir, msgs);
     for (const auto &[name, text] : r.outfiles) {
       if (!fs::exists(dir / name)) {
         msgs << "    missing file " << name << "\n";
