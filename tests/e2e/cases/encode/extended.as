@@ -1,42 +1,28 @@
 ; Extended instruction set on an extended-address device: the bracketed indexed forms of the
 ; byte, single-operand and bit classes, ADDULNK, SUBULNK, PUSHL and CALLW.
-; RUN: -mcpu=ZEL18X47 --xinst %s
-; RUN zel18dump: extended.obj
-; OUT: IDENT len=17 order32=0,1,2,3 order16=0,1 machine="ZEL18X47" tail=3,11
-; OUT: PSECT len=7 flags=0x10(global) name="code"
-; OUT: XPSECT len=23 size=0x0 reloc=0x2 space=0 delta=1 psect="code" class="CODE" with=""
-; OUT: PSECT len=3 flags=0xD0(global,ovrld,abs) name=""
-; OUT: XPSECT len=15 size=0x0 reloc=0x0 space=0 delta=1 psect="" class="" with=""
-; OUT: PSECTBOUND len=15 lead=13 flags=0xD0(global,ovrld,abs) base=0x0 size=0x0 space=0 delta=1 psect="" class=""
-; OUT: SYM len=32
-; OUT:   value=0x0 type=16(global) base="" name="isa$std"
-; OUT:   value=0x1 type=16(global) base="" name="isa$xinst"
-; OUT: TEXT len=49 loc=0x0 psect="code"
-; OUT:   0000: 03 24 03 24 03 26 05 2A 5F 5E 04 6E 10 6A 01 02
-; OUT:   0010: 02 62 02 96 07 AE 20 6F 80 6E C3 E8 FF E8 C0 E9
-; OUT:   0020: E0 E9 07 EA FF EA 14 00
-; OUT: END len=2
+; RUN: -mcpu=ZEL18X47 --xinst -V %s
+; WORDS: extended.obj
         psect   code,class=CODE,reloc=2
 ; Indexed operands in brackets: access, the offset as the address, destination f unless w or 0.
-        addwf   [3],w           ; 2400 + 3 = 2403
-        addwf   [3],0           ; 2400 + 3 = 2403
-        addwf   [3],f           ; 2400 + 200 + 3 = 2603
-        incf    [5]             ; 2800 + 200 + 5 = 2A05
-        subwf   [0x5F]          ; the highest offset: 5C00 + 200 + 5F = 5E5F
-        movwf   [4]             ; 6E00 + 4 = 6E04
-        clrf    [0x10]          ; 6A00 + 10 = 6A10
-        mulwf   [1]             ; 0200 + 1 = 0201
-        cpfseq  [2]             ; 6200 + 2 = 6202
-        bcf     [2],3           ; 9000 + 600 + 2 = 9602
-        btfss   [7],7           ; A000 + E00 + 7 = AE07
+        addwf   [3],w           ; 2400 + 3 ;= 2403
+        addwf   [3],0           ; 2400 + 3 ;= 2403
+        addwf   [3],f           ; 2400 + 200 + 3 ;= 2603
+        incf    [5]             ; 2800 + 200 + 5 ;= 2A05
+        subwf   [0x5F]          ; the highest offset: 5C00 + 200 + 5F ;= 5E5F
+        movwf   [4]             ; 6E00 + 4 ;= 6E04
+        clrf    [0x10]          ; 6A00 + 10 ;= 6A10
+        mulwf   [1]             ; 0200 + 1 ;= 0201
+        cpfseq  [2]             ; 6200 + 2 ;= 6202
+        bcf     [2],3           ; 9000 + 600 + 2 ;= 9602
+        btfss   [7],7           ; A000 + E00 + 7 ;= AE07
 ; Plain addresses keep their usual access choice.
-        movwf   0x20            ; 6E00 + 100 + 20 = 6F20
-        movwf   0x3F80          ; an access SFR: 6E00 + 80 = 6E80
+        movwf   0x20            ; 6E00 + 100 + 20 ;= 6F20
+        movwf   0x3F80          ; an access SFR: 6E00 + 80 ;= 6E80
 ; The instructions of the extended set without a file operand.
-        addulnk 3               ; E8C0 + 3 = E8C3
-        addulnk 63              ; E8C0 + 3F = E8FF
-        subulnk 0               ; = E9C0
-        subulnk 0x20            ; E9C0 + 20 = E9E0
-        pushl   7               ; EA00 + 7 = EA07
-        pushl   0xFF            ; EA00 + FF = EAFF
-        callw                   ; = 0014
+        addulnk 3               ; E8C0 + 3 ;= E8C3
+        addulnk 63              ; E8C0 + 3F ;= E8FF
+        subulnk 0               ;= E9C0
+        subulnk 0x20            ; E9C0 + 20 ;= E9E0
+        pushl   7               ; EA00 + 7 ;= EA07
+        pushl   0xFF            ; EA00 + FF ;= EAFF
+        callw                   ;= 0014
