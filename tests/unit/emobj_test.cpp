@@ -1,5 +1,5 @@
-// Sizing and encoding: branch forms, the fixed point on generated programs, instruction words
-// through the listing hook, and the messages that source text cannot reach.
+// Sizing and encoding: branch forms, the fixed point on generated programs, and the messages
+// that source text cannot reach.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -44,21 +44,6 @@ struct EmitRun : TestContext {
     }
     return v;
   }
-  // The words of every statement of a psect, encoded in listing mode (constant fields only).
-  std::vector<uint16_t> words(const char *name) {
-    std::vector<uint16_t> w;
-    Symbol *p = psect(name);
-    emobj_begin_psect(as, p, true);
-    for (Statement *n : stmts(name)) {
-      emobj_encode(as, n, true);
-      for (const EmitItem &it : as.emit.items) {
-        uint64_t mask = it.width >= 64 ? ~0ull : (1ull << it.width) - 1;
-        uint64_t v = it.base + (static_cast<uint64_t>(it.value.v_offs) & mask);
-        if (it.nbytes == 2) w.push_back(static_cast<uint16_t>(v));
-      }
-    }
-    return w;
-  }
   std::string object() {
     std::ostringstream o;
     emobj_write_object(as, o);
@@ -67,19 +52,6 @@ struct EmitRun : TestContext {
 };
 
 const char *CODE = "  psect code,class=CODE,reloc=2\n";
-
-// The message numbers "(n) " in an error-stream text (without std::regex, which draws false
-// uninitialized-use warnings from GCC in sanitizer builds).
-std::vector<int> numbers(const std::string &text) {
-  std::vector<int> v;
-  for (size_t i = 0; (i = text.find('(', i)) != std::string::npos; ++i) {
-    size_t j = i + 1;
-    while (j < text.size() && text[j] >= '0' && text[j] <= '9') ++j;
-    if (j > i + 1 && j + 1 < text.size() && text[j] == ')' && text[j + 1] == ' ')
-      v.push_back(std::stoi(text.substr(i + 1, j - i - 1)));
-  }
-  return v;
-}
 
 TEST(Emobj, BranchForms) {
   struct Case {
@@ -169,7 +141,7 @@ TEST(Emobj, SizingReachesAFixedPoint) {
       EmitRun r(random_program(rng, n), "ZEL18A44", true);
       most = std::max(most, r.as.emit.passes);
       std::string obj = r.object();
-      EXPECT_EQ(numbers(r.take()), std::vector<int>{}) << "n=" << n;  // no 1223, no 840
+      EXPECT_EQ(r.message_numbers(), std::vector<int>{}) << "n=" << n;  // no 1223, no 840
       for (Statement *s : r.stmts("code")) {
         if (s->op_type != BCC && s->op_type != GOTO && s->op_type != CALL) continue;
         const Statement *t = s->op_opnd1.o_value.v_sym->s_defnode;
@@ -187,70 +159,6 @@ TEST(Emobj, SizingReachesAFixedPoint) {
   EXPECT_GE(most, 2u);
 }
 
-TEST(Emobj, WordsThroughTheListingHook) {
-  struct Case {
-    const char *src;
-    std::vector<uint16_t> words;
-  } cases[] = {
-      {"  subwf 0x10,w,c\n", {0x5C10}},
-      {"  rlncf 0xF90,f\n", {0x4690}},
-      {"  tstfsz 0x20,b\n", {0x6720}},
-      {"  btg 0x21,6,b\n", {0x7D21}},
-      {"  movlw 300\n", {0x0E2C}},
-      {"  pushl 5\n", {0xEA05}},
-      {"  addfsr 2,9\n", {0xE889}},
-      {"  subulnk 3\n", {0xE9C3}},
-      {"  lfsr 1,0xABC\n", {0xEE1A, 0xF0BC}},
-      {"  movsf [5],0x123\n", {0xEB05, 0xF123}},
-      {"  movsfl [5],0x3123\n", {0x0002, 0xF017, 0xF123}},
-      {"  movss [5],[6]\n", {0xEB85, 0xF006}},
-      {"  nop2\n", {0xD000}},
-      {"  bra $+4\n", {0xD001}},
-      {"  rcall $\n", {0xDFFF}},
-      {"  bov l\n  nop\nl: nop\n", {0xE401, 0xF000, 0xF000}},
-      {"  bnn l\n  ds 400\nl: nop\n", {0xE601, 0xD0C8, 0xF000}},
-      {"  bsf [3],2\n", {0x8403}},
-      {"  decf [7],w\n", {0x0407}},
-      {"  movlb 0x1F\n", {0x010F}},
-  };
-  for (const Case &c : cases) {
-    EmitRun r(std::string(CODE) + c.src);
-    EXPECT_EQ(r.words("code"), c.words) << c.src;
-  }
-  EmitRun x(std::string(CODE) + "  lfsr 1,0x2ABC\n  movff 0x2010,0x1020\n  movlb 0x1F\n  banksel 0x3F00\n",
-            "ZEL18X47");
-  // extended addresses: lfsr k >> 10 and k & 1023; movff long 0060 + s >> 10, then
-  // ((s & 1023) << 2) | ((d >> 12) & 3), then d & 4095
-  EXPECT_EQ(x.words("code"), (std::vector<uint16_t>{0xEE1A, 0xF2BC, 0x0068, 0xF041, 0xF020, 0x011F, 0x013F}));
-}
-
-TEST(Emobj, ErrataNop2) {
-  EmitRun r(std::string(CODE) + "  nop2\n");
-  r.as.opt.errata_mask = 0x20000;
-  emobj_size_all(r.as);
-  EXPECT_EQ(r.sizes("code"), (std::vector<uint32_t>{4}));
-  EXPECT_EQ(r.words("code"), (std::vector<uint16_t>{0xF000, 0xF000}));
-}
-
-TEST(Emobj, RangeCheck) {
-  TestContext t;
-  struct Case {
-    int64_t v;
-    unsigned width;
-    bool is_signed, fits;
-  } cases[] = {
-      {63, 6, false, true}, {64, 6, false, false}, {-1, 8, false, false}, {255, 8, false, true},
-      {-128, 8, true, true}, {127, 8, true, true},  {128, 8, true, false}, {-129, 8, true, false},
-  };
-  for (const Case &c : cases) {
-    EXPECT_EQ(emobj_range_check(t.as, expr_abs(c.v), c.width, c.is_signed, true), c.fits) << c.v;
-    EXPECT_EQ(numbers(t.take()), c.fits ? std::vector<int>{} : std::vector<int>{1339}) << c.v;
-  }
-  Value rel;
-  rel.v_rtype = RT_SYM;
-  EXPECT_TRUE(emobj_range_check(t.as, rel, 4, false, true));
-}
-
 TEST(Emobj, MessagesOutsideTheSourceLanguage) {
   EmitRun r(std::string(CODE) + "  nop\n  nop\n");
   auto s = r.stmts("code");
@@ -265,7 +173,7 @@ TEST(Emobj, MessagesOutsideTheSourceLanguage) {
 
   TestContext none;  // no device: the identification is "none" with 814
   EXPECT_EQ(emobj_machine_ident(none.as), "none");
-  EXPECT_EQ(numbers(none.take()), std::vector<int>{814});
+  EXPECT_EQ(none.message_numbers(), std::vector<int>{814});
 }
 
 // Extreme values end in messages (or nothing), never in undefined behaviour or a hang.
@@ -289,15 +197,6 @@ TEST(Emobj, ExtremeOperands) {
     EXPECT_GT(obj.size(), 20u) << src;
     r.take();
   }
-}
-
-TEST(Emobj, MachineIdentification) {
-  EmitRun r("");
-  EXPECT_EQ(emobj_machine_ident(r.as), "ZEL18A44");
-  r.as.opt.xident = true;
-  EXPECT_EQ(emobj_machine_ident(r.as), "ZEL18A44:ZEL18:ISA=STD");
-  r.as.opt.xinst = true;
-  EXPECT_EQ(emobj_machine_ident(r.as), "ZEL18A44:ZEL18:ISA=XINST");
 }
 
 }  // namespace

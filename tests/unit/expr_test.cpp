@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,7 +17,6 @@ namespace {
 struct Front : TestContext {
   Front() { sym_init(as); }
   // The numbers of the messages written since the last call.
-  std::vector<int> messages() { return message_numbers(); }
   Symbol *sym(const char *name) { return sym_lookup(as, name); }
   Value ref(const char *name) { return expr_symbol(as, sym(name)); }
   Value psect_rel(Symbol *p, int64_t offs) {
@@ -65,7 +63,7 @@ TEST(Expr, AbsoluteBinary) {
     EXPECT_EQ(v.v_rtype, RT_ABS) << c.op;
     EXPECT_EQ(v.v_offs, c.want) << c.op << " " << c.l << " " << c.r;
   }
-  EXPECT_EQ(f.messages(), V{});
+  EXPECT_EQ(f.message_numbers(), V{});
   // One precedence, left to right: 1 + 2 * 3 is 9.
   Value v = f.bin(f.bin(expr_abs(1), OPR_ADD, expr_abs(2)), OPR_MUL, expr_abs(3));
   EXPECT_EQ(v.v_offs, 9);
@@ -74,9 +72,9 @@ TEST(Expr, AbsoluteBinary) {
 TEST(Expr, DivideByZero) {
   Front f;
   EXPECT_EQ(f.bin(expr_abs(7), OPR_DIV, expr_abs(0)).v_offs, 7);
-  EXPECT_EQ(f.messages(), V{743});
+  EXPECT_EQ(f.message_numbers(), V{743});
   EXPECT_EQ(f.bin(expr_abs(7), OPR_MOD, expr_abs(0)).v_offs, 7);
-  EXPECT_EQ(f.messages(), V{743});
+  EXPECT_EQ(f.message_numbers(), V{743});
 
   // A divisor that folds to zero only later: reported once, the dividend stays, no failure.
   Value q = f.bin(expr_abs(10), OPR_DIV, f.ref("z"));
@@ -88,9 +86,9 @@ TEST(Expr, DivideByZero) {
   EXPECT_EQ(q.v_rtype, RT_ABS);
   EXPECT_EQ(q.v_offs, 10);
   EXPECT_EQ(r.v_offs, 10);
-  EXPECT_EQ(f.messages(), (V{743, 743}));
+  EXPECT_EQ(f.message_numbers(), (V{743, 743}));
   expr_fold(f.as, q);
-  EXPECT_EQ(f.messages(), V{});
+  EXPECT_EQ(f.message_numbers(), V{});
 }
 
 TEST(Expr, AbsoluteUnary) {
@@ -118,7 +116,7 @@ TEST(Expr, AbsoluteUnary) {
     EXPECT_EQ(v.v_rtype, RT_ABS) << c.op;
     EXPECT_EQ(v.v_offs, c.want) << c.op << " " << c.in;
   }
-  EXPECT_EQ(f.messages(), V{});
+  EXPECT_EQ(f.message_numbers(), V{});
 }
 
 TEST(Expr, Float24Format) {
@@ -153,10 +151,10 @@ TEST(Expr, CharacterConstants) {
   Front f;
   EXPECT_EQ(expr_char(f.as, "a").v_offs, 97);
   EXPECT_EQ(expr_char(f.as, "\xFF").v_offs, -1);  // a signed byte
-  EXPECT_EQ(f.messages(), V{});
+  EXPECT_EQ(f.message_numbers(), V{});
   EXPECT_EQ(expr_char(f.as, "ab").v_offs, 97);
   EXPECT_EQ(expr_char(f.as, "").v_offs, 0);
-  EXPECT_EQ(f.messages(), (V{875, 875}));
+  EXPECT_EQ(f.message_numbers(), (V{875, 875}));
 }
 
 TEST(Expr, AddAndSubtractKeepTheBase) {
@@ -182,7 +180,7 @@ TEST(Expr, AddAndSubtractKeepTheBase) {
 
   Value sum = f.bin(f.ref("lab"), OPR_ADD, f.ref("other"));
   EXPECT_EQ(sum.v_rtype, RT_ADD);
-  EXPECT_EQ(f.messages(), V{});
+  EXPECT_EQ(f.message_numbers(), V{});
 }
 
 TEST(Expr, LabelDifferences) {
@@ -247,13 +245,13 @@ TEST(Expr, RelocatableUnary) {
   EXPECT_EQ(f.un(OPR_NEG, f.ref("lab")).v_rtype, RT_NEG);
   EXPECT_EQ(f.un(OPR_NOT, f.ref("lab")).v_rtype, RT_NOT);
   EXPECT_EQ(f.un(OPR_LOW, f.ref("lab")).v_rtype, RT_LOW);
-  EXPECT_EQ(f.messages(), V{});
+  EXPECT_EQ(f.message_numbers(), V{});
 
   Value fl = f.un(OPR_FLOAT24, f.ref("lab"));
   Value nm = f.un(OPR_NORMALIZE32, f.ref("lab"));
   EXPECT_EQ(fl.v_rtype, RT_SYM);
   EXPECT_EQ(nm.v_rtype, RT_SYM);
-  EXPECT_EQ(f.messages(), (V{786, 1494}));
+  EXPECT_EQ(f.message_numbers(), (V{786, 1494}));
 }
 
 // seg of a value without a base gives a kind no later stage takes; nothing may fail on it.
@@ -277,7 +275,7 @@ TEST(Expr, SegOfOtherKinds) {
     expr_unary(f.as, OPR_HIGH, *v);
   }
   EXPECT_NE(f.err.str().find("can't handle \"v_rtype\" of 128 in copyexpr"), std::string::npos);
-  auto m = f.messages();
+  auto m = f.message_numbers();
   EXPECT_EQ(std::count(m.begin(), m.end(), 787), 3);
 }
 
@@ -290,7 +288,7 @@ TEST(Expr, OperatorsWithoutNodeKinds) {
     EXPECT_EQ(w.v_rtype, RT_ABS);
     EXPECT_EQ(w.v_offs, 1);
   }
-  auto m = f.messages();
+  auto m = f.message_numbers();
   EXPECT_EQ(m, V(12, 846));
 
   // Other operators build nodes over copies; the node's own offset starts at 0.
@@ -386,7 +384,7 @@ TEST(Expr, SymbolUses) {
   EXPECT_EQ(node.v_rtype, RT_ABS);
   EXPECT_EQ(node.v_offs, 9);
   EXPECT_EQ(neg.v_offs, -4);
-  EXPECT_EQ(f.messages(), V{});
+  EXPECT_EQ(f.message_numbers(), V{});
 }
 
 TEST(Expr, Defined) {
@@ -449,7 +447,7 @@ TEST(Expr, CopyIsDeep) {
   // Copying onto itself keeps the value.
   copyexpr(f.as, c, c);
   EXPECT_TRUE(expr_equal(f.as, v, c));
-  EXPECT_EQ(f.messages(), V{});
+  EXPECT_EQ(f.message_numbers(), V{});
 }
 
 TEST(Expr, Hash) {
@@ -471,10 +469,10 @@ TEST(Expr, Hash) {
   // An absolute part beyond 32 bits is an internal error when the checks are on.
   Value big = expr_abs(0x100000000LL);
   EXPECT_EQ(expr_hash(f.as, big), 0u);
-  EXPECT_EQ(f.messages(), V{});
+  EXPECT_EQ(f.message_numbers(), V{});
   f.as.msg.check_msg = MSG_ASSERT_ERROR;
   EXPECT_EQ(expr_hash(f.as, big), 0u);
-  EXPECT_EQ(f.messages(), V{1502});
+  EXPECT_EQ(f.message_numbers(), V{1502});
 }
 
 // A very long left-associated chain: every walk must stay off the call stack.
@@ -536,7 +534,7 @@ TEST(Expr, RandomSequencesAreSafe) {
       EXPECT_TRUE(expr_equal(f.as, v, c));
     }
   }
-  f.messages();
+  f.message_numbers();
 }
 
 }  // namespace

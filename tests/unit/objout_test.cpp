@@ -96,7 +96,6 @@ struct Obj : TestContext {
     obj_encode_expr(as, v, out, report);
     return out;
   }
-  std::vector<int> messages() { return message_numbers(); }
   // The dumper's lines for what was written.
   std::vector<std::string> dump(int expect_status = 0) {
     Bytes b = bytes();
@@ -153,7 +152,7 @@ TEST(ObjOut, ComplexEncoding) {
   defined.v_rtype = RT_DEFINED;
   defined.v_str = "n";
   EXPECT_EQ(o.encode(defined), B({20, "n"}));
-  EXPECT_EQ(o.messages(), V{});
+  EXPECT_EQ(o.message_numbers(), V{});
 }
 
 TEST(ObjOut, CurrentLocation) {
@@ -180,7 +179,7 @@ TEST(ObjOut, EncoderReports) {
   Value ref = psect_rel(u, 0, RT_SYM);
   EXPECT_EQ(o.encode(ref), B({32, "u"}));
   EXPECT_EQ(o.encode(ref), B({32, "u"}));
-  EXPECT_EQ(o.messages(), V{800});  // once: the symbol became global
+  EXPECT_EQ(o.message_numbers(), V{800});  // once: the symbol became global
   EXPECT_TRUE(u->s_flags & SF_GLOBAL);
 
   Value str;
@@ -191,13 +190,13 @@ TEST(ObjOut, EncoderReports) {
   std::string text = o.take();
   EXPECT_NE(text.find("Bad operator in putcomplex: 22"), std::string::npos) << text;
   EXPECT_EQ(o.encode(sum, false), Bytes{});  // sizing mode: 779 and stop
-  EXPECT_EQ(o.messages(), V{779});
+  EXPECT_EQ(o.message_numbers(), V{779});
 
   Symbol *c1 = sym_lookup(o.as, "c1"), *c2 = sym_lookup(o.as, "c2");
   o.define("c1", psect_rel(c2, 0, RT_SYM));
   o.define("c2", psect_rel(c1, 0, RT_SYM));
   o.encode(psect_rel(c1, 0, RT_SYM));  // a cycle of definitions ends in 839, not a crash
-  EXPECT_EQ(o.messages(), V{839});
+  EXPECT_EQ(o.message_numbers(), V{839});
 }
 
 TEST(ObjOut, FieldsAndRelocations) {
@@ -212,7 +211,7 @@ TEST(ObjOut, FieldsAndRelocations) {
   obj_put_field(o.as, 0xD000, &ext, 2, 11);  // symbol-relative, 11 bits: 0xEB (bits 11, kind 2, 11)
   obj_put_field(o.as, 0x0100, &far, 2, 12);  // offset beyond 12 bits: complex 0xFC, base only
   obj_put_field(o.as, 0, nullptr, 1, 0);
-  EXPECT_EQ(o.messages(), V{1352});
+  EXPECT_EQ(o.message_numbers(), V{1352});
   EXPECT_EQ(o.p->s_psect.p_curr, 13u);
   obj_finish(o.as, {});
   Bytes text = B({0, 0, 0, 0, "p", 0x2C, 0x0E, 0x80, 0x6E, 0xFF, 0x0E, 3, 0, 1, 0xD0, 0, 1, 0});
@@ -240,7 +239,7 @@ TEST(ObjOut, RelocationFailures) {
   obj_put_field(o.as, 0x1200, &ext, 2, 128);     // 16 bytes: no type byte holds it
   obj_put_field(o.as, 0x3400, &longref, 2, 16);  // entry of 3 + 507 bytes
   obj_put_field(o.as, 0x5600, &str, 2, 16);      // a kind the encoder does not know
-  EXPECT_EQ(o.messages(), (V{808, 839, 779}));
+  EXPECT_EQ(o.message_numbers(), (V{808, 839, 779}));
   obj_finish(o.as, {});
   EXPECT_EQ(o.headers(), (L{"IDENT len=17 order32=0,1,2,3 order16=0,1 machine=\"ZEL18A44\" tail=3,11",
                             "TEXT len=12 loc=0x0 psect=\"p\"", "END len=2"}));
@@ -257,7 +256,7 @@ TEST(ObjOut, RangeChecksAndConditions) {
   obj_add_range_check(o.as, ext, seven, "bit number");
   obj_put_condition(o.as, ext);
   obj_add_range_check(o.as, ext, seven, std::string(600, 'd'));
-  EXPECT_EQ(o.messages(), V{801});
+  EXPECT_EQ(o.message_numbers(), V{801});
   obj_finish(o.as, {});
   Bytes checks = cat({B({0, 0, 0x30, 0x13, "bit number", 3, 9, 0, 0, 0, 3, 7, 0, 0, 0, 0x12}),
                       B({2, 0, 0x30, 0x13, "bit number", 32, "s", 3, 7, 0, 0, 0, 0x12})});
@@ -444,7 +443,7 @@ TEST(ObjOut, WriteErrors) {
   std::ostream broken(nullptr);
   obj_open(o.as, broken, "x");
   obj_finish(o.as, {});
-  EXPECT_EQ(o.messages(), (V{804, 804}));  // IDENT, END: each record reports, writing goes on
+  EXPECT_EQ(o.message_numbers(), (V{804, 804}));  // IDENT, END: each record reports, writing goes on
 }
 
 // The dumper on damaged copies of a valid file: status 1 for every truncation, never a crash or

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,7 +18,6 @@ namespace {
 
 struct Front : TestContext {
   Front() { sym_init(as); }
-  std::vector<int> messages() { return message_numbers(); }
   Symbol *sym(const char *name) { return sym_lookup(as, name); }
   std::vector<std::string> names() {
     std::vector<std::string> out;
@@ -68,7 +66,7 @@ TEST(Sym, Initialise) {
   EXPECT_EQ(p->s_serial, 2u);
   EXPECT_EQ(p->s_pindex, 0u);
   EXPECT_EQ(f.as.sym.count, 2u);
-  EXPECT_EQ(f.messages(), V{});
+  EXPECT_EQ(f.message_numbers(), V{});
 }
 
 // Iteration follows the buckets in order and each chain from its newest record.
@@ -187,7 +185,7 @@ TEST(Sym, CommandLineSymbols) {
   Symbol *u = f.sym("used");
   EXPECT_EQ(sym_define_cmdline(f.as, "used", 3), u);
   EXPECT_EQ(u->s_flags, SF_UNDEF);
-  EXPECT_EQ(f.messages(), V{});
+  EXPECT_EQ(f.message_numbers(), V{});
   f.as.msg.check_msg = MSG_ASSERT_WARNING;  // an internal error when the checks are on
   sym_define_cmdline(f.as, "used", 3);
   EXPECT_NE(f.err.str().find("assertion failure: pp == NULL"), std::string::npos);
@@ -288,9 +286,9 @@ TEST(Sym, TooManySymbols) {
     f.sym(name);
   }
   EXPECT_EQ(f.as.sym.count, SYM_BUCKETS - 1);
-  EXPECT_EQ(f.messages(), V{});
+  EXPECT_EQ(f.message_numbers(), V{});
   EXPECT_THROW(f.sym("one_more"), AsmExit);
-  EXPECT_EQ(f.messages(), V{309});
+  EXPECT_EQ(f.message_numbers(), V{309});
 }
 
 TEST(Sym, DefinitionRules) {
@@ -340,7 +338,7 @@ TEST(Sym, DefinitionRules) {
         case 'O': sym_declare(f.as, s, K_LOCAL); break;
       }
     }
-    EXPECT_EQ(f.messages(), c.messages) << c.name;
+    EXPECT_EQ(f.message_numbers(), c.messages) << c.name;
     EXPECT_EQ(s->s_flags, c.flags) << c.name;
   }
 }

@@ -36,7 +36,6 @@ struct Fix : TestContext {
   void walk(size_t k) {
     for (size_t i = 0; i < k; ++i) tlab_define(as, labels[i]->op_tlab, labels[i]);
   }
-  std::vector<int> messages() { return message_numbers(); }
 };
 
 TEST(Tlab, ResolveFromTheWalkPosition) {
@@ -64,12 +63,12 @@ TEST(Tlab, ResolveFromTheWalkPosition) {
     if (c.offs < 0) {
       EXPECT_EQ(v.v_rtype, RT_ABS) << what;
       EXPECT_EQ(v.v_offs, 0xFFFF) << what;
-      EXPECT_EQ(f.messages(), std::vector<int>{803}) << what;
+      EXPECT_EQ(f.message_numbers(), std::vector<int>{803}) << what;
     } else {
       EXPECT_EQ(v.v_rtype, RT_PSECT) << what;
       EXPECT_EQ(v.v_sym, f.code) << what;
       EXPECT_EQ(v.v_offs, c.offs) << what;
-      EXPECT_EQ(f.messages(), std::vector<int>{}) << what;
+      EXPECT_EQ(f.message_numbers(), std::vector<int>{}) << what;
     }
   }
 }
@@ -78,7 +77,7 @@ TEST(Tlab, EmptyTableAndAddressUnits) {
   Fix f;
   Value v = tlab_resolve(f.as, 1, false);
   EXPECT_EQ(v.v_offs, 0xFFFF);
-  EXPECT_EQ(f.messages(), std::vector<int>{803});
+  EXPECT_EQ(f.message_numbers(), std::vector<int>{803});
 
   f.code->s_psect.p_delta = 2;  // word-addressed psect
   f.make({5, 5});
@@ -94,14 +93,14 @@ TEST(Tlab, PhaseCheckOnRepeatedWalk) {
   f.walk(2);
   tlab_reset(f.as.tlab);
   f.walk(2);  // the same again
-  EXPECT_EQ(f.messages(), std::vector<int>{});
+  EXPECT_EQ(f.message_numbers(), std::vector<int>{});
   tlab_reset(f.as.tlab);
   tlab_define(f.as, 2, f.labels[0]);  // another number
   tlab_define(f.as, 2, f.labels[0]);  // another node
-  EXPECT_EQ(f.messages(), (std::vector<int>{840, 840}));
+  EXPECT_EQ(f.message_numbers(), (std::vector<int>{840, 840}));
   tlab_define(f.as, 9, f.labels[1]);  // past the end: a new entry
   EXPECT_EQ(f.as.tlab.entries.size(), 3u);
-  EXPECT_EQ(f.messages(), std::vector<int>{});
+  EXPECT_EQ(f.message_numbers(), std::vector<int>{});
 }
 
 }  // namespace
