@@ -1,4 +1,4 @@
-// The instruction and keyword table: name lookups, availability, lookups by statement.
+// The instruction and keyword table: name lookups and lookups by statement.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -19,66 +19,6 @@ struct Quiet {
     msg_init(m, nullptr);
   }
 };
-
-TEST(Ops, NameLookup) {
-  struct Case {
-    const char *word;
-    KwTable table;
-    uint16_t kind, value;
-    uint32_t avail;
-  };
-  const Case cases[] = {
-      {"movlw", KT_MAIN, MOVLW, 0x0E00, AV_ALL},
-      {"MOVLW", KT_MAIN, MOVLW, 0x0E00, AV_ALL},
-      {"MoVfFl", KT_MAIN, MOVFFL, 0x0060, AV_X},
-      {"nop2", KT_MAIN, NOP, 0xFFFF, AV_ALL},
-      {"clrw", KT_MAIN, NOP, 0x6AF3, AV_ALL},
-      {"bn", KT_MAIN, BCC, 0xE600, AV_ALL},
-      {"fcall", KT_MAIN, CALL, 0xEC00, AV_ALL},
-      {"ljmp", KT_MAIN, GOTO, 0xEF00, AV_ALL},
-      {"banksel", KT_MAIN, BANKSEL, 0, AV_ALL},
-      {"tblrdpostinc", KT_MAIN, TBLRD, 0x0009, AV_ALL},
-      {"debug_source", KT_MAIN, K_DEBUG_SOURCE, 0, 0},
-      {"__badrom", KT_MAIN, K_BADRAM, 1, 0},
-      {"__MAXRAM", KT_MAIN, K_MAXRAM, 0, 0},
-      {"highword", KT_MAIN, K_UNARY, OPR_HIGHWORD, 0},
-      {"seg", KT_MAIN, K_UNARY, OPR_SEG, 0},
-      {"mod", KT_MAIN, K_DIVOP, OPR_MOD, 0},
-      {"ROL", KT_MAIN, K_SHIFT, OPR_ROL, 0},
-      {"=", KT_MAIN, K_RELOP, OPR_EQ, 0},
-      {"<>", KT_MAIN, K_RELOP, OPR_NE, 0},
-      {"<=", KT_MAIN, K_RELOP, OPR_LE, 0},
-      {"ge", KT_MAIN, K_RELOP, OPR_GE, 0},
-      {"and", KT_MAIN, K_BITOP, OPR_AND, 0},
-      {"|", KT_MAIN, K_BITOP, OPR_OR, 0},
-      {"oct", KT_MAIN, K_RADIXVAL, 8, 0},
-      {"F", KT_MAIN, F, 0, 0},
-      {"b", KT_MAIN, BANKED, 0, 0},
-      {"a", KT_MAIN, ACCESS, 0, 0},
-      {"ddw", KT_MAIN, DATA, 4, 0},
-      {"df", KT_MAIN, K_DF, 4, 0},
-      {"warn", KT_MAIN, MESSG, 2, 0},
-      {"include", KT_MAIN, INCLUDE, 1, 0},
-      {"nocond", KT_MAIN, K_COND, 0, 0},
-      {"subtitle", KT_MAIN, K_SUBTITLE, 1, 0},
-      {"config", KT_MAIN, K_CONFIG, 0, 0},
-      {"stack", KT_OPT, K_CALLSTACK, 1, 0},
-      {"ASMOPT_POP", KT_OPT, K_ASMOPT_PUSH, 0, 0},
-      {"x", KT_LIST, K_LISTOPT, 'x', 0},
-      {"off", KT_LIST, K_ONOFF, 0, 0},
-      {"asm", KT_DEBUGSRC, K_DBGSRC, 2, 0},
-      {"pop", KT_ASMOPT, K_PUSHPOP, 0, 0},
-      {"CodeCov", KT_PSECT_FLAGS, K_PSECTFLAG, PFW_CODECOV, 0},
-      {"with", KT_PSECT_FLAGS, K_PSECTFLAG, PFW_WITH, 0},
-  };
-  for (const auto &c : cases) {
-    const Keyword *k = ops_find(c.word, c.table);
-    ASSERT_NE(k, nullptr) << c.word;
-    EXPECT_EQ(k->kind, c.kind) << c.word;
-    EXPECT_EQ(k->value, c.value) << c.word;
-    EXPECT_EQ(k->avail, c.avail) << c.word;
-  }
-}
 
 TEST(Ops, WordsThatAreNoKeywords) {
   const std::string long_name(10000, 'a');
@@ -106,26 +46,6 @@ TEST(Ops, EveryRowIsFoundByName) {
       EXPECT_LE(a, &r) << r.name;
     }
   }
-  EXPECT_EQ(ops_rows(KT_MAIN).size(), 203u);
-  EXPECT_STREQ(ops_rows(KT_MAIN)[0].name, "addwf");
-  EXPECT_STREQ(ops_rows(KT_MAIN)[99].name, "banksel");
-}
-
-TEST(Ops, Availability) {
-  const unsigned ZEL18 = 128, ZEL18X = 256, ZEL18V = 512, ZEL18XV = 768;
-  for (const char *w : {"movffl", "callw", "addfsr", "subfsr"}) {
-    uint32_t av = ops_find(w)->avail;
-    EXPECT_EQ(av & ZEL18, 0u) << w;
-    EXPECT_EQ(av & ZEL18V, 0u) << w;
-    EXPECT_NE(av & ZEL18X, 0u) << w;
-    EXPECT_NE(av & ZEL18XV, 0u) << w;
-  }
-  int extended_only = 0;
-  for (const Keyword &r : ops_rows().first(100)) {
-    if (r.avail == AV_X) ++extended_only;
-    else EXPECT_EQ(r.avail, AV_ALL) << r.name;
-  }
-  EXPECT_EQ(extended_only, 4);
 }
 
 TEST(Ops, LookupByStatement) {
@@ -153,13 +73,6 @@ TEST(Ops, LookupByStatement) {
   };
   for (const auto &c : cases) EXPECT_STREQ(ops_mnemonic(q.m, c.kind, c.subop), c.name) << c.name;
   EXPECT_EQ(q.err.str(), "");
-
-  EXPECT_EQ(ops_flags_read(q.m, NOP, 0x0007), F_C | F_DC);  // daw
-  EXPECT_EQ(ops_flags_written(q.m, NOP, 0x0007), F_C);
-  EXPECT_EQ(ops_flags_written(q.m, NOP, 0x00FF), F_C | F_DC | F_Z | F_OV | F_N);  // reset
-  EXPECT_EQ(ops_flags_read(q.m, ADDWF, 0x2000), F_C);  // addwfc
-  EXPECT_EQ(ops_flags_read(q.m, BCC, 0xE500), F_OV);
-  EXPECT_EQ(ops_flags_written(q.m, CLRF, 0x6800), 0u);  // setf
 }
 
 TEST(Ops, UnknownStatementIsReported) {
