@@ -1,5 +1,5 @@
 // The reader and lexer: number forms and radix, names and keywords, strings, line handling,
-// include files, macro-text inputs and bad input.
+// include files and bad input (macro texts are read by the macro cases end to end).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -365,68 +365,6 @@ TEST_F(LexerFiles, MissingFiles) {
   EXPECT_NE(errs.find("(140) can't open include file"), std::string::npos) << errs;
   EXPECT_NE(errs.find("(140) can't open  file"), std::string::npos) << errs;
   EXPECT_EQ(lex_next_token(lx.as), TK_EOF);
-}
-
-// Macro bodies and argument texts through the hooks.
-struct MacroFixture {
-  static inline std::vector<std::string> *args = nullptr;
-  static inline int ends = 0;
-  static inline std::string body;
-  static std::string_view mark(Assembly &, unsigned index) {
-    if (!args || index == 0 || index > args->size()) return {};
-    return (*args)[index - 1];
-  }
-  static void end(Assembly &) { ++ends; }
-  static void expand(Assembly &as, Symbol *) { lex_push_text(as, body, IN_BODY); }
-};
-
-TEST(LexerMacro, BodiesAndMarks) {
-  Lexer lx;
-  std::vector<std::string> a = {"yz", "3\n4", "", "", "", "", "", "", "", "ten"};
-  MacroFixture::args = &a;
-  MacroFixture::ends = 0;
-  std::string body = "x\x7f\x01 \x7f\x02 \x7f\x0b \x7f\n\nnop \x7f\nnop\x7f\n;volsfr \x7f";
-  lx.open("first\nlast\n");
-  lx.as.lex.hooks.mark_text = MacroFixture::mark;
-  lx.as.lex.hooks.end_of_body = MacroFixture::end;
-  EXPECT_EQ(lex_next_token(lx.as), TK_NAME);
-  lex_push_text(lx.as, body, IN_BODY);  // the rest of the line is discarded
-  // A line feed after a mark is its index (10); a mark at the end of the text stands for nothing.
-  EXPECT_EQ(lx.tokens(), "SYM(xyz).NUM(3).NUM(4).SYM(ten).EOL.KW(nop).SYM(tennopten).CMT(;volsfr ).EOL.SYM(last)");
-  EXPECT_EQ(MacroFixture::ends, 1);
-  EXPECT_EQ(lex_line(lx.as), 2);
-  EXPECT_TRUE(lx.message_numbers().empty());
-  MacroFixture::args = nullptr;
-}
-
-TEST(LexerMacro, NoFrameSubstitutesNothing) {
-  Lexer lx;
-  std::string body = "xa\x7f\x01" "xb\nxc\x7f";
-  lx.open("");
-  lex_push_text(lx.as, body, IN_BODY);
-  EXPECT_EQ(lx.tokens(), "SYM(xaxb).EOL.SYM(xc)");
-  Lexer l2;
-  l2.open("xa\x7f\x01 xb\x7f\n");  // a mark in a file line: no frame, so nothing
-  EXPECT_EQ(l2.tokens(), "SYM(xa).SYM(xb)");
-  EXPECT_TRUE(l2.message_numbers().empty());
-}
-
-TEST(LexerMacro, ArgumentTextIsReadInPlace) {
-  Lexer lx;
-  lx.open("p q\nr");
-  lex_next_token(lx.as);
-  lex_push_text(lx.as, "s,\nt", IN_ARG);
-  EXPECT_EQ(lx.tokens(), "SYM(s).,.SYM(t).SYM(q).EOL.SYM(r)");
-}
-
-TEST(LexerMacro, MacroNames) {
-  Lexer lx;
-  lx.open("lbl: m 1,2\nm equ 3\nm\tSET 3\nmovlw m\n");
-  sym_lookup(lx.as, "m")->s_flags |= SF_MACRO;
-  MacroFixture::body = "nop\n";
-  lx.as.lex.hooks.expand = MacroFixture::expand;
-  EXPECT_EQ(lx.tokens(), "SYM(lbl).:.KW(nop).EOL.SYM(m).KW(equ).NUM(3).EOL.SYM(m).KW(set).NUM(3).EOL.KW(movlw).KW(nop)");
-  EXPECT_EQ(lx.message_numbers(), (std::vector<int>{843, 843}));
 }
 
 }  // namespace

@@ -179,40 +179,6 @@ TEST(Options, DoubleDash) {
   EXPECT_EQ(g.as.msg.errors, 0u);
 }
 
-TEST(Options, UnknownDoubleDashAndEdf) {
-  Ctx c;
-  c.scan({"--version", "--lib2", "--edf=/no/such/file"});
-  EXPECT_EQ(c.err.str(),
-            "0: (168) unknown option \"--version\"\n"
-            "0: (168) unknown option \"--lib2\"\n"
-            "Could not open error description file /no/such/file\n");
-  EXPECT_EQ(c.as.msg.errors, 2u);
-}
-
-TEST(Options, VersionBlock) {
-  Ctx c;
-  try {
-    c.scan({"--VER", "src.as"});
-    FAIL() << "--ver returns";
-  } catch (const AsmExit &e) {
-    EXPECT_EQ(e.status, 0);
-  }
-  std::istringstream in(c.out.str());
-  std::vector<std::string> lines;
-  for (std::string l; std::getline(in, l);) lines.push_back(l);
-  ASSERT_EQ(lines.size(), 8u);
-  EXPECT_EQ(lines[0], "");
-  EXPECT_EQ(lines[1], "Product:\tKV8");
-  EXPECT_EQ(lines[2], "Component:\tassembler");
-  EXPECT_EQ(lines[3].substr(0, 9), "Version:\t");
-  EXPECT_EQ(lines[3].back(), ' ');
-  EXPECT_EQ(lines[4].substr(0, 12), "Build date:\t");
-  EXPECT_EQ(lines[5], "Release:\t");
-  EXPECT_EQ(lines[6].substr(0, 14), "Build number:\t");
-  EXPECT_EQ(lines[6].size(), 14u + 14u);
-  EXPECT_EQ(lines[7].substr(0, 4), lines[6].substr(14, 4));  // the build year
-}
-
 TEST(ArgReader, SeparatorsAndQuotes) {
   Ctx c;
   auto v = c.read("-mcpu=zel18a44  -L\tsrc.as\n\"a b\"'c d'e \"\" x\"y z\"\r\nlast\n");
@@ -244,55 +210,6 @@ TEST(ArgReader, MissingNewlineWarnsAtLowLevel) {
   msg_set_warning_level(d.as.msg, -1);
   d.read("a b");
   EXPECT_EQ(d.err.str(), "0: (337) line does not have a newline on the end (warning)\n");
-}
-
-TEST(ArgReader, LongArgumentAndManyArguments) {
-  Ctx c;
-  msg_set_error_limit(c.as.msg, 100000);
-  auto v = c.read(std::string(2050, 'x') + " y\n");
-  ASSERT_EQ(v.size(), 3u);
-  EXPECT_EQ(v[1].size(), 2048u);
-  EXPECT_EQ(c.as.msg.errors, 2u);
-  EXPECT_EQ(c.err.str().substr(0, 29), "0: (917) argument too long\n0:");
-
-  Ctx d;
-  std::string many;
-  for (int i = 0; i < 100000; ++i) {
-    many += 'a';
-    many += std::to_string(i);
-    many += i % 10 ? ' ' : '\n';
-  }
-  auto w = d.read(many);
-  ASSERT_EQ(w.size(), 100001u);
-  EXPECT_EQ(w[100000], "a99999");
-}
-
-TEST(CommandLine, CommandFile) {
-  std::string path = ::testing::TempDir() + "aszel18_cmd.txt";
-  std::ofstream(path) << "-mcpu=zel18a10 -L\nsrc.as\n";
-  Ctx c;
-  parse_command_line(c.as, {"/opt/kv8/bin/aszel18", "@" + path});
-  EXPECT_EQ(c.as.opt.device_name, "ZEL18A10");
-  EXPECT_TRUE(c.as.opt.listing);
-  EXPECT_EQ(c.as.opt.source_files, std::vector<std::string>{"src.as"});
-  EXPECT_EQ(c.as.drv.program_dir, "");  // the reader's vector has an empty first element
-  std::remove(path.c_str());
-
-  // Several arguments: "@" has no special meaning (it is a source file here).
-  Ctx d;
-  parse_command_line(d.as, {"/opt/kv8/bin/aszel18", "-q", "@x"});
-  EXPECT_EQ(d.as.opt.source_files, std::vector<std::string>{"@x"});
-  EXPECT_EQ(d.as.drv.program_dir, "/opt/kv8/bin");
-
-  // An unreadable command file: 1217, the system's text, then standard input.
-  Ctx e;
-  std::istringstream in("-mcpu=zel18a44 from_stdin.as\n");
-  e.as.io.in = &in;
-  parse_command_line(e.as, {"aszel18", "@/no/such/cmd"});
-  EXPECT_EQ(e.err.str(),
-            "0: (1217) can't open command file /no/such/cmd\n"
-            "/no/such/cmd: No such file or directory\n");
-  EXPECT_EQ(e.as.opt.source_files, std::vector<std::string>{"from_stdin.as"});
 }
 
 TEST(RunNames, ExtensionReplacement) {
