@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 
 #include "driver/alert.h"
@@ -32,6 +34,35 @@ std::string write_temp(const std::string &name, const std::string &text) {
   std::string path = ::testing::TempDir() + name;
   std::ofstream(path, std::ios::binary) << text;
   return path;
+}
+
+std::string read_source(const char *name) {
+  std::ifstream f(std::string(ASZEL18_SOURCE_DIR) + "/src/driver/" + name, std::ios::binary);
+  std::ostringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+// The message names of msgnum.h and the embedded database built from messages.txt list the
+// same numbers, one name and one text for each.
+TEST(Alert, NamesAndDatabaseListTheSameMessages) {
+  std::map<unsigned, std::string> names;  // number: name
+  std::set<std::string> seen;
+  std::istringstream header(read_source("msgnum.h"));
+  for (std::string l; std::getline(header, l);) {
+    size_t at = l.find("MSG_"), eq = l.find(" = ");
+    if (at == std::string::npos || eq == std::string::npos || eq < at) continue;
+    std::string name = l.substr(at, eq - at);
+    unsigned num = static_cast<unsigned>(std::stoul(l.substr(eq + 3)));
+    EXPECT_TRUE(seen.insert(name).second) << name << " twice";
+    EXPECT_TRUE(names.emplace(num, name).second) << name << " and " << names[num] << " are both " << num;
+  }
+  Msgs t;
+  MessageTable db = msg_parse_db(t.m, read_source("messages.txt"), "messages.txt");
+  EXPECT_EQ(t.take(), "");
+  for (const auto &[num, name] : names) EXPECT_EQ(db.recs.count(num), 1u) << name << " (" << num << ") has no text";
+  for (const auto &[num, rec] : db.recs) EXPECT_EQ(names.count(num), 1u) << num << " \"" << rec.text << "\" has no name";
+  EXPECT_GT(names.size(), 100u);
 }
 
 TEST(Alert, DefaultLayout) {
