@@ -1,5 +1,6 @@
 // The statement list: new statements, deletion, comments and summary comments,
-// line records, generated and removed labels, reference lists, and the statement-level IF pass.
+// line records, generated and removed labels, and reference lists (the statement-level IF pass is
+// an assembly-text case).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -328,72 +329,6 @@ TEST(List, ReferencesAndUnusedLabels) {
   clear_references(f.as, f.text);
   EXPECT_EQ(stmt_refs(used), nullptr);
   EXPECT_EQ(stmt_refs(reached), nullptr);
-}
-
-// IF pass cases: space-separated nodes. I1/I0: IF with that absolute condition, IR: IF with a
-// relocatable condition, S1/S0: ELSIF, E: ELSE, N: ENDIF, x: an instruction, L: a label,
-// T: a temporary label. The expected marks give "H" for each hidden node, "." otherwise.
-TEST(List, IfPass) {
-  struct Case {
-    std::string nodes, hidden;
-    V msgs;
-  };
-  std::string deep = "I0", deep_marks = ".";
-  for (int i = 0; i < 9; ++i) deep += " I1", deep_marks += " .";
-  const Case cases[] = {
-      {"I0 x L T N x", ". H . . . .", {}},
-      {"I1 x E x N x", ". . . H . .", {}},
-      {"I0 x S1 x E x N x", ". H . . . H . .", {}},
-      {"I1 x S1 x E x N", ". . . H . H .", {}},
-      {"I0 x S0 x E x N", ". H . H . . .", {}},
-      {"I0 x S0 x S1 x E x N x", ". H . H . . . H . .", {}},
-      {"I0 I1 x E x N x N x", ". . H . H . H . .", {}},
-      {"I1 I0 x E x N N", ". . H . . . .", {}},
-      {"I0 IR N x", ". H . .", {}},
-      {"IR x", ". .", {}},
-      {"N x", ". .", {1490}},
-      {"I1 x", ". .", {1489}},
-      {deep + " x", deep_marks + " .", {1003}},
-  };
-  for (const Case &c : cases) {
-    Fix f;
-    std::istringstream in(c.nodes);
-    std::string marks;
-    for (std::string t; in >> t;) {
-      uint32_t kind = t[0] == 'I' ? IF : t[0] == 'S' ? ELSIF : t[0] == 'E' ? ELSE : t[0] == 'N' ? ENDIF
-                    : t[0] == 'L' ? NAME : t[0] == 'T' ? TLABEL : NOP;
-      Statement *n = f.add(kind);
-      if (t.size() > 1) {
-        n->op_opnd1.o_mode = OM_VALUE;
-        n->op_opnd1.o_value = expr_abs(t[1] == '1');
-        if (t[1] == 'R') n->op_opnd1.o_value = expr_dot(f.text);
-      }
-    }
-    list_if_pass(f.as, f.text);
-    for (Statement *n : f.nodes()) {
-      if (!marks.empty()) marks += ' ';
-      marks += n->op_flags & NF_HIDDEN ? 'H' : '.';
-    }
-    EXPECT_EQ(marks, c.hidden) << c.nodes;
-    EXPECT_EQ(f.message_numbers(), c.msgs) << c.nodes;
-  }
-}
-
-TEST(List, IfPassMessages) {
-  Fix f;
-  Statement *e = f.add(ENDIF);
-  e->op_srcfile = "prog.c";
-  e->op_srcline = 42;
-  f.as.lex.msg_line = 7;
-  list_if_pass(f.as, f.text);
-  EXPECT_NE(f.err.str().find("prog.c: 42: (1490) ENDIF not inside an IF directive"), std::string::npos) << f.err.str();
-  EXPECT_EQ(f.as.lex.msg_line, 7);  // the position is restored
-  EXPECT_STREQ(f.as.lex.cur_file, "a.as");
-  f.err.str("");
-
-  f.add(IF)->op_opnd1.o_value = expr_abs(1);
-  list_if_pass_all(f.as);  // every psect, the default one first
-  EXPECT_NE(f.err.str().find("(1489) unterminated IF directive at end of psect text"), std::string::npos) << f.err.str();
 }
 
 }  // namespace

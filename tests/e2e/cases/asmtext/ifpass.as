@@ -1,0 +1,257 @@
+	psect	p1
+	if	0
+	movlw	1
+1:
+	endif
+	movlw	2
+	psect	p2
+	if	1
+	movlw	3
+	else
+	movlw	4
+	endif
+	movlw	5
+	psect	p3
+	if	0
+	movlw	6
+	elsif	1
+	movlw	7
+	else
+	movlw	8
+	endif
+	movlw	9
+	psect	p4
+	if	1
+	movlw	10
+	elsif	1
+	movlw	11
+	else
+	movlw	12
+	endif
+	psect	p5
+	if	0
+	movlw	13
+	elsif	0
+	movlw	14
+	else
+	movlw	15
+	endif
+	psect	p6
+	if	0
+	movlw	16
+	elsif	0
+	movlw	17
+	elsif	1
+	movlw	18
+	else
+	movlw	19
+	endif
+	movlw	20
+	psect	p7
+	if	0
+	if	1
+	movlw	21
+	else
+	movlw	22
+	endif
+	movlw	23
+	endif
+	movlw	24
+	psect	p8
+	if	1
+	if	0
+	movlw	25
+	else
+	movlw	26
+	endif
+	endif
+	psect	p9
+	if	0
+	if	lab
+	endif
+	movlw	27
+	psect	p10
+lab:
+	if	lab
+	movlw	28
+	psect	p11
+	endif
+	movlw	29
+	psect	p12
+	if	1
+	movlw	30
+	psect	p13
+	if	0
+	if	1
+	if	1
+	if	1
+	if	1
+	if	1
+	if	1
+	if	1
+	if	1
+	if	1
+	movlw	31
+
+; The statement-level IF pass, one psect per case: statements of a false branch are hidden
+; and not written, the IF structure and labels are; ELSIF takes a branch only while none was
+; taken; a false IF hides nested IFs' branches whatever their conditions; an IF whose condition
+; is not a constant is itself hidden inside a false branch and decides nothing. An ENDIF
+; without IF (1490), an IF left open at the end of its psect (1489) and IFs nested ten deep
+; (1003, the rest of that psect unprocessed) are errors. The pass runs after parsing: the
+; messages carry line 0, except that an ENDIF reports its own line when statements have one (-V).
+; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
+; EXIT: 1
+; ERR: ifpass.as: 0: (1490) ENDIF not inside an IF directive
+; ERR: ifpass.as: 0: (1489) unterminated IF directive at end of psect p12
+; ERR: ifpass.as: 0: (1003) nested "if" directives too deep
+; OUTFILE: out.opt
+; | 	global	isa$std
+; | 	global	isa$xinst
+; | 	processor	ZEL18A44
+; | 	psect	p1,global
+; | 	psect	p2,global
+; | 	psect	p3,global
+; | 	psect	p4,global
+; | 	psect	p5,global
+; | 	psect	p6,global
+; | 	psect	p7,global
+; | 	psect	p8,global
+; | 	psect	p9,global
+; | 	psect	p10,global
+; | 	psect	p11,global
+; | 	psect	p12,global
+; | 	psect	p13,global
+; |
+; | 	psect	p1
+; | 	if	0
+; | 1:
+; | 	endif
+; | 	movlw	2
+; |
+; | 	psect	p2
+; | 	if	1
+; | 	movlw	3
+; | 	else
+; | 	endif
+; | 	movlw	5
+; |
+; | 	psect	p3
+; | 	if	0
+; | 	elsif	1
+; | 	movlw	7
+; | 	else
+; | 	endif
+; | 	movlw	9
+; |
+; | 	psect	p4
+; | 	if	1
+; | 	movlw	10
+; | 	elsif	1
+; | 	else
+; | 	endif
+; |
+; | 	psect	p5
+; | 	if	0
+; | 	elsif	0
+; | 	else
+; | 	movlw	15
+; | 	endif
+; |
+; | 	psect	p6
+; | 	if	0
+; | 	elsif	0
+; | 	elsif	1
+; | 	movlw	18
+; | 	else
+; | 	endif
+; | 	movlw	20
+; |
+; | 	psect	p7
+; | 	if	0
+; | 	if	1
+; | 	else
+; | 	endif
+; | 	endif
+; | 	movlw	24
+; |
+; | 	psect	p8
+; | 	if	1
+; | 	if	0
+; | 	else
+; | 	movlw	26
+; | 	endif
+; | 	endif
+; |
+; | 	psect	p9
+; | 	if	0
+; | 	endif
+; | 	movlw	27
+; |
+; | 	psect	p10
+; | lab:
+; | 	if	lab
+; | 	movlw	28
+; |
+; | 	psect	p11
+; | 	endif
+; | 	movlw	29
+; |
+; | 	psect	p12
+; | 	if	1
+; | 	movlw	30
+; |
+; | 	psect	p13
+; | 	if	0
+; | 	if	1
+; | 	if	1
+; | 	if	1
+; | 	if	1
+; | 	if	1
+; | 	if	1
+; | 	if	1
+; | 	if	1
+; | 	if	1
+; | 	movlw	31
+; | tosu	equ	0xFFF
+; | tosh	equ	0xFFE
+; | tosl	equ	0xFFD
+; | stkptr	equ	0xFFC
+; | pclatu	equ	0xFFB
+; | pclath	equ	0xFFA
+; | pcl	equ	0xFF9
+; | tblptru	equ	0xFF8
+; | tblptrh	equ	0xFF7
+; | tblptrl	equ	0xFF6
+; | tablat	equ	0xFF5
+; | prodh	equ	0xFF4
+; | prodl	equ	0xFE8
+; | indf0	equ	0xFEF
+; | postinc0	equ	0xFEE
+; | postdec0	equ	0xFED
+; | preinc0	equ	0xFEC
+; | plusw0	equ	0xFEB
+; | fsr0h	equ	0xFEA
+; | fsr0l	equ	0xFE9
+; | wreg	equ	0xFF3
+; | indf1	equ	0xFE7
+; | postinc1	equ	0xFE6
+; | postdec1	equ	0xFE5
+; | preinc1	equ	0xFE4
+; | plusw1	equ	0xFE3
+; | fsr1h	equ	0xFE2
+; | fsr1l	equ	0xFE1
+; | bsr	equ	0xFE0
+; | indf2	equ	0xFDF
+; | postinc2	equ	0xFDE
+; | postdec2	equ	0xFDD
+; | preinc2	equ	0xFDC
+; | plusw2	equ	0xFDB
+; | fsr2h	equ	0xFDA
+; | fsr2l	equ	0xFD9
+; | status	equ	0xFD8
+; RUN: -mcpu=ZEL18A44 -V %s
+; EXIT: 1
+; ERR: ifpass.as: 78: (1490) ENDIF not inside an IF directive
+; ERR: ifpass.as: 0: (1489) unterminated IF directive at end of psect p12
+; ERR: ifpass.as: 0: (1003) nested "if" directives too deep
