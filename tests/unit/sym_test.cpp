@@ -2,8 +2,6 @@
 // symbols, chain maintenance, sorting, and the definition rules with their messages.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -255,27 +253,6 @@ TEST(Sym, SortAll) {
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a->s_flags & SF_PSECT, 0u);
   EXPECT_EQ(sym_find(f.as, "zz"), nullptr);
-}
-
-TEST(Sym, CrossReference) {
-  Front f;
-  std::string path = testing::TempDir() + "sym_xref_test.crf";
-  f.as.opt.xref = 1;
-  f.as.drv.xref = std::make_unique<std::ofstream>(path);
-  f.as.lex.msg_line = 7;
-  Symbol *s = f.sym("abc");
-  EXPECT_EQ(s->s_line, 7u);
-  f.as.lex.msg_line = 9;
-  f.sym("abc");
-  sym_lookup(f.as, "text", SF_PSECT);  // psect and class lookups are not logged
-  sym_lookup(f.as, "CODE", SF_CLASS);
-  sym_find(f.as, "abc");
-  f.as.drv.xref.reset();
-  std::ifstream in(path);
-  std::stringstream got;
-  got << in.rdbuf();
-  EXPECT_EQ(got.str(), "abc 7\nabc 9\n");
-  std::filesystem::remove(path);
 }
 
 TEST(Sym, TooManySymbols) {
