@@ -1,4 +1,4 @@
-// Configuration data: loading, lookups, and how registers and settings take their values.
+// Configuration data: loading, lookups, messages across registers, bad lines and the pragma form.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -62,53 +62,6 @@ TEST(CfgData, DisabledFindsNothing) {
   EXPECT_EQ(cfg_find_reg_by_name(c.as, "CONFIG1H"), nullptr);
   EXPECT_EQ(cfg_find_setting(c.as, "FOSC"), nullptr);
   EXPECT_EQ(cfg_find_reg_by_addr(c.as, 0x300001), nullptr);
-}
-
-TEST(CfgData, NamedValues) {
-  Ctx c;
-  ConfigSetting *s = cfg_find_setting(c.as, "FOSC");
-  EXPECT_TRUE(cfg_apply_value(c.as, *s, *cfg_find_value(*s, "HS")));
-  EXPECT_EQ(s->reg->value, 0x27u);  // (0x25 & ~0x0E) | 0x06
-  EXPECT_TRUE(cfg_apply_value(c.as, *s, *cfg_find_value(*s, "HSOSC")));  // the same value: silent
-  EXPECT_EQ(c.take(), "");
-  EXPECT_FALSE(cfg_apply_value(c.as, *s, *cfg_find_value(*s, "XT")));
-  EXPECT_EQ(c.take(), "(1389) attempt to reprogram configuration setting \"FOSC\" with XT (is HS)\n");
-  EXPECT_FALSE(cfg_apply_setting_literal(c.as, *s, 1));
-  EXPECT_EQ(c.take(), "(1389) attempt to reprogram configuration setting \"FOSC\" with 0x1 (is HS)\n");
-  EXPECT_EQ(s->reg->value, 0x27u);
-}
-
-TEST(CfgData, Literals) {
-  Ctx c;
-  ConfigSetting *s = cfg_find_setting(c.as, "FOSC");
-  EXPECT_TRUE(cfg_apply_setting_literal(c.as, *s, 3));
-  EXPECT_EQ(s->reg->value & 0x0Eu, 0x06u);  // 3 shifted into the mask's position
-  EXPECT_TRUE(cfg_apply_setting_literal(c.as, *s, 3));
-  EXPECT_FALSE(cfg_apply_setting_literal(c.as, *s, 4));
-  EXPECT_EQ(c.take(), "(1389) attempt to reprogram configuration setting \"FOSC\" with 0x4 (is 0x3)\n");
-  EXPECT_FALSE(cfg_apply_value(c.as, *s, *cfg_find_value(*s, "RC")));
-  EXPECT_EQ(c.take(), "(1389) attempt to reprogram configuration setting \"FOSC\" with RC (is 0x3)\n");
-
-  // A register literal chooses the matching value of each setting.
-  Ctx d;
-  ConfigRegister *r = cfg_find_reg_by_name(d.as, "CONFIG1H");
-  EXPECT_TRUE(cfg_apply_reg_literal(d.as, *r, 0x06));
-  ConfigSetting *fosc = cfg_find_setting(d.as, "FOSC");
-  ASSERT_NE(fosc->chosen, nullptr);
-  EXPECT_EQ(cfg_value_name(*fosc->chosen), "HS");
-  EXPECT_EQ(cfg_value_name(*cfg_find_setting(d.as, "PLLEN")->chosen), "OFF");
-
-  // Bits outside the mask: 1388, then masked. Another literal on a register without settings: 1389.
-  Ctx e;
-  msg_set_warning_level(e.as.msg, -9);
-  ConfigRegister *id = cfg_find_reg_by_addr(e.as, 0x200000);
-  EXPECT_TRUE(cfg_apply_reg_literal(e.as, *id, 0x1FF));
-  EXPECT_EQ(id->value, 0xFFu);
-  EXPECT_EQ(e.take(),
-            "(1388) configuration setting/register of \"\" with 0x1FF will be truncated by 0xFF (warning)\n");
-  EXPECT_TRUE(cfg_apply_reg_literal(e.as, *id, 0xFF));
-  EXPECT_FALSE(cfg_apply_reg_literal(e.as, *id, 0x12));
-  EXPECT_EQ(e.take(), "(1389) attempt to reprogram configuration register \"\" with 0x12 (is 0xFF)\n");
 }
 
 TEST(CfgData, MessagesAcrossRegisters) {

@@ -1,5 +1,6 @@
 // The symbol table: hashing and bucket order, namespaces, psects, generated and command-line
-// symbols, chain maintenance, sorting, and the definition rules with their messages.
+// symbols, chain maintenance, sorting, and what a definition stores (the definition rules and
+// their messages are a parser case).
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -266,58 +267,6 @@ TEST(Sym, TooManySymbols) {
   EXPECT_EQ(f.message_numbers(), V{});
   EXPECT_THROW(f.sym("one_more"), AsmExit);
   EXPECT_EQ(f.message_numbers(), V{309});
-}
-
-TEST(Sym, DefinitionRules) {
-  struct Step {
-    char what;  // L label, E equ, S set, M macro, G global, P public, X extrn, O local
-    int64_t value;
-  };
-  struct Case {
-    const char *name;
-    std::vector<Step> steps;
-    V messages;
-    uint32_t flags;  // s_flags afterwards
-  };
-  const Case cases[] = {
-      {"label", {{'L', 0}}, {}, 0},
-      {"label twice", {{'L', 0}, {'L', 0}}, {845}, 0},
-      {"label after equ", {{'E', 1}, {'L', 0}}, {845}, SF_EQU},
-      {"label after extrn", {{'X', 0}, {'L', 0}}, {848}, SF_GLOBAL},
-      {"equ same value twice", {{'E', 4}, {'E', 4}}, {}, SF_EQU},
-      {"equ other value", {{'E', 4}, {'E', 5}}, {845}, SF_EQU},
-      {"equ on a label", {{'L', 0}, {'E', 5}}, {845}, SF_EQU},
-      {"set repeated", {{'S', 1}, {'S', 2}, {'S', 1}}, {}, SF_SET},
-      {"macro", {{'M', 0}}, {}, SF_MACRO},
-      {"macro twice", {{'M', 0}, {'M', 0}}, {858}, SF_MACRO},
-      {"macro on a label", {{'L', 0}, {'M', 0}}, {858}, 0},
-      {"global", {{'G', 0}}, {}, SF_UNDEF | SF_GLOBAL},
-      {"public after extrn", {{'X', 0}, {'P', 0}}, {863}, SF_UNDEF | SF_GLOBAL | SF_EXTERN},
-      {"extrn of a label", {{'L', 0}, {'X', 0}}, {862}, SF_GLOBAL | SF_EXTERN},
-      {"extrn of an equ", {{'E', 2}, {'X', 0}}, {862}, SF_EQU | SF_GLOBAL | SF_EXTERN},
-      {"extrn then global", {{'X', 0}, {'G', 0}}, {}, SF_UNDEF | SF_GLOBAL | SF_EXTERN},
-      {"local", {{'O', 0}}, {}, SF_UNDEF | SF_LOCAL},
-      {"global label", {{'G', 0}, {'L', 0}}, {}, SF_GLOBAL},
-  };
-  for (const auto &c : cases) {
-    Front f;
-    Symbol *s = f.sym("sym");
-    Statement node;
-    for (const Step &st : c.steps) {
-      switch (st.what) {
-        case 'L': sym_define_label(f.as, s, &node); break;
-        case 'E': sym_define_equ(f.as, s, expr_abs(st.value)); break;
-        case 'S': sym_define_set(f.as, s, expr_abs(st.value)); break;
-        case 'M': sym_define_macro(f.as, s); break;
-        case 'G': sym_declare(f.as, s, K_GLOBAL); break;
-        case 'P': sym_declare(f.as, s, K_PUBLIC); break;
-        case 'X': sym_declare(f.as, s, K_EXTRN); break;
-        case 'O': sym_declare(f.as, s, K_LOCAL); break;
-      }
-    }
-    EXPECT_EQ(f.message_numbers(), c.messages) << c.name;
-    EXPECT_EQ(s->s_flags, c.flags) << c.name;
-  }
 }
 
 TEST(Sym, DefinitionDetails) {
