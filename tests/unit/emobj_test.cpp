@@ -1,5 +1,5 @@
-// Sizing and encoding: branch forms, the fixed point on generated programs, and the messages
-// that source text cannot reach.
+// Sizing and encoding: data, ALIGN and ORG sizes, the fixed point on generated programs, and the
+// messages that source text cannot reach (the branch forms are emission cases).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -16,12 +16,8 @@
 namespace {
 
 struct EmitRun : TestContext {
-  explicit EmitRun(const std::string &src, const char *device = "ZEL18A44", bool optimize = false,
-                   bool no_trans = false) {
-    std::vector<std::string> options;
-    if (optimize) options.push_back("-O");
-    if (no_trans) options.push_back("-no_trans");
-    parse_text(src, device, options);
+  explicit EmitRun(const std::string &src, std::vector<std::string> options = {}) {
+    parse_text(src, "ZEL18A44", std::move(options));
     run_finish_lists(as);
     take();
     emobj_size_all(as);
@@ -52,58 +48,6 @@ struct EmitRun : TestContext {
 };
 
 const char *CODE = "  psect code,class=CODE,reloc=2\n";
-
-TEST(Emobj, BranchForms) {
-  struct Case {
-    std::string src;
-    bool optimize, no_trans;
-    std::vector<uint32_t> sizes;  // per statement of psect code
-  } cases[] = {
-      // GOTO: a BRA with -O when the label is near, else the long form
-      {"  goto l\n  ds 2044\nl: nop\n", true, false, {2, 2044, 2}},
-      {"  goto l\n  ds 2048\nl: nop\n", true, false, {4, 2048, 2}},
-      {"  goto l\n  ds 10\nl: nop\n", false, false, {4, 10, 2}},
-      {"  goto 0x100\n", true, false, {4}},  // a constant in a relocatable psect
-      // BCC: one word near, a skip over a BRA farther, a skip over a GOTO beyond
-      {"  bz l\n  ds 254\nl: nop\n", false, false, {2, 254, 2}},
-      {"  bz l\n  ds 256\nl: nop\n", false, false, {4, 256, 2}},
-      {"  bz l\n  ds 2044\nl: nop\n", false, false, {6, 2044, 2}},
-      {"l: nop\n  ds 252\n  bz l\n", false, false, {2, 252, 2}},
-      {"l: nop\n  ds 254\n  bz l\n", false, false, {2, 254, 4}},
-      {"  bz ext\n", false, false, {6}},
-      {"  bz l\n  ds 2044\nl: nop\n", false, true, {2, 2044, 2}},  // -no_trans keeps one word
-      // "$"+n: d = n, and the true distance n - 2 must fit as well
-      {"  bz $+256\n", false, false, {4}},
-      {"  bz $-256\n", false, false, {4}},
-      {"  bz $-254\n", false, false, {2}},
-      // CALL: RCALL unless fast or -no_trans
-      {"  call l\nl: return\n", false, false, {2, 2}},
-      {"  call l,1\nl: return\n", false, false, {4, 2}},
-      {"  call l\nl: return\n", false, true, {4, 2}},
-      // temporary labels are targets like any label
-      {"  bz 1f\n  ds 300\n1: nop\n", false, false, {4, 300, 2}},
-  };
-  for (const Case &c : cases) {
-    EmitRun r(CODE + c.src, "ZEL18A44", c.optimize, c.no_trans);
-    EXPECT_EQ(r.sizes("code"), c.sizes) << c.src;
-  }
-}
-
-TEST(Emobj, AbsolutePsectTargets) {
-  // In the absolute default psect a constant target gets the short form; a label there is a
-  // constant too.
-  EmitRun r(" org 0x100\nl: bz 0x104\n bz 0x400\n bz l\n call ext\n");
-  EXPECT_EQ(r.sizes(""), (std::vector<uint32_t>{0x100, 2, 4, 2, 4}));
-  EXPECT_EQ(emobj_psect(r.as, r.psect("")).base, 0x100u);
-}
-
-TEST(Emobj, MovffFormsByDevice) {
-  const char *src = "  psect code,class=CODE,reloc=2\n  movff 0x10,0x20\n  movff 0x1000,0x20\n  movff x,y\n";
-  EXPECT_EQ(EmitRun(src).sizes("code"), (std::vector<uint32_t>{4, 4, 4}));
-  EXPECT_EQ(EmitRun(src, "ZEL18X47").sizes("code"), (std::vector<uint32_t>{4, 6, 6}));
-  EmitRun low(std::string(src) + "  psect lo,space=1,lowdata\nx: ds 1\ny: ds 1\n", "ZEL18X47");
-  EXPECT_EQ(low.sizes("code"), (std::vector<uint32_t>{4, 6, 4}));
-}
 
 TEST(Emobj, DataAlignAndOrgSizes) {
   EmitRun r("  psect dat,delta=2\n  db 1,2,3\n  dw 1\n  psect cod\n  nop\n  align 16\n  nop\n  org 0x40\n  nop\n");
@@ -138,7 +82,7 @@ TEST(Emobj, SizingReachesAFixedPoint) {
   unsigned most = 0;
   for (int n : {20, 200, 2000}) {
     for (int round = 0; round < 3; ++round) {
-      EmitRun r(random_program(rng, n), "ZEL18A44", true);
+      EmitRun r(random_program(rng, n), {"-O"});
       most = std::max(most, r.as.emit.passes);
       std::string obj = r.object();
       EXPECT_EQ(r.message_numbers(), std::vector<int>{}) << "n=" << n;  // no 1223, no 840
@@ -192,7 +136,7 @@ TEST(Emobj, ExtremeOperands) {
       "  bsf 0x10,l\n  bsf [200],-1\nl:\n",
   };
   for (const char *src : srcs) {
-    EmitRun r(std::string(CODE) + src, "ZEL18A44", true);
+    EmitRun r(std::string(CODE) + src, {"-O"});
     std::string obj = r.object();
     EXPECT_GT(obj.size(), 20u) << src;
     r.take();
