@@ -178,6 +178,13 @@ void print_line(MsgState &m, std::string &line) {
   os.flush();
 }
 
+// The file and line of the message being raised: a MsgAt's, else the last msg_set_position's.
+std::string_view where_file(const MsgState &m) {
+  if (m.at_set) return m.at.file ? m.at.file : "";
+  return m.pos_file;
+}
+const long *where_line(const MsgState &m) { return m.at_set ? &m.at.line : m.pos_line; }
+
 // Lays out and prints one message of the given type and number with its formatted text.
 void emit(MsgState &m, uint32_t type, unsigned number, std::string_view format, std::span<const FmtArg> args) {
   std::string text;
@@ -185,8 +192,10 @@ void emit(MsgState &m, uint32_t type, unsigned number, std::string_view format, 
   if (numbered && !m.template_mode) text = fmt_str("(%u) ", number);
   fmt_append(text, expand_m(m, format), args, MSG_TEXT_CAP);
 
-  bool has_file = !m.pos_file.empty();
-  bool has_line = m.pos_line != nullptr;
+  std::string_view file = where_file(m);
+  const long *lineno = where_line(m);
+  bool has_file = !file.empty();
+  bool has_line = lineno != nullptr;
   std::string line;
   if (m.template_mode) {
     const std::string &t = (type == MT_ERROR || type == MT_FATAL) ? m.tmpl_err
@@ -201,25 +210,25 @@ void emit(MsgState &m, uint32_t type, unsigned number, std::string_view format, 
       switch (t[i]) {
       case 'f':
         if (m.nonline) line += "Non line specific message";
-        else if (has_file) line += m.pos_file;
+        else if (has_file) line += file;
         break;
       case 'l':
-        if (!m.nonline && has_line) line += std::to_string(*m.pos_line);
+        if (!m.nonline && has_line) line += std::to_string(*lineno);
         break;
       case 'n': line += std::to_string(number); break;
       case 's': line += text; break;
       case 'm': line += m.saved_errtext; break;
       case 'a': line += "assembler"; break;
       case 'c':
-        if (m.pos_line_start && m.pos_char) line += std::to_string(m.pos_char - m.pos_line_start);
+        if (!m.at_set && m.pos_line_start && m.pos_char) line += std::to_string(m.pos_char - m.pos_line_start);
         break;
       default: line.push_back(t[i]); break;
       }
     }
   } else {
     if (m.nonline) line += "Non line specific message: ";
-    else if (has_file) line += m.pos_file + ": ";
-    if (!m.nonline && has_line) line += std::to_string(*m.pos_line) + ": ";
+    else if (has_file) (line += file) += ": ";
+    if (!m.nonline && has_line) line += std::to_string(*lineno) + ": ";
     line += text;
     if (type == MT_WARNING) line += " (warning)";
   }
@@ -389,7 +398,8 @@ int msg_report_v(MsgState &m, unsigned number, std::span<const FmtArg> args, boo
   bool dropped = r.type == MT_SUPPRESSED || (r.type == MT_WARNING && r.level < m.warn_threshold);
   if (once) {
     if (m.prehook) m.prehook();
-    auto key = std::make_tuple(number, m.pos_line ? *m.pos_line : 0L, m.pos_file);
+    const long *line = where_line(m);
+    auto key = std::make_tuple(number, line ? *line : 0L, std::string(where_file(m)));
     if (m.reported.count(key)) return 0;
     if (!dropped) m.reported.insert(key);
   }

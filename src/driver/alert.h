@@ -37,6 +37,12 @@ struct MessageTable {
   uint32_t highest = 0;  // number of the last line read
 };
 
+// A message position: a file name (null: none) and a line number.
+struct MsgPos {
+  const char *file = nullptr;
+  long line = 0;
+};
+
 // Thrown to end the run at once (fatal message, error limit, --ver); main turns it into the status.
 struct AsmExit {
   int status;
@@ -62,6 +68,8 @@ struct MsgState {
   const char *pos_line_start = nullptr;
   const char *pos_char = nullptr;
   bool nonline = false;                // set for the duration of a _nopos report
+  bool at_set = false;                 // a MsgAt gives the position instead of the above
+  MsgPos at;
 
   std::function<void()> prehook;
   std::set<std::tuple<unsigned, long, std::string>> reported;  // msg_report_once keys
@@ -99,6 +107,41 @@ void msg_set_warnings_fatal(MsgState &m, bool on);
 void msg_set_position(MsgState &m, const char *file, const long *line, const char *line_start,
                       const char *cur);
 void msg_set_prehook(MsgState &m, std::function<void()> hook);
+
+// While a MsgAt lives, messages report at its position instead of at the one msg_set_position
+// (the reader's, through the pre-message hook) gives; the position before it comes back at its
+// end. A pass over statements opens one and moves it with msg_set_at.
+class MsgAt {
+ public:
+  MsgAt(MsgState &m, MsgPos at) : m_(m), had_(m.at_set), prev_(m.at) {
+    m.at_set = true;
+    m.at = at;
+  }
+  // Keeps the current position; what msg_set_at does inside ends with the scope.
+  explicit MsgAt(MsgState &m) : m_(m), had_(m.at_set), prev_(m.at) {}
+  ~MsgAt() { end(); }
+  MsgAt(const MsgAt &) = delete;
+  MsgAt &operator=(const MsgAt &) = delete;
+  // Brings the earlier position back before the scope ends.
+  void end() {
+    if (!open_) return;
+    open_ = false;
+    m_.at_set = had_;
+    m_.at = prev_;
+  }
+
+ private:
+  MsgState &m_;
+  bool had_;
+  MsgPos prev_;
+  bool open_ = true;
+};
+
+// The messages that follow report at `at`, until the enclosing MsgAt ends (for good without one).
+inline void msg_set_at(MsgState &m, MsgPos at) {
+  m.at_set = true;
+  m.at = at;
+}
 int msg_exit_status(const MsgState &m);
 bool msg_is_known(const MsgState &m, long n);
 
@@ -147,6 +190,12 @@ template <class... A>
 int msg_report_typed(MsgState &m, unsigned n, std::string_view type, std::string_view fmt, const A &...a) {
   auto call = [&](std::span<const FmtArg> s) { return msg_report_typed_v(m, n, type, fmt, s); };
   MSG_PACK_ARGS_
+}
+// One message at an explicit position.
+template <class... A>
+int msg_report_at(MsgState &m, MsgPos at, unsigned n, const A &...a) {
+  MsgAt here(m, at);
+  return msg_report(m, n, a...);
 }
 template <class... A>
 void msg_print_raw(MsgState &m, std::string_view fmt, const A &...a) {

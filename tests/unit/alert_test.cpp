@@ -148,6 +148,32 @@ TEST(Alert, ReportOnce) {
   EXPECT_EQ(msg_report_once(t.m, MSG_TRUNCATION, 0x1FFULL, 8), 1);
 }
 
+// A MsgAt replaces the set position while it lives and gives back the earlier one, also what
+// msg_set_at moved inside it; once-only keys use the position the message is printed with.
+TEST(Alert, ExplicitPositions) {
+  Msgs t;
+  msg_report_at(t.m, {"inc.as", 3}, MSG_SYNTAX_ERROR);
+  msg_report_at(t.m, {nullptr, 4}, MSG_SYNTAX_ERROR);
+  {
+    MsgAt pass(t.m, {"a.as", 1});
+    msg_set_at(t.m, {"b.as", 2});
+    EXPECT_EQ(msg_report_once(t.m, MSG_ACCESS_BIT_ASSUMED, "banked"), 1);
+    EXPECT_EQ(msg_report_once(t.m, MSG_ACCESS_BIT_ASSUMED, "banked"), 0);
+    {
+      MsgAt keep(t.m);
+      msg_set_at(t.m, {"c.as", 5});
+    }
+    msg_report(t.m, MSG_SYNTAX_ERROR);
+  }
+  EXPECT_EQ(msg_report_once(t.m, MSG_ACCESS_BIT_ASSUMED, "banked"), 1);
+  EXPECT_EQ(t.take(),
+            "inc.as: 3: (876) syntax error\n"
+            "4: (876) syntax error\n"
+            "b.as: 2: (1522) RAM access bit operand not specified, assuming banked (warning)\n"
+            "b.as: 2: (876) syntax error\n"
+            "src.as: 12: (1522) RAM access bit operand not specified, assuming banked (warning)\n");
+}
+
 TEST(Alert, Overrides) {
   Msgs t;
   msg_disable_list(t.m, "876,1311");
