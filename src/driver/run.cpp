@@ -182,7 +182,7 @@ void run_finish_lists(Assembly &as) {
   if (o.xinst) o.optimize = false;
   cfg_make_psects(as);
   name_outputs(as);
-  as.lex.msg_line = 0;
+  lex_clear_msg_line(as);
   list_if_pass_all(as);
   // The psects are selected with or without -O: the compatibility rewriting works on that list.
   // The optimizer under -O and the errata NOP pass, which would follow here, are not run.

@@ -489,6 +489,7 @@ void lex_init(Assembly &as) {
   L.radix = 10;
   L.saved_radix = 0;
   L.ctx = LEX_NORMAL;
+  L.marked = false;
   L.list_on = as.opt.listing;
   L.line.reserve(4096);
   L.scratch.reserve(4096);
@@ -505,6 +506,42 @@ void lex_set_radix(Assembly &as, unsigned radix) { as.lex.radix = radix; }
 unsigned lex_radix(const Assembly &as) { return as.lex.radix; }
 const char *lex_file(const Assembly &as) { return as.lex.cur_file; }
 long lex_line(const Assembly &as) { return as.lex.line_no; }
+long lex_msg_line(const Assembly &as) { return as.lex.msg_line; }
+
+void lex_at_command_line(Assembly &as) {
+  as.lex.cur_file = as.strings.intern("(command line)");
+  as.lex.msg_line = 0;
+}
+
+void lex_clear_msg_line(Assembly &as) { as.lex.msg_line = 0; }
+
+void lex_mark_line(Assembly &as, long line, const char *file) {
+  LexState &L = as.lex;
+  if (!L.marked) {
+    L.marked = true;
+    L.real_file = L.cur_file;
+    L.real_line_delta = 0;
+  }
+  L.real_line_delta += L.line_no - line;
+  L.line_no = line;
+  L.msg_line = line;
+  if (file) L.cur_file = file;
+}
+
+void lex_unmark_line(Assembly &as) {
+  LexState &L = as.lex;
+  if (!L.marked) return;
+  L.line_no += L.real_line_delta;
+  L.msg_line = L.line_no;
+  L.cur_file = L.real_file;
+  L.marked = false;
+}
+
+void lex_line_directive(Assembly &as, long n) {
+  if (n == as.lex.line_no) --as.lex.line_no;
+}
+
+void lex_set_listing(Assembly &as, bool on) { as.lex.list_on = on; }
 
 bool lex_in_macro(const Assembly &as) {
   for (const InputRecord &r : as.lex.stack)

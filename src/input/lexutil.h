@@ -132,6 +132,10 @@ struct LexState {
   bool m_volsfr = false;           // the line contains ";volsfr"
   bool m_hl = false;               // the line contains ";#"
 
+  bool marked = false;             // a "#" line marker replaced the real position
+  const char *real_file = nullptr; // the real file while marked
+  long real_line_delta = 0;        // while marked: real line = line_no + delta
+
   uint8_t ctx = LEX_NORMAL;        // LexContext
   bool psect_flags = false;        // psect flags are being read
   uint32_t lookup_class = 0;       // namespace of name lookups (SF_PSECT, SF_CLASS); 0: symbols
@@ -202,6 +206,20 @@ void lex_set_radix(Assembly &as, unsigned radix);
 unsigned lex_radix(const Assembly &as);
 const char *lex_file(const Assembly &as);
 long lex_line(const Assembly &as);
+// The line number messages report (lex_file is their file).
+long lex_msg_line(const Assembly &as);
+// The position before the first source file: "(command line)", line 0.
+void lex_at_command_line(Assembly &as);
+// After the parse: later messages carry the last file and line 0.
+void lex_clear_msg_line(Assembly &as);
+// A "#" line marker: the current line becomes number `line` (the next one read is line + 1), in
+// `file` when it is not null. The first marker remembers the real position.
+void lex_mark_line(Assembly &as, long line, const char *file);
+// A "#" marker without a number: back to the real position, when a marker replaced it.
+void lex_unmark_line(Assembly &as);
+// LINE n on the line numbered n: that number is given to the next line again.
+void lex_line_directive(Assembly &as, long n);
+void lex_set_listing(Assembly &as, bool on);
 // Forgets the names the lexer remembers. Needed after a record of the symbol table is unlinked
 // or renamed without being freed (new and freed records are noticed).
 void lex_forget_symbols(Assembly &as);

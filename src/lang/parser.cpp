@@ -71,7 +71,7 @@ class Parser {
   // ---- nodes ----
   Statement *node(uint32_t kind) {
     if (ps_.line_follows) {
-      as_.list.src.hl_line = static_cast<uint64_t>(as_.lex.line_no);
+      as_.list.src.hl_line = static_cast<uint64_t>(lex_line(as_));
       as_.list.src.hl_set = true;
     }
     Statement *n = list_new_statement(as_);
@@ -159,19 +159,9 @@ void Parser::report_syntax_error() {
     msg_report(as_.msg, MSG_SYNTAX_ERROR);
     return;
   }
-  const char *file = as_.lex.cur_file;
-  long line = as_.lex.msg_line;
-  if (src.hl_file) as_.lex.cur_file = src.hl_file;
-  if (!ps_.line_follows) as_.lex.msg_line = static_cast<long>(src.hl_line);
-  try {
-    msg_report(as_.msg, MSG_SYNTAX_ERROR);
-  } catch (...) {
-    as_.lex.cur_file = file;
-    as_.lex.msg_line = line;
-    throw;
-  }
-  as_.lex.cur_file = file;
-  as_.lex.msg_line = line;
+  MsgPos at{src.hl_file ? src.hl_file : lex_file(as_),
+            ps_.line_follows ? lex_msg_line(as_) : static_cast<long>(src.hl_line)};
+  msg_report_at(as_.msg, at, MSG_SYNTAX_ERROR);
 }
 
 void Parser::recover() {
@@ -333,8 +323,7 @@ void Parser::end_line() {
   if (!at_line_end()) {
     ps_.start = folded(expression());
     ps_.have_start = true;
-    ps_.end_file = as_.lex.cur_file;
-    ps_.end_line = as_.lex.msg_line;
+    ps_.end_pos = {lex_file(as_), lex_msg_line(as_)};
   }
   finish_line();
   ps_.ended = true;
@@ -517,14 +506,14 @@ void Parser::statement(uint16_t k) {
         as_.list.src.hl_line = static_cast<uint64_t>(num);
         as_.list.src.hl_set = true;
         ps_.line_follows = false;
-        if (num == as_.lex.line_no) --as_.lex.line_no;
+        lex_line_directive(as_, static_cast<long>(num));
       }
     }
     break;
   case K_FILE: {
     std::string_view w = expect(TK_WORD).text;
     if (!lex_in_macro(as_)) {
-      as_.list.src.hl_file = w.empty() ? as_.lex.cur_file : intern(w);
+      as_.list.src.hl_file = w.empty() ? lex_file(as_) : intern(w);
       as_.list.src.hl_set = true;
     }
     break;
@@ -598,8 +587,7 @@ void Parser::name_list(unsigned keyword) {
 }
 
 void Parser::set_listing(bool on) {
-  bool v = on ? true : as_.opt.force_listing;
-  as_.lex.list_on = v;
+  lex_set_listing(as_, on ? true : as_.opt.force_listing);
 }
 
 // list-options, read in LEX_LIST: empty, or options separated by ",".
@@ -798,14 +786,8 @@ void Parser::range_list() {
 // "#" line markers: "#", "#" NUMBER, "#" NUMBER WORD, "#" NUMBER WORD NUMBER...
 void Parser::hash_line() {
   bool in_macro = lex_in_macro(as_);
-  LexState &L = as_.lex;
   if (peek() != TK_NUMBER) {
-    if (!in_macro && ps_.marker_active) {
-      L.line_no += ps_.real_line_delta;
-      L.msg_line = L.line_no;
-      L.cur_file = ps_.real_file;
-      ps_.marker_active = false;
-    }
+    if (!in_macro) lex_unmark_line(as_);
     return;
   }
   int64_t num = shift().num;
@@ -817,21 +799,11 @@ void Parser::hash_line() {
   }
   if (in_macro) return;
   if (flags && file && (file[0] == '<' || (*file && file[std::strlen(file) - 1] == '>'))) return;
-  if (!ps_.marker_active) {
-    ps_.marker_active = true;
-    ps_.real_file = L.cur_file;
-    ps_.real_line_delta = 0;
-  }
   long line = static_cast<long>(num - 1);
-  ps_.real_line_delta += L.line_no - line;
-  L.line_no = line;
-  L.msg_line = line;
+  lex_mark_line(as_, line, file);
   as_.list.src.hl_line = static_cast<uint64_t>(line);
   as_.list.src.hl_set = true;
-  if (file) {
-    L.cur_file = file;
-    as_.list.src.hl_file = file;
-  }
+  if (file) as_.list.src.hl_file = file;
 }
 
 // PSECT NAME [","] flags.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/alert.h"
 #include "input/lexutil.h"
 #include "lang/expr.h"
 
@@ -36,18 +37,12 @@ struct ParserState {
   bool line_follows = false;           // LINE "#": statements take the input line
   bool have_start = false;             // END with an operand was seen
   Value start;                         // the start address
-  const char *end_file = nullptr;      // where the END line with the start address was read
-  long end_line = 0;
+  MsgPos end_pos;                      // where the END line with the start address was read
   std::vector<std::vector<const char *>> fnalign;  // FNALIGN groups
   const char *fnconf[3] = {nullptr, nullptr, nullptr};  // FNCONF psect and prefixes
   uint16_t fnconf_number = 0;          // FNCONF's optional number
   std::vector<DabsEntry> dabs;         // DABS ranges in order
   bool ended = false;                  // the END line was read
-
-  // "#" markers: the real input position they replaced.
-  bool marker_active = false;
-  const char *real_file = nullptr;
-  long real_line_delta = 0;            // real line = line_no + delta
 
   // Parse machinery.
   Token look;                          // the lookahead token

@@ -23,8 +23,9 @@ Symbol *make_record(Assembly &as, const char *interned, size_t len) {
   s->s_serial = ++st.serial;
   s->s_name = interned;
   std::string_view name(interned, len);
-  s->s_file = as.lex.cur_file;
-  s->s_line = as.lex.msg_line < 0 ? 0 : static_cast<uint64_t>(as.lex.msg_line);
+  long line = lex_msg_line(as);
+  s->s_file = lex_file(as);
+  s->s_line = line < 0 ? 0 : static_cast<uint64_t>(line);
   if (name.size() > st.longest_name) st.longest_name = name.size();
   return s;
 }
@@ -107,8 +108,7 @@ void sym_init(Assembly &as) {
   as.strings.clear_slots();
   st.sorted = false;
   st.sorted_count = 0;
-  as.lex.cur_file = as.strings.intern("(command line)");
-  as.lex.msg_line = 0;
+  lex_at_command_line(as);
 
   Symbol *n = sym_lookup(as, "__NORTEX__");
   n->s_value = expr_abs(1);
@@ -127,7 +127,7 @@ void sym_init(Assembly &as) {
 Symbol *sym_lookup(Assembly &as, std::string_view name, uint32_t cls) {
   SymState &st = as.sym;
   if (!(cls & SF_NAMESPACE) && as.opt.xref && as.drv.xref)
-    *as.drv.xref << name << ' ' << static_cast<long long>(as.lex.msg_line) << '\n';
+    *as.drv.xref << name << ' ' << static_cast<long long>(lex_msg_line(as)) << '\n';
   const char *in = as.strings.intern(name);
   if (Symbol *s = find_named(in, cls)) return s;
   if (++st.count >= SYM_BUCKETS) msg_report(as.msg, MSG_TOO_MANY_SYMBOLS);

@@ -810,9 +810,7 @@ void start_address(Assembly &as, ObjFinish &f) {
     f.start_offset = static_cast<uint32_t>(v.v_offs);
     return;
   }
-  as.lex.cur_file = ps.end_file;
-  as.lex.msg_line = ps.end_line;
-  msg_report(as.msg, MSG_BAD_END_ADDRESS);
+  msg_report_at(as.msg, ps.end_pos, MSG_BAD_END_ADDRESS);
   f.start_psect = v.v_rtype == RT_SYM || v.v_rtype == RT_PSECT ? name_of(s) : "";
   f.start_offset = static_cast<uint32_t>(v.v_offs);
 }
