@@ -142,20 +142,9 @@ bool check_comment_vec(Assembly &as, const Statement *np) {
 // Reports at a node's high-level line (and file, when it has one).
 template <class... A>
 void report_at_node(Assembly &as, const Statement *n, unsigned num, const A &...a) {
-  const char *old_file = as.lex.cur_file;
-  long old_line = as.lex.msg_line;
-  if (n->op_srcfile) as.lex.cur_file = n->op_srcfile;
-  as.lex.msg_line = static_cast<long>(std::min<uint64_t>(n->op_srcline, static_cast<uint64_t>(LONG_MAX)));
-  struct Restore {
-    Assembly &as;
-    const char *f;
-    long l;
-    ~Restore() {
-      as.lex.cur_file = f;
-      as.lex.msg_line = l;
-    }
-  } restore{as, old_file, old_line};
-  msg_report(as.msg, num, a...);
+  MsgPos at{n->op_srcfile ? n->op_srcfile : lex_file(as),
+            static_cast<long>(std::min<uint64_t>(n->op_srcline, static_cast<uint64_t>(LONG_MAX)))};
+  msg_report_at(as.msg, at, num, a...);
 }
 
 }  // namespace

@@ -118,9 +118,8 @@ std::vector<Symbol *> psect_order(Assembly &as) {
     // A chain longer than the psect count has a cycle that does not pass through p.
     for (Symbol *q = p; q && n <= all.size() + 1; q = q->s_psect.p_with, ++n) {
       if (q == p && n > 1) {
-        as.lex.cur_file = p->s_file;  // reported where the psect was first named
-        as.lex.msg_line = static_cast<long>(p->s_line);
-        msg_report(as.msg, MSG_WITH_CYCLIC);
+        // reported where the psect was first named
+        msg_report_at(as.msg, {p->s_file, static_cast<long>(p->s_line)}, MSG_WITH_CYCLIC);
         break;
       }
       if (q->s_psect.p_depth >= n) break;

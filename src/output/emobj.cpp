@@ -228,11 +228,8 @@ uint64_t stmt_size(Assembly &as, const Statement *n, const Symbol *p, bool repor
     case ENDM: case TLABEL: case NAME:
       return 0;
     default:
-      if (report) {
-        as.lex.cur_file = n->op_asmfile;
-        as.lex.msg_line = static_cast<long>(n->op_asmline);
-        msg_report(as.msg, MSG_SIZE_UNKNOWN_OPERATOR, n->op_type);
-      }
+      if (report)
+        msg_report_at(as.msg, {n->op_asmfile, static_cast<long>(n->op_asmline)}, MSG_SIZE_UNKNOWN_OPERATOR, n->op_type);
       return 0;
   }
 }
@@ -925,8 +922,8 @@ void emobj_encode(Assembly &as, Statement *n, bool listing) {
   es.arena_used = 0;
   if (listing) es.items.clear();
   if (!n || !p || (n->op_flags & NF_HIDDEN)) return;
-  as.lex.cur_file = n->op_asmfile;
-  as.lex.msg_line = static_cast<long>(n->op_asmline);
+  // Messages from here on, also those of the output between statements, carry this position.
+  msg_set_at(as.msg, {n->op_asmfile, static_cast<long>(n->op_asmline)});
   // Phase check: sizing and encoding must agree on every offset.
   if (std::min(p->s_psect.p_curr, LOC_MAX) != n->op_addr && n->op_type != ORG && !listing)
     msg_report(as.msg, MSG_PHASE_ERROR);
@@ -964,8 +961,7 @@ std::string emobj_machine_ident(Assembly &as) {
 
 void emobj_write_object(Assembly &as, std::ostream &out) {
   EmitState &es = as.emit;
-  const char *lex_file = as.lex.cur_file;
-  long lex_line = as.lex.msg_line;
+  MsgAt records(as.msg);  // the statements written move the message position
   if (as.opt.lib_relative) es.lib_dir = kvinstdir(as.host, KVINSTDIR_INSTALL).value_or("");
 
   sym_define_inlined(as);                                  // 1. the symbol table is complete
@@ -994,8 +990,7 @@ void emobj_write_object(Assembly &as, std::ostream &out) {
     if (space == 1 || space == 2 || space == 7 || size > p->s_psect.p_curr)
       obj_write_extent(as, p, static_cast<uint32_t>(size));
   }
-  as.lex.cur_file = lex_file;                              // 10. LISTRELOC, START, END
-  as.lex.msg_line = lex_line;
+  records.end();                                           // 10. LISTRELOC, START, END
   ObjFinish f;
   if (as.opt.listing) {
     f.rlf_name = as.drv.rlf_name;
