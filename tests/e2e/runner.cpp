@@ -292,22 +292,19 @@ bool parse_case(const fs::path &path, Case &c, std::string &why) {
         r->exit_status = std::atoi(value("EXIT:").c_str());
         continue;
       }
-      if (starts("ERR:")) {
-        r->err.push_back(value("ERR:"));
-        r->check_err = true;
-        continue;
-      }
-      if (starts("OUT:")) {
-        r->out.push_back(value("OUT:"));
-        r->check_out = true;
-        continue;
-      }
-      if (starts("EXISTS:")) {
-        r->exists.push_back(value("EXISTS:"));
-        continue;
-      }
-      if (starts("ABSENT:")) {
-        r->absent.push_back(value("ABSENT:"));
+      struct ListForm {
+        const char *kw;
+        std::vector<std::string> Run::*lines;
+        bool Run::*checked;  // the stream is compared only when one line is given
+      };
+      static const ListForm forms[] = {{"ERR:", &Run::err, &Run::check_err},
+                                       {"OUT:", &Run::out, &Run::check_out},
+                                       {"EXISTS:", &Run::exists, nullptr},
+                                       {"ABSENT:", &Run::absent, nullptr}};
+      auto form = std::find_if(std::begin(forms), std::end(forms), [&](const ListForm &f) { return starts(f.kw); });
+      if (form != std::end(forms)) {
+        (r->*form->lines).push_back(value(form->kw));
+        if (form->checked) r->*form->checked = true;
         continue;
       }
       if (starts("WORDS")) {
