@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang and runs each for the given number of seconds.
 #   tests/fuzz/run.sh [seconds-per-target] [target...]
-# Targets: msgdb chipinfo cfgdata asm objdump. Corpora grow in build-fuzz/corpus/<target>;
+# Targets: msgdb chipinfo cfgdata asm objdump sim. Corpora grow in build-fuzz/corpus/<target>;
 # inputs that crash are kept in build-fuzz/artifacts/.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 secs=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(msgdb chipinfo cfgdata asm objdump)
+[ ${#targets[@]} -gt 0 ] || targets=(msgdb chipinfo cfgdata asm objdump sim)
 
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DASZEL18_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build-fuzz
@@ -33,6 +33,13 @@ seed chipinfo data/*.ini
 seed cfgdata data/*.cfgdata
 seed asm examples/*.as $(find tests/e2e/cases -name '*.as')
 seed objdump $(find build/ -maxdepth 3 -name '*.obj' 2>/dev/null | head -20)
+seed sim $(find build/ -maxdepth 3 -name '*.obj' 2>/dev/null | head -20)
+if [ -x build/stage/bin/aszel18 ] && [ -z "$(ls -A build-fuzz/corpus/sim)" ]; then  # the simulator cases, assembled
+  for f in tests/sim/*.as; do
+    dev=$(sed -n 's/^; RUN: .*-mcpu=\([A-Za-z0-9]*\).*/\1/p' "$f" | head -1)
+    build/stage/bin/aszel18 -mcpu="${dev:-ZEL18A44}" -Obuild-fuzz/corpus/sim/"$(basename "$f" .as)".obj "$f" >/dev/null 2>&1 || true
+  done
+fi
 
 status=0
 for t in "${targets[@]}"; do

@@ -36,6 +36,12 @@ bool sim_load_device(const std::string &device, const std::string &chipinfo, con
   dev.sfr_page = c->access_sfr.present ? (c->access_sfr.hi & ~0xFFu) : (dev.extended ? 0x3F00 : 0xF00);
   dev.gpr_end = c->sfr_banks.r.empty() ? dev.sfr_page : c->sfr_banks.r.front().lo;
   dev.stack_depth = c->stack_depth ? c->stack_depth : 31;
-  if (const ChipSfr *s = chip_find_sfr(*c, "INTCON")) dev.intcon = s->addr;
+  if (const ChipSfr *s = chip_find_sfr(*c, "INTCON"); s && s->addr < dev.ram_size) dev.intcon = s->addr;
+  // The core registers must lie in data memory, and memories must be of a size this family has.
+  if (dev.ram_size > 0x10000 || dev.sfr_page + 0x100 > dev.ram_size || dev.rom_size > 0x200000 || dev.rom_size < 2 ||
+      dev.gpr_end > dev.ram_size) {
+    why = "a memory layout the simulator does not know (RAMSIZE, SFRCOMMON, ROMSIZE)";
+    return false;
+  }
   return true;
 }

@@ -337,10 +337,10 @@ void Body::table_read() {
   ins("movf\tTABLAT,w,c");  // W must not keep an address of code
 }
 
-// Pointer accesses near a banked variable, away from the loop counters; PLUSW (which may reach
-// anywhere) only reads.
+// Pointer accesses near a variable of bank 1 or 2: away from the loop counters, and PLUSW
+// (W added as a signed byte) only reads RAM, never registers that hold code addresses.
 void Body::indirect() {
-  const Var &v = g.rng.pick(g.banked);
+  const Var &v = g.banked[g.banked.size() / 3 + static_cast<size_t>(g.rng.below(static_cast<int>(g.banked.size() * 2 / 3)))];
   std::string r = std::to_string(g.rng.below(3));
   ins("lfsr\t" + r + "," + v.name);
   static const std::vector<std::string> reg = {"INDF", "POSTINC", "POSTDEC", "PREINC"};

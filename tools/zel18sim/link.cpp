@@ -224,8 +224,7 @@ std::vector<uint8_t> read_file(const std::string &path) {
 }
 
 // Reads one object file; the dumper's decoder vets every record first.
-ObjFile read_object(const std::string &path) {
-  std::vector<uint8_t> image = read_file(path);
+ObjFile read_object(const std::string &path, const std::vector<uint8_t> &image) {
   std::ostringstream sink, problems;
   if (dump_object(image, path, DumpOptions{}, sink, problems) != 0) {
     std::string first = problems.str().substr(0, problems.str().find('\n'));
@@ -625,9 +624,20 @@ void Linker::load_texts() {
 }
 
 bool sim_link(const std::vector<std::string> &paths, const SimDevice &dev, LinkedProgram &out, std::string &why) {
+  std::vector<ObjImage> images;
+  try {
+    for (const std::string &p : paths) images.push_back({p, read_file(p)});
+  } catch (const LinkError &e) {
+    why = e.why;
+    return false;
+  }
+  return sim_link_images(images, dev, out, why);
+}
+
+bool sim_link_images(const std::vector<ObjImage> &images, const SimDevice &dev, LinkedProgram &out, std::string &why) {
   Linker l{dev, {}, {}, {}, {}, out, {}};
   try {
-    for (const std::string &p : paths) l.files.push_back(read_object(p));
+    for (const ObjImage &im : images) l.files.push_back(read_object(im.name, im.bytes));
     l.merge_psects();
     l.place_all();
     l.define_symbols();

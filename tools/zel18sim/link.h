@@ -39,9 +39,16 @@ struct LinkedProgram {
   std::vector<PlacedPsect> psects;          // in placement order
 };
 
+// An object file: its name (for messages) and its bytes.
+struct ObjImage {
+  std::string name;
+  std::vector<uint8_t> bytes;
+};
+
 // Links the object files for dev. A problem is described in why as "<file>: <message>" (or
 // "<message>" when no one file is at fault) and the result is false.
 bool sim_link(const std::vector<std::string> &files, const SimDevice &dev, LinkedProgram &out, std::string &why);
+bool sim_link_images(const std::vector<ObjImage> &images, const SimDevice &dev, LinkedProgram &out, std::string &why);
 
 // The device named by the IDENT record of an object file ("ZEL18A44" of "ZEL18A44:ZEL18:ISA=STD"),
 // or empty when the file cannot tell.
