@@ -1,10 +1,10 @@
-; call, rcall, return, retlw, the fast register save, push and pop, and the return address
-; rewritten through TOS.
+; call, rcall, return, retlw, retfie (which sets GIE, INTCON bit 7), the fast register save,
+; push and pop, and the return address rewritten through TOS.
 ; RUN: -mcpu=ZEL18A44 %s
 ; RUN zel18sim: -q --expect=%s calls.obj
 ; EXPECT: W=5A STATUS=05 C=1 Z=1 BSR=03 STKPTR=00
 ; EXPECT: 0x00=11 0x01=22 0x02=01 0x03=44 0x04=33 0x05=03 0x06=01 0x07=01 0x08=02 0x09=00
-; EXPECT: 0x0A=01 0x0B=01
+; EXPECT: 0x0A=01 0x0B=01 0x0C=01 0x0D=66 0x0E=77 0xFF2=80
         processor ZEL18A44
 STATUS  equ     0xFD8
 BSR     equ     0xFE0
@@ -26,6 +26,10 @@ TOSU    equ     0xFFF
         movff   STATUS,0x06     ; 01
         call    outer
         movff   STKPTR,0x09     ; 00
+        call    isr
+        movlw   0x66
+        call    isr2,f          ; W comes back with the fast retfie
+        movwf   0x0D,c          ; 66
         push
         movff   STKPTR,0x0A     ; 01
         pop
@@ -56,3 +60,8 @@ outer:  movff   STKPTR,0x07     ; 01
         return
 inner:  movff   STKPTR,0x08     ; 02
         return
+isr:    bsf     0x0C,0,c
+        retfie
+isr2:   movlw   0x77
+        movwf   0x0E,c
+        retfie  f

@@ -1,4 +1,4 @@
-; mullw and mulwf: an unsigned 16-bit product in PRODH:PRODL, no flags.
+; mullw and mulwf: an unsigned 16-bit product in PRODH:PRODL, no flags. The run ends at halt.
 ; RUN: -mcpu=ZEL18A44 %s
 ; RUN zel18sim: -q --expect=%s multiply.obj
 ; EXPECT: W=FF PRODH=FE PRODL=01 PROD=FE01 STATUS=01
@@ -16,4 +16,4 @@ PRODH   equ     0xFF4
         movlw   0xFF
         movwf   0x02,c
         mulwf   0x02,c          ; FE01
-        sleep
+        halt
