@@ -346,12 +346,13 @@ const std::string *Linker::overlap(int space, uint32_t lo, uint32_t hi) const {
 }
 
 void Linker::place_relocatable(Psect &p, const std::vector<std::pair<uint32_t, uint32_t>> &windows, bool one_bank) {
-  uint32_t total = 0;
+  uint64_t total = 0;
   for (auto [fi, k] : p.parts) {
     total = (total + p.align - 1) / p.align * p.align;
     total += files[fi].psects[k].size();
   }
   for (auto [wlo, whi] : windows) {
+    if (total > whi) continue;
     for (uint64_t a = (uint64_t{wlo} + p.align - 1) / p.align * p.align; a + total <= whi;) {
       uint32_t lo = static_cast<uint32_t>(a), hi = static_cast<uint32_t>(a + total);
       if (one_bank && total <= 0x100 && total && (lo >> 8) != ((hi - 1) >> 8)) {
@@ -362,7 +363,7 @@ void Linker::place_relocatable(Psect &p, const std::vector<std::pair<uint32_t, u
       auto hit = std::find_if(used[p.space].begin(), used[p.space].end(),
                               [&](const auto &u) { return lo < std::get<1>(u) && std::get<0>(u) < hi; });
       if (hit == used[p.space].end()) {
-        p.base = lo, p.size = total;
+        p.base = lo, p.size = static_cast<uint32_t>(total);
         occupy(p.space, lo, hi, p.name);
         return;
       }
