@@ -101,6 +101,7 @@ struct Body {
   void alu();
   void flag_op_and_branch();
   void skip_block();
+  void peephole();
   void loop();
   void call_block();
   void after_transfer();
@@ -241,6 +242,52 @@ void Body::skip_block() {
   }
 }
 
+// The pairs the peephole rules look for, often with a flag read right after them.
+void Body::peephole() {
+  const Var &v = g.rng.pick(g.acs), &w = g.rng.pick(g.acs);
+  static const std::vector<std::string> k = {"0", "1", "0xFF"};
+  static const std::vector<std::string> op = {"addwf", "subwf", "andwf", "iorwf", "xorwf"};
+  static const std::vector<std::string> br = {"bz", "bnz", "bc", "bnc", "bn", "bnn", "bov", "bnov"};
+  switch (g.rng.below(6)) {
+    case 0:  // a known W and an operation with it
+      ins("movlw\t" + g.rng.pick(k));
+      ins(g.rng.pick(op) + "\t" + v.name + (g.rng.chance(50) ? ",f,c" : ",w,c"));
+      if (g.rng.chance(50)) ins(g.rng.pick(br) + "\t" + new_pending());
+      break;
+    case 1:  // a load passed on
+      ins("movf\t" + v.name + ",w,c");
+      if (g.rng.chance(50)) ins("movff\tWREG," + w.name);
+      else if (g.rng.chance(50)) ins("xorlw\t0xFF");
+      else ins(std::string(g.rng.chance(50) ? "andwf\t" : "iorwf\t") + w.name + ",w,c");
+      break;
+    case 2:  // moves through W and onto themselves
+      ins("movff\t" + v.name + "," + (g.rng.chance(50) ? v.name : "WREG"));
+      ins("movwf\t" + w.name + ",c");
+      break;
+    case 3:  // a constant left in W for the return
+      if (index == 0) return alu();
+      ins("movlw\t" + hex2(g.rng.below(256)));
+      ret();
+      break;
+    case 4: {  // a skip around a return
+      if (index == 0) return alu();
+      std::string t = g.label();
+      ins(std::string(g.rng.chance(50) ? "btfsc\t" : "btfss\t") + v.name + "," + std::to_string(g.rng.below(8)) + ",c");
+      ins("goto\t" + t);
+      ret();
+      label(t);
+      break;
+    }
+    default:  // the same bank twice
+      ins("movlb\t1");
+      ins("movf\tu" + std::to_string(g.rng.below(6)) + ",w,b");
+      ins("movlb\t1");
+      ins("movwf\t" + v.name + ",c");
+      bsr = 1;
+      break;
+  }
+}
+
 // A counted loop; its counter belongs to it alone.
 void Body::loop() {
   int n = 2 + g.rng.below(3);
@@ -369,7 +416,8 @@ void Body::ret() {
 void Body::block() {
   --budget;
   int what = g.rng.below(100);
-  if (what < 30) alu();
+  if (what < 22) alu();
+  else if (what < 30) peephole();
   else if (what < 40) flag_op_and_branch();
   else if (what < 50) skip_block();
   else if (what < 58 && pending.size() < 3 && cost < g.cost_limit / 8) loop();
