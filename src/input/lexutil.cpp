@@ -268,9 +268,19 @@ bool fetch_line(Assembly &as) {
 // The current line, fetching one when the last is used up; false at the end of input.
 bool have_line(Assembly &as) { return !as.lex.line_done || fetch_line(as); }
 
-void too_long(Assembly &as) {
+// The length a token's text keeps: at most TOKEN_MAX characters, a longer one is cut with a message.
+size_t cut_length(Assembly &as, size_t n) {
+  if (n <= TOKEN_MAX) return n;
   msg_report_typed(as.msg, MSG_LEXICAL_ERROR, "E", "token longer than %u characters; cut",
                    static_cast<unsigned>(TOKEN_MAX));
+  return TOKEN_MAX;
+}
+
+// The first fault of a scanned number: 788 with its character, 223, 794, or a value too large.
+void report_number(Assembly &as, const NumScan &r) {
+  if (r.msg == MSG_INVALID_CHAR_IN_NUMBER) msg_report(as.msg, r.msg, r.bad);
+  else if (r.msg) msg_report(as.msg, r.msg);
+  else if (r.overflow) msg_report_typed(as.msg, MSG_INVALID_NUMBER_SYNTAX, "E", "number too large");
 }
 
 uint16_t set_tok(LexState &L, uint16_t kind, uint16_t value = 0) {
@@ -643,6 +653,276 @@ void lex_open_text(Assembly &as, std::string_view name, std::string_view text) {
   r.len = text.size();
 }
 
+namespace {
+
+// The token ends before `end` in the current line.
+void token_end(LexState &L, const char *end) { L.pos = static_cast<size_t>(end - L.line.data()); }
+
+// The end of the line.
+uint16_t scan_eol(LexState &L, const char *p) {
+  token_end(L, p);
+  L.line_done = true;
+  restore_radix(L);
+  return set_tok(L, TK_EOL);
+}
+
+// ";" to the end of the line; the text stays in the line for the parser to take.
+uint16_t scan_comment(LexState &L, const char *p) {
+  const char *end = L.line.data() + L.line.size();
+  token_end(L, end);
+  set_tok(L, TK_COMMENT);
+  L.tok.text = std::string_view(p, static_cast<size_t>(end - p));
+  return TK_COMMENT;
+}
+
+// LEX_DEVICE: a processor name, upper-cased.
+uint16_t scan_device(Assembly &as, const char *p) {
+  LexState &L = as.lex;
+  const char *s = p;
+  do ++p;
+  while (is(*p, C_NAME));
+  size_t n = cut_length(as, static_cast<size_t>(p - s));
+  for (size_t i = 0; i < n; ++i) L.text[i] = upper(s[i]);
+  token_end(L, p);
+  return set_word(as, TK_DEVICE, std::string_view(L.text, n));
+}
+
+// A string between ' or ", read into the token text; a plain name to the parser.
+uint16_t scan_string(Assembly &as, const char *p) {
+  LexState &L = as.lex;
+  char quote = *p++;
+  size_t n = 0;
+  while (*p && *p != quote) {
+    char ch = *p++;
+    if (L.ctx == LEX_STRING_ESC && ch == '\\' && (*p == '"' || *p == '\'')) ch = *p++;
+    if (n < TOKEN_MAX) L.text[n] = ch;
+    ++n;
+  }
+  if (*p == quote) ++p;
+  else msg_report(as.msg, MSG_UNTERMINATED_STRING);
+  n = cut_length(as, n);
+  token_end(L, p);
+  return plain_or_config(as, std::string_view(L.text, n));
+}
+
+// Punctuation and operators; 0 when p starts none of them.
+uint16_t scan_punct(LexState &L, const char *p) {
+  auto one = [&](uint16_t kind, uint16_t value = 0) {
+    token_end(L, p + 1);
+    return set_tok(L, kind, value);
+  };
+  auto two = [&](uint16_t kind, uint16_t value) {
+    token_end(L, p + 2);
+    return set_tok(L, kind, value);
+  };
+  switch (*p) {
+  case '#':  // an immediate: decimal to the end of the line
+    if (!L.saved_radix) L.saved_radix = L.radix;
+    L.radix = 10;
+    return one(TK_HASH);
+  case '$':
+  case '@': return is(p[1], C_HEX) ? 0 : one(TK_DOLLAR);
+  case '(': return one(TK_LPAREN);
+  case ')': return one(TK_RPAREN);
+  case '[': return one(TK_LBRACK);
+  case ']': return one(TK_RBRACK);
+  case ',': return one(TK_COMMA);
+  case ':': return one(TK_COLON);
+  case '=': return one(TK_EQUALS, OPR_EQ);
+  case '+': return one(TK_PLUS, OPR_ADD);
+  case '-': return one(TK_MINUS, OPR_SUB);
+  case '*': return one(TK_STAR, OPR_MUL);
+  case '/': return one(K_DIVOP, OPR_DIV);
+  case '&': return one(K_BITOP, OPR_AND);
+  case '^': return one(K_BITOP, OPR_XOR);
+  case '|': return one(K_BITOP, OPR_OR);
+  case '~': return one(TK_TILDE, OPR_NOT);
+  case '<':
+    if (p[1] == '>') return two(K_RELOP, OPR_NE);
+    if (p[1] == '=') return two(K_RELOP, OPR_LE);
+    if (p[1] == '<') return two(K_SHIFT, OPR_SHL);
+    return one(K_RELOP, OPR_LT);
+  case '>':
+    if (p[1] == '=') return two(K_RELOP, OPR_GE);
+    if (p[1] == '>') return two(K_SHIFT, OPR_SHR);
+    return one(K_RELOP, OPR_GT);
+  default: return 0;
+  }
+}
+
+// Where a number's digits start, with the radix its first character fixes (0: none):
+// "$" or "@" before a hex digit 16, "%" before a digit 2, "." before a digit 10 (older forms).
+// Null when p starts no number.
+const char *number_digits(const char *p, bool old_forms, unsigned &given) {
+  switch (*p) {
+  case '$':
+  case '@': given = 16; return is(p[1], C_HEX) ? p + 1 : nullptr;
+  case '%': given = 2; return is(p[1], C_DIGIT) ? p + 1 : nullptr;
+  case '.': given = 10; return old_forms && is(p[1], C_DIGIT) ? p + 1 : nullptr;
+  default: given = 0; return is(*p, C_DIGIT) ? p : nullptr;
+  }
+}
+
+// A number starting at `start` whose digits begin at `digits`. In LEX_CONFIG a number run into
+// letters ("4MHZ") is offered to the configuration classifier instead.
+uint16_t scan_number(Assembly &as, const char *start, const char *digits, unsigned given) {
+  LexState &L = as.lex;
+  NumScan r = lex_scan_number(digits, given, L.radix, L.ctx);
+  const char *p = r.end;
+  if (is(*p, C_NAME)) {
+    const char *q = p;
+    while (is(*q, C_NAME)) ++q;
+    if (L.ctx == LEX_CONFIG) {
+      size_t n = cut_length(as, static_cast<size_t>(q - start));
+      token_end(L, q);
+      return plain_or_config(as, std::string_view(start, n));
+    }
+    if (!r.msg) {
+      r.msg = MSG_INVALID_CHAR_IN_NUMBER;
+      r.bad = *p;
+    }
+    p = q;
+  }
+  cut_length(as, static_cast<size_t>(p - start));
+  token_end(L, p);
+  report_number(as, r);
+  set_tok(L, r.kind);
+  L.tok.num = r.num;
+  L.tok.fnum = r.fnum;
+  return r.kind;
+}
+
+// The older quoted forms: B'101', D'10', H'1F', O'17' and the string A'c'; 0 for another letter.
+uint16_t scan_quoted(Assembly &as, const char *p) {
+  LexState &L = as.lex;
+  unsigned radix = 0;
+  switch (upper(*p)) {
+  case 'B': radix = 2; break;
+  case 'D': radix = 10; break;
+  case 'H': radix = 16; break;
+  case 'O': radix = 8; break;
+  case 'A': break;
+  default: return 0;
+  }
+  const char *s = p + 2, *q = s;
+  while (*q && *q != '\'') ++q;
+  std::string_view t(s, static_cast<size_t>(q - s));
+  if (!radix) {
+    if (*q == '\'') ++q;
+    else msg_report(as.msg, MSG_UNTERMINATED_STRING);
+    t = t.substr(0, cut_length(as, t.size()));
+    token_end(L, q);
+    return plain_or_config(as, t);
+  }
+  NumScan r;
+  bool suffix = !t.empty() && std::string_view("HhOoQqB").find(t.back()) != std::string_view::npos &&
+                (hexval(t.back()) < 0 || static_cast<unsigned>(hexval(t.back())) >= radix);
+  if (*q != '\'' || t.empty() || suffix) {
+    msg_report(as.msg, MSG_SYNTAX_ERROR);
+  } else {
+    convert_int(t, radix, r);
+    report_number(as, r);
+  }
+  token_end(L, *q == '\'' ? q + 1 : q);
+  set_tok(L, TK_NUMBER);
+  L.tok.num = r.num;
+  return TK_NUMBER;
+}
+
+// Step 3 of name classification: the context's table, the psect flags, then the main table
+// (not for a name beginning with exactly one "_"; no "config" while psect flags are read).
+const Keyword *find_keyword(const LexState &L, std::string_view name) {
+  const Keyword *kw = nullptr;
+  KwTable t = context_table(L.ctx);
+  if (t != KT_COUNT) kw = ops_find(name, t);
+  if (!kw && L.psect_flags) kw = ops_find(name, KT_PSECT_FLAGS);
+  bool one_underscore = name[0] == '_' && (name.size() == 1 || name[1] != '_');
+  if (!kw && !one_underscore) {
+    kw = ops_find(name, KT_MAIN);
+    if (kw && L.psect_flags && kw->kind == K_CONFIG) kw = nullptr;
+  }
+  return kw;
+}
+
+// A name in a keyword context: its keyword row, or else (kw null) its symbol, through the cache.
+struct NameClass {
+  const Keyword *kw = nullptr;
+  Symbol *sym = nullptr;
+};
+NameClass classify_name(Assembly &as, std::string_view name) {
+  LexState &L = as.lex;
+  SymCacheEntry *e = cache_slot(as, name);
+  if (e && cache_hit(L, *e)) {
+    if (e->kw) return {static_cast<const Keyword *>(e->ptr), nullptr};
+    Symbol *s = static_cast<Symbol *>(const_cast<void *>(e->ptr));
+    if (!(s->s_flags & SF_NAMESPACE)) return {nullptr, s};  // else made a psect since: look again
+  }
+  if (const Keyword *kw = find_keyword(L, name)) {
+    if (e) cache_fill(L, *e, name, kw, true);
+    return {kw, nullptr};
+  }
+  Symbol *s = sym_lookup(as, name, L.lookup_class);
+  // A record made by this lookup has a name no entry holds: the entries stay valid.
+  L.cache_serial = as.sym.serial;
+  L.cache_count = as.sym.count;
+  if (e) cache_fill(L, *e, name, s, false);
+  return {nullptr, s};
+}
+
+// A macro name followed by `rest`: true when its expansion was pushed. Not when the line
+// defines the name as an EQU/SET symbol (error 843) or as a macro again.
+bool expand_macro(Assembly &as, Symbol *s, const char *rest) {
+  std::string_view w = next_word(rest);
+  if (iequal(w, "equ") || iequal(w, "set")) {
+    msg_report(as.msg, MSG_MACRO_NAME_IS_SYMBOL);
+    return false;
+  }
+  if (iequal(w, "macro") || !as.lex.hooks.expand) return false;
+  as.lex.hooks.expand(as, s);
+  return true;
+}
+
+// A name: a plain word, a keyword or a symbol; 0 when it called a macro, whose expansion follows.
+uint16_t scan_name(Assembly &as, const char *start) {
+  LexState &L = as.lex;
+  const char *p = start;
+  while (is(*p, C_NAME)) ++p;
+  std::string_view name(start, cut_length(as, static_cast<size_t>(p - start)));
+  token_end(L, p);
+  if (L.ctx == LEX_PLAIN || L.ctx == LEX_CONFIG) return plain_or_config(as, name);
+  NameClass nc = classify_name(as, name);
+  if (nc.kw) return set_keyword(L, nc.kw);
+  Symbol *s = nc.sym;
+  if ((s->s_flags & SF_MACRO) && !(s->s_flags & SF_NAMESPACE) && expand_macro(as, s, p)) return 0;
+  set_tok(L, TK_NAME);
+  L.tok.sym = s;
+  return TK_NAME;
+}
+
+// The token at p, the first character after blanks; 0 when none was made (a character skipped
+// with error 844, or a macro call).
+uint16_t scan_token(Assembly &as, const char *p) {
+  LexState &L = as.lex;
+  char c = *p;
+  if (!c) return scan_eol(L, p);
+  if (L.ctx == LEX_DEVICE && c != ';' && c != ',' && c != '\'' && c != '"') return scan_device(as, p);
+  if (c == ';') return scan_comment(L, p);
+  if (c == '\'' || c == '"') return scan_string(as, p);
+  if (uint16_t k = scan_punct(L, p)) return k;
+  bool old_forms = as.opt.compat_mode & CMODE_OLD_FORMS;
+  unsigned given = 0;
+  if (const char *digits = number_digits(p, old_forms, given)) return scan_number(as, p, digits, given);
+  if (old_forms && p[1] == '\'')
+    if (uint16_t k = scan_quoted(as, p)) return k;
+  if (is(c, C_LETTER)) return scan_name(as, p);
+  token_end(L, p + 1);
+  if (L.ctx == LEX_PLAIN || L.ctx == LEX_CONFIG) return plain_or_config(as, std::string_view(p, 1));
+  msg_report(as.msg, MSG_LEXICAL_ERROR);
+  return 0;
+}
+
+}  // namespace
+
 uint16_t lex_next_token(Assembly &as) {
   LexState &L = as.lex;
   if (L.has_pushed) {
@@ -655,249 +935,8 @@ uint16_t lex_next_token(Assembly &as) {
       restore_radix(L);
       return set_tok(L, TK_EOF);
     }
-    const char *base = L.line.data();
-    const char *p = base + L.pos;
+    const char *p = L.line.data() + L.pos;
     while (is(*p, C_BLANK)) ++p;
-    const char *start = p;
-    char c = *p;
-    auto done = [&](const char *end) { L.pos = static_cast<size_t>(end - base); };
-    bool old_forms = as.opt.compat_mode & CMODE_OLD_FORMS;
-
-    if (!c) {
-      done(p);
-      L.line_done = true;
-      restore_radix(L);
-      return set_tok(L, TK_EOL);
-    }
-
-    // A processor name: any character but the separators starts it.
-    if (L.ctx == LEX_DEVICE && c != ';' && c != ',' && c != '\'' && c != '"') {
-      size_t n = 0;
-      do {
-        if (n < TOKEN_MAX) L.text[n++] = upper(*p);
-        ++p;
-      } while (is(*p, C_NAME));
-      if (p - start > static_cast<long>(TOKEN_MAX)) too_long(as);
-      done(p);
-      return set_word(as, TK_DEVICE, std::string_view(L.text, n));
-    }
-
-    unsigned given = 0;  // radix fixed by the first character
-    const char *digits = nullptr;
-    switch (c) {
-    case ';':
-      done(base + L.line.size());
-      set_tok(L, TK_COMMENT);
-      L.tok.text = std::string_view(start, L.line.size() - static_cast<size_t>(start - base));
-      return TK_COMMENT;
-    case '\'':
-    case '"': {
-      ++p;
-      size_t n = 0;
-      bool cut = false;
-      while (*p && *p != c) {
-        char ch = *p++;
-        if (L.ctx == LEX_STRING_ESC && ch == '\\' && (*p == '"' || *p == '\'')) ch = *p++;
-        if (n < TOKEN_MAX) L.text[n++] = ch;
-        else cut = true;
-      }
-      if (*p == c) ++p;
-      else msg_report(as.msg, MSG_UNTERMINATED_STRING);
-      if (cut) too_long(as);
-      done(p);
-      return plain_or_config(as, std::string_view(L.text, n));
-    }
-    case '#':
-      done(p + 1);
-      if (!L.saved_radix) L.saved_radix = L.radix;
-      L.radix = 10;
-      return set_tok(L, TK_HASH);
-    case '$':
-    case '@':
-      if (is(p[1], C_HEX)) {
-        given = 16;
-        digits = p + 1;
-        break;
-      }
-      done(p + 1);
-      return set_tok(L, TK_DOLLAR);
-    case '%':
-      if (is(p[1], C_DIGIT)) {
-        given = 2;
-        digits = p + 1;
-      }
-      break;
-    case '.':
-      if (old_forms && is(p[1], C_DIGIT)) {
-        given = 10;
-        digits = p + 1;
-      }
-      break;
-    case '(': done(p + 1); return set_tok(L, TK_LPAREN);
-    case ')': done(p + 1); return set_tok(L, TK_RPAREN);
-    case '[': done(p + 1); return set_tok(L, TK_LBRACK);
-    case ']': done(p + 1); return set_tok(L, TK_RBRACK);
-    case ',': done(p + 1); return set_tok(L, TK_COMMA);
-    case ':': done(p + 1); return set_tok(L, TK_COLON);
-    case '=': done(p + 1); return set_tok(L, TK_EQUALS, OPR_EQ);
-    case '+': done(p + 1); return set_tok(L, TK_PLUS, OPR_ADD);
-    case '-': done(p + 1); return set_tok(L, TK_MINUS, OPR_SUB);
-    case '*': done(p + 1); return set_tok(L, TK_STAR, OPR_MUL);
-    case '/': done(p + 1); return set_tok(L, K_DIVOP, OPR_DIV);
-    case '&': done(p + 1); return set_tok(L, K_BITOP, OPR_AND);
-    case '^': done(p + 1); return set_tok(L, K_BITOP, OPR_XOR);
-    case '|': done(p + 1); return set_tok(L, K_BITOP, OPR_OR);
-    case '~': done(p + 1); return set_tok(L, TK_TILDE, OPR_NOT);
-    case '<':
-      if (p[1] == '>') { done(p + 2); return set_tok(L, K_RELOP, OPR_NE); }
-      if (p[1] == '=') { done(p + 2); return set_tok(L, K_RELOP, OPR_LE); }
-      if (p[1] == '<') { done(p + 2); return set_tok(L, K_SHIFT, OPR_SHL); }
-      done(p + 1);
-      return set_tok(L, K_RELOP, OPR_LT);
-    case '>':
-      if (p[1] == '=') { done(p + 2); return set_tok(L, K_RELOP, OPR_GE); }
-      if (p[1] == '>') { done(p + 2); return set_tok(L, K_SHIFT, OPR_SHR); }
-      done(p + 1);
-      return set_tok(L, K_RELOP, OPR_GT);
-    default:
-      if (is(c, C_DIGIT)) digits = p;
-      break;
-    }
-
-    // Older forms: B'101', D'10', H'1F', O'17' and A'c'.
-    if (!digits && old_forms && p[1] == '\'') {
-      unsigned qr = 0;
-      switch (upper(c)) {
-      case 'B': qr = 2; break;
-      case 'D': qr = 10; break;
-      case 'H': qr = 16; break;
-      case 'O': qr = 8; break;
-      case 'A': {
-        const char *s = p + 2, *q = s;
-        while (*q && *q != '\'') ++q;
-        size_t n = static_cast<size_t>(q - s);
-        if (*q == '\'') ++q;
-        else msg_report(as.msg, MSG_UNTERMINATED_STRING);
-        if (n > TOKEN_MAX) {
-          too_long(as);
-          n = TOKEN_MAX;
-        }
-        done(q);
-        return plain_or_config(as, std::string_view(s, n));
-      }
-      default: break;
-      }
-      if (qr) {
-        const char *s = p + 2, *q = s;
-        while (*q && *q != '\'') ++q;
-        std::string_view t(s, static_cast<size_t>(q - s));
-        NumScan r;
-        if (*q != '\'' || t.empty() ||
-            (std::string_view("HhOoQqB").find(t.back()) != std::string_view::npos &&
-             (hexval(t.back()) < 0 || static_cast<unsigned>(hexval(t.back())) >= qr))) {
-          msg_report(as.msg, MSG_SYNTAX_ERROR);
-        } else {
-          convert_int(t, qr, r);
-          if (r.msg == MSG_INVALID_CHAR_IN_NUMBER) msg_report(as.msg, r.msg, r.bad);
-          else if (r.msg) msg_report(as.msg, r.msg);
-          else if (r.overflow) msg_report_typed(as.msg, MSG_INVALID_NUMBER_SYNTAX, "E", "number too large");
-        }
-        done(*q == '\'' ? q + 1 : q);
-        set_tok(L, TK_NUMBER);
-        L.tok.num = r.num;
-        return TK_NUMBER;
-      }
-    }
-
-    if (digits) {
-      NumScan r = lex_scan_number(digits, given, L.radix, L.ctx);
-      p = r.end;
-      if (is(*p, C_NAME)) {
-        const char *q = p;
-        while (is(*q, C_NAME)) ++q;
-        if (L.ctx == LEX_CONFIG) {
-          // A number run into letters may be a setting value ("4MHZ").
-          size_t n = static_cast<size_t>(q - start);
-          if (n > TOKEN_MAX) {
-            too_long(as);
-            n = TOKEN_MAX;
-          }
-          done(q);
-          return plain_or_config(as, std::string_view(start, n));
-        }
-        if (!r.msg) {
-          r.msg = MSG_INVALID_CHAR_IN_NUMBER;
-          r.bad = *p;
-        }
-        p = q;
-      }
-      if (p - start > static_cast<long>(TOKEN_MAX)) too_long(as);
-      done(p);
-      if (r.msg == MSG_INVALID_CHAR_IN_NUMBER) msg_report(as.msg, r.msg, r.bad);
-      else if (r.msg) msg_report(as.msg, r.msg);
-      else if (r.overflow) msg_report_typed(as.msg, MSG_INVALID_NUMBER_SYNTAX, "E", "number too large");
-      set_tok(L, r.kind);
-      L.tok.num = r.num;
-      L.tok.fnum = r.fnum;
-      return r.kind;
-    }
-
-    if (is(c, C_LETTER)) {
-      while (is(*p, C_NAME)) ++p;
-      size_t n = static_cast<size_t>(p - start);
-      if (n > TOKEN_MAX) {
-        too_long(as);
-        n = TOKEN_MAX;
-      }
-      std::string_view name(start, n);
-      done(p);
-      if (L.ctx == LEX_PLAIN || L.ctx == LEX_CONFIG) return plain_or_config(as, name);
-      SymCacheEntry *e = cache_slot(as, name);
-      Symbol *s = nullptr;
-      if (e && cache_hit(L, *e)) {
-        if (e->kw) return set_keyword(L, static_cast<const Keyword *>(e->ptr));
-        s = static_cast<Symbol *>(const_cast<void *>(e->ptr));
-        if (s->s_flags & SF_NAMESPACE) s = nullptr;  // made a psect since: look again
-      }
-      if (!s) {
-        const Keyword *kw = nullptr;
-        KwTable t = context_table(L.ctx);
-        if (t != KT_COUNT) kw = ops_find(name, t);
-        if (!kw && L.psect_flags) kw = ops_find(name, KT_PSECT_FLAGS);
-        bool one_underscore = name[0] == '_' && (n == 1 || name[1] != '_');
-        if (!kw && !one_underscore) {
-          kw = ops_find(name, KT_MAIN);
-          if (kw && L.psect_flags && kw->kind == K_CONFIG) kw = nullptr;
-        }
-        if (kw) {
-          if (e) cache_fill(L, *e, name, kw, true);
-          return set_keyword(L, kw);
-        }
-        s = sym_lookup(as, name, L.lookup_class);
-        // A record made by this lookup has a name no entry holds: the entries stay valid.
-        L.cache_serial = as.sym.serial;
-        L.cache_count = as.sym.count;
-        if (e) cache_fill(L, *e, name, s, false);
-      }
-      if ((s->s_flags & SF_MACRO) && !(s->s_flags & SF_NAMESPACE)) {
-        std::string_view w = next_word(p);
-        if (iequal(w, "equ") || iequal(w, "set")) {
-          msg_report(as.msg, MSG_MACRO_NAME_IS_SYMBOL);
-        } else if (iequal(w, "macro")) {
-          // A redefinition: the parser sees the name.
-        } else if (L.hooks.expand) {
-          L.hooks.expand(as, s);
-          continue;  // scanning goes on in the expansion
-        }
-      }
-      set_tok(L, TK_NAME);
-      L.tok.sym = s;
-      return TK_NAME;
-    }
-
-    // Anything else.
-    done(p + 1);
-    if (L.ctx == LEX_PLAIN || L.ctx == LEX_CONFIG) return plain_or_config(as, std::string_view(p, 1));
-    msg_report(as.msg, MSG_LEXICAL_ERROR);
+    if (uint16_t k = scan_token(as, p)) return k;
   }
 }
