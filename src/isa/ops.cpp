@@ -19,9 +19,85 @@ constexpr uint32_t ALU_WK = FX_READS_W | FX_WRITES_W;                  // W op k
 constexpr uint32_t RMW_F = FX_READS_F | FX_WRITES_F;                   // f changed in place
 constexpr uint32_t FSR_RMW = FX_READS_FSR | FX_WRITES_FSR;             // an FSR changed in place
 
+// One row per statement kind, in kind order. A row says how the parser reads the kind's
+// operands, how many bytes it takes, how it is encoded and written as text, and what every
+// instruction of the kind does for the optimizer; the keyword rows below add the opcodes, the
+// STATUS flags and the rest of what each mnemonic does.
+constexpr auto CLASS_ROWS = std::to_array<StatementClass>({
+    // kind, name, operand form, size, encoding, text, checks, modifier bits, fast bit, facts
+    {OP_NONE, "?", OF_DIRECTIVE, SZ_UNKNOWN, EL_UNKNOWN, TF_UNKNOWN, 0, 0, 0, 0},
+    {SUBWF, "subwf", OF_FILE_DEST, SZ_WORD, EL_FILE_DEST, TF_FILE_DEST, 0, 0, 0, 0},
+    {BCF, "bcf", OF_FILE_BIT, SZ_WORD, EL_FILE_BIT, TF_FILE_BIT, 0, 0, 0, 0},
+    {DATA, "data", OF_DIRECTIVE, SZ_DATA, EL_DATA, TF_DATA, 0, 0, 0, 0},
+    {MOVF, "movf", OF_FILE_DEST, SZ_WORD, EL_FILE_DEST, TF_FILE_DEST, 0, 0, 0, 0},
+    {SWAPF, "swapf", OF_FILE_DEST, SZ_WORD, EL_FILE_DEST, TF_FILE_DEST, 0, 0, 0, 0},
+    {RLCF, "rlcf", OF_FILE_DEST, SZ_WORD, EL_FILE_DEST, TF_FILE_DEST, 0, 0, 0, 0},
+    {MOVFF, "movff", OF_MOVE, SZ_MOVFF, EL_MOVFF, TF_OPERANDS, 0, 0, 0, 0},
+    {MOVFFL, "movffl", OF_MOVE_LONG, SZ_THREE_WORDS, EL_MOVFFL, TF_OPERANDS, 0, 0, 0, 0},
+    {CALLW, "callw", OF_NONE, SZ_WORD, EL_OPCODE, TF_OPERANDS, CK_XINST_ANY, 0, 0, FX_CALL},
+    {ADDFSR, "addfsr", OF_FSR_LITERAL, SZ_WORD, EL_ADDFSR, TF_OPERANDS, CK_XINST_ANY, 0, 0, 0},
+    {PUSH, "push", OF_NONE, SZ_WORD, EL_OPCODE, TF_OPERANDS, 0, 0, 0, 0},
+    {LFSR, "lfsr", OF_LFSR, SZ_TWO_WORDS, EL_LFSR, TF_LFSR, 0, 0x30, 0, 0},
+    {BRA, "bra", OF_TARGET, SZ_WORD, EL_REL11, TF_OPERANDS, 0, 0, 0, FX_JUMP},
+    {BCC, "bcc", OF_TARGET, SZ_COND_BRANCH, EL_COND_BRANCH, TF_OPERANDS, 0, 0, 0, FX_BRANCH},
+    {RCALL, "rcall", OF_TARGET, SZ_WORD, EL_REL11, TF_OPERANDS, 0, 0, 0, FX_CALL},
+    {BTFSC, "btfsc", OF_FILE_BIT, SZ_WORD, EL_FILE_BIT, TF_FILE_BIT, 0, 0, 0, FX_SKIP},
+    {DECFSZ, "decfsz", OF_FILE_DEST, SZ_WORD, EL_FILE_DEST, TF_FILE_DEST, 0, 0, 0, FX_SKIP},
+    {ANDWF, "andwf", OF_FILE_DEST, SZ_WORD, EL_FILE_DEST, TF_FILE_DEST, 0, 0, 0, 0},
+    {COMF, "comf", OF_FILE_DEST, SZ_WORD, EL_FILE_DEST, TF_FILE_DEST, 0, 0, 0, 0},
+    {ADDWF, "addwf", OF_FILE_DEST, SZ_WORD, EL_FILE_DEST, TF_FILE_DEST, 0, 0, 0, 0},
+    {MULWF, "mulwf", OF_FILE, SZ_WORD, EL_FILE, TF_FILE, 0, 0, 0, 0},
+    {CPFSEQ, "cpfseq", OF_FILE, SZ_WORD, EL_FILE, TF_FILE, 0, 0, 0, FX_SKIP},
+    {ADDULNK, "addulnk", OF_LITERAL, SZ_WORD, EL_K6_CHECKED, TF_OPERANDS, CK_EXTENDED, 0, 0, FX_RETURN},
+    {MOVSF, "movsf", OF_STACK_FILE, SZ_TWO_WORDS, EL_MOVSF, TF_STACK_FILE, CK_EXTENDED, 0, 0, 0},
+    {MOVSFL, "movsfl", OF_STACK_FILE, SZ_THREE_WORDS, EL_MOVSFL, TF_STACK_FILE, CK_EXTENDED, 0, 0, 0},
+    {MOVSS, "movss", OF_STACK_STACK, SZ_TWO_WORDS, EL_MOVSS, TF_STACK_STACK, CK_EXTENDED, 0, 0, 0},
+    {PUSHL, "pushl", OF_LITERAL, SZ_WORD, EL_K8_CHECKED, TF_OPERANDS, CK_EXTENDED, 0, 0, 0},
+    {GOTO, "goto", OF_TARGET, SZ_JUMP, EL_JUMP, TF_OPERANDS, 0, 0, 0, FX_JUMP},
+    {ADDLW, "addlw", OF_LITERAL, SZ_WORD, EL_K8, TF_OPERANDS, 0, 0, 0, 0},
+    {RETURN, "return", OF_RETURN, SZ_WORD, EL_OPCODE, TF_RETURN, 0, 0x1, 0x1, FX_RETURN},
+    {CALL, "call", OF_CALL, SZ_CALL, EL_CALL, TF_CALL, 0, 0, 0x100, FX_CALL},
+    {RETLW, "retlw", OF_LITERAL, SZ_WORD, EL_K8, TF_OPERANDS, 0, 0, 0, FX_RETURN},
+    {MOVLW, "movlw", OF_LITERAL, SZ_WORD, EL_K8, TF_OPERANDS, 0, 0, 0, 0},
+    {NOP, "nop", OF_NONE, SZ_NOP, EL_NOP, TF_OPERANDS, 0, 0, 0, 0},
+    {BANKSEL, "banksel", OF_BANKSEL, SZ_WORD, EL_BANKSEL, TF_OPERANDS, 0, 0, 0, 0},
+    {MOVLB, "movlb", OF_LITERAL, SZ_WORD, EL_MOVLB, TF_OPERANDS, 0, 0, 0, 0},
+    {MOVWF, "movwf", OF_FILE, SZ_WORD, EL_FILE, TF_FILE, 0, 0, 0, 0},
+    {CLRF, "clrf", OF_FILE, SZ_WORD, EL_FILE, TF_FILE, 0, 0, 0, 0},
+    {TRAP, "trap", OF_NONE, SZ_WORD, EL_OPCODE, TF_OPERANDS, 0, 0, 0, 0},
+    {TRET, "tret", OF_NONE, SZ_WORD, EL_OPCODE, TF_OPERANDS, 0, 0, 0, FX_RETURN},
+    {DBOFF, "dboff", OF_NONE, SZ_WORD, EL_OPCODE, TF_OPERANDS, 0, 0, 0, 0},
+    {SETCNT, "setcnt", OF_LITERAL, SZ_WORD, EL_K6, TF_OPERANDS, 0, 0, 0, 0},
+    {TBLRD, "tblrd", OF_TABLE, SZ_WORD, EL_OPCODE, TF_TABLE, 0, 0x3, 0, 0},
+    {DS, "ds", OF_DIRECTIVE, SZ_DS, EL_DS, TF_VALUE, 0, 0, 0, 0},
+    {ORG, "org", OF_DIRECTIVE, SZ_ORG, EL_ORG, TF_ORG, 0, 0, 0, 0},
+    {ALIGN, "align", OF_DIRECTIVE, SZ_ALIGN, EL_ALIGN, TF_ALIGN, 0, 0, 0, 0},
+    {SET, "set", OF_DIRECTIVE, SZ_NONE, EL_NONE, TF_SET, 0, 0, 0, 0},
+    {EQU, "equ", OF_DIRECTIVE, SZ_NONE, EL_NONE, TF_NONE, 0, 0, 0, 0},
+    {IF, "if", OF_DIRECTIVE, SZ_NONE, EL_CONDITION, TF_VALUE, 0, 0, 0, 0},
+    {ELSIF, "elsif", OF_DIRECTIVE, SZ_NONE, EL_CONDITION, TF_VALUE, 0, 0, 0, 0},
+    {ELSE, "else", OF_DIRECTIVE, SZ_NONE, EL_NONE, TF_KEYWORD, 0, 0, 0, 0},
+    {ENDIF, "endif", OF_DIRECTIVE, SZ_NONE, EL_NONE, TF_KEYWORD, 0, 0, 0, 0},
+    {INCLUDE, "include", OF_DIRECTIVE, SZ_NONE, EL_NONE, TF_NONE, 0, 0, 0, 0},
+    {MESSG, "messg", OF_DIRECTIVE, SZ_NONE, EL_MESSAGE, TF_MESSAGE, 0, 0, 0, 0},
+    {TITLE, "title", OF_DIRECTIVE, SZ_NONE, EL_NONE, TF_NONE, 0, 0, 0, 0},
+    {ENDM, "endm", OF_DIRECTIVE, SZ_NONE, EL_NONE, TF_NONE, 0, 0, 0, 0},
+    {TLABEL, "tlabel", OF_DIRECTIVE, SZ_NONE, EL_TLABEL, TF_TLABEL, 0, 0, 0, 0},
+    {NAME, "name", OF_DIRECTIVE, SZ_LABEL, EL_NONE, TF_LABEL, 0, 0, 0, 0},
+});
+static_assert(CLASS_ROWS.size() == OP_LAST_STATEMENT + 1);
+
+constexpr bool rows_in_kind_order() {
+  for (size_t i = 0; i < CLASS_ROWS.size(); ++i)
+    if (CLASS_ROWS[i].kind != i) return false;
+  return true;
+}
+static_assert(rows_in_kind_order());
+
 // Instruction rows come first, in this order: lookups by statement take the first match.
-// The last column says what an instruction does (FX_*); where the effects of an instruction
-// are not known, it is FX_OPAQUE, which the optimizer takes as reading and writing everything.
+// The last column says what an instruction does (FX_*) beyond its class row's facts; where the
+// effects of an instruction are not known, it is FX_OPAQUE, which the optimizer takes as
+// reading and writing everything.
 constexpr auto MAIN_ROWS = std::to_array<Keyword>({
     // mnemonic, kind, opcode, availability, STATUS written, STATUS read, what it does
     {"addwf", ADDWF, 0x2400, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, ALU_WF},
@@ -31,11 +107,11 @@ constexpr auto MAIN_ROWS = std::to_array<Keyword>({
     {"xorwf", ANDWF, 0x1800, AV_ALL, F_Z|F_N, 0, ALU_WF},
     {"comf", COMF, 0x1C00, AV_ALL, F_Z|F_N, 0, ALU_F},
     {"decf", COMF, 0x0400, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, ALU_F},
-    {"decfsz", DECFSZ, 0x2C00, AV_ALL, 0, 0, ALU_F|FX_SKIP},
-    {"dcfsnz", DECFSZ, 0x4C00, AV_ALL, 0, 0, ALU_F|FX_SKIP},
+    {"decfsz", DECFSZ, 0x2C00, AV_ALL, 0, 0, ALU_F},
+    {"dcfsnz", DECFSZ, 0x4C00, AV_ALL, 0, 0, ALU_F},
     {"incf", COMF, 0x2800, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, ALU_F},
-    {"incfsz", DECFSZ, 0x3C00, AV_ALL, 0, 0, ALU_F|FX_SKIP},
-    {"infsnz", DECFSZ, 0x4800, AV_ALL, 0, 0, ALU_F|FX_SKIP},
+    {"incfsz", DECFSZ, 0x3C00, AV_ALL, 0, 0, ALU_F},
+    {"infsnz", DECFSZ, 0x4800, AV_ALL, 0, 0, ALU_F},
     {"movf", MOVF, 0x5000, AV_ALL, F_Z|F_N, 0, ALU_F},
     {"rlcf", RLCF, 0x3400, AV_ALL, F_C|F_Z|F_N, F_C, ALU_F},
     {"rlncf", RLCF, 0x4400, AV_ALL, F_Z|F_N, 0, ALU_F},
@@ -47,26 +123,26 @@ constexpr auto MAIN_ROWS = std::to_array<Keyword>({
     {"swapf", SWAPF, 0x3800, AV_ALL, 0, 0, ALU_F},
     {"movff", MOVFF, 0xC000, AV_ALL, 0, 0, FX_READS_F|FX_WRITES_F2},
     {"movffl", MOVFFL, 0x0060, AV_X, 0, 0, FX_READS_F|FX_WRITES_F2},
-    {"bc", BCC, 0xE200, AV_ALL, 0, F_C, FX_BRANCH},
-    {"bmi", BCC, 0xE600, AV_ALL, 0, F_N, FX_BRANCH},
-    {"bnc", BCC, 0xE300, AV_ALL, 0, F_C, FX_BRANCH},
-    {"bn", BCC, 0xE600, AV_ALL, 0, F_N, FX_BRANCH},
-    {"bnn", BCC, 0xE700, AV_ALL, 0, F_N, FX_BRANCH},
-    {"bnv", BCC, 0xE500, AV_ALL, 0, F_OV, FX_BRANCH},
-    {"bnov", BCC, 0xE500, AV_ALL, 0, F_OV, FX_BRANCH},
-    {"bnz", BCC, 0xE100, AV_ALL, 0, F_Z, FX_BRANCH},
-    {"bz", BCC, 0xE000, AV_ALL, 0, F_Z, FX_BRANCH},
-    {"bov", BCC, 0xE400, AV_ALL, 0, F_OV, FX_BRANCH},
-    {"bra", BRA, 0xD000, AV_ALL, 0, 0, FX_JUMP},
-    {"rcall", RCALL, 0xD800, AV_ALL, 0, 0, FX_CALL},
+    {"bc", BCC, 0xE200, AV_ALL, 0, F_C, 0},
+    {"bmi", BCC, 0xE600, AV_ALL, 0, F_N, 0},
+    {"bnc", BCC, 0xE300, AV_ALL, 0, F_C, 0},
+    {"bn", BCC, 0xE600, AV_ALL, 0, F_N, 0},
+    {"bnn", BCC, 0xE700, AV_ALL, 0, F_N, 0},
+    {"bnv", BCC, 0xE500, AV_ALL, 0, F_OV, 0},
+    {"bnov", BCC, 0xE500, AV_ALL, 0, F_OV, 0},
+    {"bnz", BCC, 0xE100, AV_ALL, 0, F_Z, 0},
+    {"bz", BCC, 0xE000, AV_ALL, 0, F_Z, 0},
+    {"bov", BCC, 0xE400, AV_ALL, 0, F_OV, 0},
+    {"bra", BRA, 0xD000, AV_ALL, 0, 0, 0},
+    {"rcall", RCALL, 0xD800, AV_ALL, 0, 0, 0},
     {"clrf", CLRF, 0x6A00, AV_ALL, F_Z, 0, FX_WRITES_F},
     {"setf", CLRF, 0x6800, AV_ALL, 0, 0, FX_WRITES_F},
     {"negf", CLRF, 0x6C00, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, RMW_F},
     {"movwf", MOVWF, 0x6E00, AV_ALL, 0, 0, FX_READS_W|FX_WRITES_F},
-    {"cpfseq", CPFSEQ, 0x6200, AV_ALL, 0, 0, FX_READS_W|FX_READS_F|FX_SKIP},
-    {"cpfsgt", CPFSEQ, 0x6400, AV_ALL, 0, 0, FX_READS_W|FX_READS_F|FX_SKIP},
-    {"cpfslt", CPFSEQ, 0x6000, AV_ALL, 0, 0, FX_READS_W|FX_READS_F|FX_SKIP},
-    {"tstfsz", CPFSEQ, 0x6600, AV_ALL, 0, 0, FX_READS_F|FX_SKIP},
+    {"cpfseq", CPFSEQ, 0x6200, AV_ALL, 0, 0, FX_READS_W|FX_READS_F},
+    {"cpfsgt", CPFSEQ, 0x6400, AV_ALL, 0, 0, FX_READS_W|FX_READS_F},
+    {"cpfslt", CPFSEQ, 0x6000, AV_ALL, 0, 0, FX_READS_W|FX_READS_F},
+    {"tstfsz", CPFSEQ, 0x6600, AV_ALL, 0, 0, FX_READS_F},
     {"mulwf", MULWF, 0x0200, AV_ALL, 0, 0, FX_READS_W|FX_READS_F|FX_WRITES_PROD},
     {"tblrd", TBLRD, 0x0008, AV_ALL, 0, 0, FX_TABLE},
     {"tblwt", TBLRD, 0x000C, AV_ALL, 0, 0, FX_TABLE},
@@ -85,19 +161,19 @@ constexpr auto MAIN_ROWS = std::to_array<Keyword>({
     {"sleep", NOP, 0x0003, AV_ALL, 0, 0, 0},
     {"reset", NOP, 0x00FF, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, FX_JUMP|FX_OPAQUE},  // restarts
     {"trap", TRAP, 0x00E0, AV_ALL, 0, 0, FX_OPAQUE},  // trap and debug rows: effects not known
-    {"tret", TRET, 0x00E1, AV_ALL, 0, 0, FX_RETURN|FX_OPAQUE},
+    {"tret", TRET, 0x00E1, AV_ALL, 0, 0, FX_OPAQUE},
     {"dboff", DBOFF, 0x0070, AV_ALL, 0, 0, FX_OPAQUE},
     {"dbout", DBOFF, 0x0071, AV_ALL, 0, 0, FX_OPAQUE},
     {"extexit", DBOFF, 0x0072, AV_ALL, 0, 0, FX_OPAQUE},
     {"dbin", DBOFF, 0x0073, AV_ALL, 0, 0, FX_OPAQUE},
     {"push", PUSH, 0x0005, AV_ALL, 0, 0, FX_STACK},
     {"pop", PUSH, 0x0006, AV_ALL, 0, 0, FX_STACK},
-    {"retfie", RETURN, 0x0010, AV_ALL, 0, 0, FX_RETURN},
-    {"return", RETURN, 0x0012, AV_ALL, 0, 0, FX_RETURN},
+    {"retfie", RETURN, 0x0010, AV_ALL, 0, 0, 0},
+    {"return", RETURN, 0x0012, AV_ALL, 0, 0, 0},
     {"bcf", BCF, 0x9000, AV_ALL, 0, 0, RMW_F},
     {"bsf", BCF, 0x8000, AV_ALL, 0, 0, RMW_F},
-    {"btfsc", BTFSC, 0xB000, AV_ALL, 0, 0, FX_READS_F|FX_SKIP},
-    {"btfss", BTFSC, 0xA000, AV_ALL, 0, 0, FX_READS_F|FX_SKIP},
+    {"btfsc", BTFSC, 0xB000, AV_ALL, 0, 0, FX_READS_F},
+    {"btfss", BTFSC, 0xA000, AV_ALL, 0, 0, FX_READS_F},
     {"btg", BCF, 0x7000, AV_ALL, 0, 0, RMW_F},
     {"addlw", ADDLW, 0x0F00, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, ALU_WK},
     {"sublw", ADDLW, 0x0800, AV_ALL, F_C|F_DC|F_Z|F_OV|F_N, 0, ALU_WK},
@@ -107,22 +183,22 @@ constexpr auto MAIN_ROWS = std::to_array<Keyword>({
     {"movlw", MOVLW, 0x0E00, AV_ALL, 0, 0, FX_WRITES_W},
     {"xorlw", ADDLW, 0x0A00, AV_ALL, F_Z|F_N, 0, ALU_WK},
     {"setcnt", SETCNT, 0x0140, AV_ALL, 0, 0, FX_OPAQUE},  // effects not known: assumed opaque
-    {"retlw", RETLW, 0x0C00, AV_ALL, 0, 0, FX_WRITES_W|FX_RETURN},
-    {"call", CALL, 0xEC00, AV_ALL, 0, 0, FX_CALL},
-    {"fcall", CALL, 0xEC00, AV_ALL, 0, 0, FX_CALL},
-    {"callw", CALLW, 0x0014, AV_X, 0, 0, FX_READS_W|FX_CALL},
+    {"retlw", RETLW, 0x0C00, AV_ALL, 0, 0, FX_WRITES_W},
+    {"call", CALL, 0xEC00, AV_ALL, 0, 0, 0},
+    {"fcall", CALL, 0xEC00, AV_ALL, 0, 0, 0},
+    {"callw", CALLW, 0x0014, AV_X, 0, 0, FX_READS_W},
     {"lfsr", LFSR, 0xEE00, AV_ALL, 0, 0, FX_WRITES_FSR},
     {"addfsr", ADDFSR, 0xE800, AV_X, 0, 0, FSR_RMW},
     {"subfsr", ADDFSR, 0xE900, AV_X, 0, 0, FSR_RMW},
-    {"goto", GOTO, 0xEF00, AV_ALL, 0, 0, FX_JUMP},
-    {"ljmp", GOTO, 0xEF00, AV_ALL, 0, 0, FX_JUMP},
+    {"goto", GOTO, 0xEF00, AV_ALL, 0, 0, 0},
+    {"ljmp", GOTO, 0xEF00, AV_ALL, 0, 0, 0},
     {"movlb", MOVLB, 0x0100, AV_ALL, 0, 0, FX_WRITES_BSR},
-    {"addulnk", ADDULNK, 0xE8C0, AV_ALL, 0, 0, FSR_RMW|FX_RETURN},
+    {"addulnk", ADDULNK, 0xE8C0, AV_ALL, 0, 0, FSR_RMW},
     {"movsf", MOVSF, 0xEB00, AV_ALL, 0, 0, FX_READS_FSR|FX_MEMORY|FX_WRITES_F2},
     {"movsfl", MOVSFL, 0x0002, AV_ALL, 0, 0, FX_READS_FSR|FX_MEMORY|FX_WRITES_F2},
     {"movss", MOVSS, 0xEB80, AV_ALL, 0, 0, FX_READS_FSR|FX_MEMORY},
     {"pushl", PUSHL, 0xEA00, AV_ALL, 0, 0, FSR_RMW|FX_MEMORY},
-    {"subulnk", ADDULNK, 0xE9C0, AV_ALL, 0, 0, FSR_RMW|FX_RETURN},
+    {"subulnk", ADDULNK, 0xE9C0, AV_ALL, 0, 0, FSR_RMW},
     {"banksel", BANKSEL, 0x0000, AV_ALL, 0, 0, FX_WRITES_BSR},
     // keywords without an instruction
     {"nul", K_NUL, 8, 0, 0, 0},
@@ -428,23 +504,10 @@ constexpr KindIndex KIND_INDEX = build_kind_index();
 static_assert(KIND_INDEX.start[KIND_COUNT] == MAIN_ROWS.size());
 
 // Modifier bits of `op_subop` that are not part of the opcode.
-constexpr uint32_t modifier_mask(uint32_t kind) {
-  switch (kind) {
-    case RETURN: return 0x1;   // fast return
-    case LFSR: return 0x30;    // FSR number
-    case TBLRD: return 0x3;    // table-access mode
-    default: return 0;
-  }
-}
+constexpr uint32_t modifier_mask(uint32_t kind) { return kind < CLASS_ROWS.size() ? CLASS_ROWS[kind].modifier : 0; }
 
 // The fast flag of `op_subop`: a fast call saves W, STATUS and BSR, a fast return restores them.
-constexpr uint32_t fast_bit(uint32_t kind) {
-  switch (kind) {
-    case RETURN: return 0x1;
-    case CALL: return 0x100;
-    default: return 0;
-  }
-}
+constexpr uint32_t fast_bit(uint32_t kind) { return kind < CLASS_ROWS.size() ? CLASS_ROWS[kind].fast : 0; }
 
 // The first row of `kind` whose value is `masked`, or null.
 const Keyword *row_of(uint32_t kind, uint32_t masked) {
@@ -504,14 +567,18 @@ uint32_t ops_flags_read(MsgState &m, uint32_t kind, uint32_t subop) {
   return r ? r->reads : 0;
 }
 
-bool ops_is_instruction(uint32_t kind) { return kind >= SUBWF && kind <= TBLRD && kind != DATA; }
+const StatementClass &ops_class(uint32_t kind) {
+  return CLASS_ROWS[kind < CLASS_ROWS.size() ? kind : uint32_t{OP_NONE}];
+}
+
+bool ops_is_instruction(uint32_t kind) { return ops_class(kind).form != OF_DIRECTIVE; }
 
 InsnFacts ops_facts(uint32_t kind, uint32_t subop) {
   if (!ops_is_instruction(kind)) return {0, 0, 0};
   uint32_t fast = subop & fast_bit(kind);
   const Keyword *r = row_of(kind, subop & ~(modifier_mask(kind) | fast_bit(kind)));
   if (!r) return {};
-  InsnFacts f{r->does, r->writes, r->reads};
+  InsnFacts f{r->does | CLASS_ROWS[kind].facts, r->writes, r->reads};
   if (fast) f.does |= (f.does & FX_RETURN) ? FX_WRITES_W | FX_WRITES_BSR : FX_READS_W | FX_READS_BSR;
   return f;
 }

@@ -99,6 +99,122 @@ enum : uint32_t {
 constexpr uint32_t FX_UNKNOWN = FX_OPAQUE | FX_READS_W | FX_WRITES_W | FX_READS_F | FX_WRITES_F |
                                 FX_READS_BSR | FX_WRITES_BSR;
 
+// ---- Statement classes: one row per statement kind, the one home of what a form means ----
+
+// How the parser reads an instruction's operands (isa/operand).
+enum OperandForm : uint8_t {
+  OF_DIRECTIVE,    // no instruction: the grammar reads it
+  OF_NONE,         // no operand
+  OF_FILE_DEST,    // f [dest-access] | "[" k "]" [ "," d ]
+  OF_FILE,         // f [access] | "[" k "]"
+  OF_FILE_BIT,     // f "," b [access] | f "," a "," b | "[" k "]" "," b
+  OF_MOVE,         // s "," d [ "," c ] | s "," c "," d
+  OF_MOVE_LONG,    // s "," d [ "," c ]
+  OF_TARGET,       // n
+  OF_CALL,         // n [ "," fast ]
+  OF_RETURN,       // [ fast ]
+  OF_LITERAL,      // [ "#" ] k
+  OF_FSR_LITERAL,  // fsr "," k
+  OF_LFSR,         // fsr "," k, the FSR number kept in op_subop
+  OF_STACK_FILE,   // "[" s "]" "," d
+  OF_STACK_STACK,  // "[" s "]" "," "[" d "]"
+  OF_TABLE,        // [ "*" | "*+" | "*-" | "+*" ]
+  OF_BANKSEL,      // f
+};
+
+// Bytes a statement takes (output/emobj sizing).
+enum SizeRule : uint8_t {
+  SZ_UNKNOWN,      // no statement kind: 813
+  SZ_NONE,         // no bytes
+  SZ_WORD,         // 2
+  SZ_TWO_WORDS,    // 4
+  SZ_THREE_WORDS,  // 6
+  SZ_NOP,          // 2; nop2 4 when the errata ask for two words
+  SZ_MOVFF,        // 4 in the short form, else 6
+  SZ_COND_BRANCH,  // 2, 4 or 6 by the distance to the target
+  SZ_JUMP,         // 2 as a BRA when optimizing and near, else 4
+  SZ_CALL,         // 2 as an RCALL when near, else 4
+  SZ_DATA,         // per item: element size or delta
+  SZ_DS,           // delta times the operand
+  SZ_ALIGN,        // up to the next multiple of op_num
+  SZ_ORG,          // sets the location counter
+  SZ_LABEL,        // no bytes; gives its symbol the location
+};
+
+// How a statement is encoded (output/emobj): the word layouts are drawn above their encoders.
+enum Layout : uint8_t {
+  EL_UNKNOWN,      // no statement kind: 812
+  EL_NONE,         // nothing
+  EL_OPCODE,       // op_subop alone
+  EL_FILE_DEST,    // oooo ooda ffff ffff
+  EL_FILE,         // oooo oooa ffff ffff
+  EL_FILE_BIT,     // oooo bbba ffff ffff
+  EL_MOVFF,        // short or long by the operands
+  EL_MOVFFL,       // always long
+  EL_ADDFSR,       // oooo oooo ffkk kkkk
+  EL_K6_CHECKED,   // oooo oooo ookk kkkk, a 6-bit unsigned k
+  EL_LFSR,         // two words: FSR and high k, low k
+  EL_MOVSF,        // offset 7 bits, then d
+  EL_MOVSFL,       // opcode, offset and high d, low d
+  EL_MOVSS,        // two 7-bit offsets
+  EL_K8_CHECKED,   // oooo oooo kkkk kkkk, an 8-bit unsigned k
+  EL_K8,           // oooo oooo kkkk kkkk
+  EL_K6,           // oooo oooo ookk kkkk
+  EL_MOVLB,        // k of 4 or 6 bits by device
+  EL_BANKSEL,      // a MOVLB of the address's bank
+  EL_NOP,          // op_subop; nop2 by the errata
+  EL_REL11,        // oooo onnn nnnn nnnn
+  EL_COND_BRANCH,  // short, over a BRA, or over a GOTO
+  EL_JUMP,         // BRA or GOTO
+  EL_CALL,         // RCALL or CALL
+  EL_DATA, EL_DS, EL_ORG, EL_ALIGN,
+  EL_CONDITION,    // IF, ELSIF: a condition record when not constant
+  EL_MESSAGE,      // MESSG, ERROR, WARN: reported at emission
+  EL_TLABEL,       // defines the temporary label
+};
+
+// How a statement is written as text (output/emasm).
+enum TextForm : uint8_t {
+  TF_UNKNOWN,      // no statement kind: 810
+  TF_NONE,         // no text
+  TF_OPERANDS,     // mnemonic, then the operands as they are
+  TF_FILE_DEST,    // f or [k], then ",w"/",f" and ",b"/",c"
+  TF_FILE,         // f or [k], then ",b"/",c"
+  TF_FILE_BIT,     // f or [k] "," bit, then ",b"/",c"
+  TF_STACK_FILE,   // "[" s "]," d
+  TF_STACK_STACK,  // "[" s "],[" d "]"
+  TF_LFSR,         // fsr "," k
+  TF_RETURN,       // [ "f" ]
+  TF_CALL,         // n [ ",f" ]
+  TF_TABLE,        // "*", "*+", "*-" or "+*"
+  TF_LABEL, TF_TLABEL, TF_DATA, TF_ORG, TF_ALIGN,
+  TF_VALUE,        // keyword and operand value (DS, IF, ELSIF)
+  TF_KEYWORD,      // keyword alone (ELSE, ENDIF)
+  TF_SET, TF_MESSAGE,
+};
+
+// Operand checks of a class (CK_* bits).
+enum : uint8_t {
+  CK_EXTENDED = 1u << 0,     // exists only in the extended instruction set: 2064 without it
+  CK_XINST_ANY = 1u << 1,    // in extended mode on every device: no availability check
+};
+
+struct StatementClass {
+  uint16_t kind;       // OpKind: the row's index
+  const char *name;    // the kind's name, lower case
+  uint8_t form;        // OperandForm
+  uint8_t size;        // SizeRule
+  uint8_t layout;      // Layout
+  uint8_t text;        // TextForm
+  uint8_t checks;      // CK_* bits
+  uint16_t modifier;   // op_subop bits that are no opcode: fast flag, FSR number, table mode
+  uint16_t fast;       // the fast flag among them (a fast call or return)
+  uint32_t facts;      // FX_* bits that every instruction of the kind has
+};
+
+// The row of a statement kind; a kind outside the statement kinds gets the unknown row.
+const StatementClass &ops_class(uint32_t kind);
+
 struct Keyword {
   const char *name;   // lower case; matched without regard to case
   uint16_t kind;      // OpKind
@@ -106,7 +222,7 @@ struct Keyword {
   uint32_t avail;     // availability mask; 0 for rows that are no instruction
   uint32_t writes;    // STATUS flags written
   uint32_t reads;     // STATUS flags read
-  uint32_t does = 0;  // FX_* bits of an instruction
+  uint32_t does = 0;  // FX_* bits of an instruction beyond its class row's facts
 };
 
 // Keyword tables: the main one, and the tables that lexer contexts consult first.

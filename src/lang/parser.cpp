@@ -39,7 +39,7 @@ constexpr uint8_t control_use(uint16_t k) {
   }
 }
 
-class Parser {
+class Parser final : public OperandReader {
  public:
   explicit Parser(Assembly &as) : as_(as), ps_(as.parse) {}
   void run();
@@ -49,7 +49,7 @@ class Parser {
   ParserState &ps_;
 
   // ---- tokens ----
-  uint16_t peek() {
+  uint16_t peek() override {
     if (!ps_.has_look) {
       lex_next_token(as_);
       ps_.look = as_.lex.tok;
@@ -59,17 +59,17 @@ class Parser {
     return ps_.look.kind;
   }
   // Consumes the lookahead: a shifted token counts towards the end of error recovery.
-  Token shift() {
+  Token shift() override {
     peek();
     ps_.has_look = false;
     if (ps_.errflag) --ps_.errflag;
     return ps_.look;
   }
-  Token expect(uint16_t kind) {
+  Token expect(uint16_t kind) override {
     if (peek() != kind) throw SyntaxError{};
     return shift();
   }
-  bool accept(uint16_t kind) {
+  bool accept(uint16_t kind) override {
     if (peek() != kind) return false;
     shift();
     return true;
@@ -85,7 +85,7 @@ class Parser {
   }
 
   // ---- nodes ----
-  Statement *node(uint32_t kind) {
+  Statement *node(uint32_t kind) override {
     if (ps_.line_follows) {
       as_.list.src.hl_line = static_cast<uint64_t>(lex_line(as_));
       as_.list.src.hl_set = true;
@@ -104,7 +104,7 @@ class Parser {
   void temp_label();
   void finish_line();
   void recover();
-  void report_syntax_error();
+  void report_syntax_error() override;
   void statement(uint16_t k);
   bool directive(uint16_t k, const Token &t);
   void name_statement(Symbol *s);
@@ -182,13 +182,12 @@ class Parser {
   void optim_items(Symbol *p);
   void config();
 
-  // ---- instructions ----
-  void instruction(uint16_t k, const Keyword *kw);
-  Value file_operand(bool &indexed);
-  void dest_access_suffix(uint32_t &dest, uint32_t &access);
-  void access_suffix(uint32_t &access);
-  void file_statement(Statement *n, const Keyword *kw, const Value &f, bool indexed, uint32_t dest,
-                      uint32_t access, bool has_dest);
+  // ---- what instruction operands are read with ----
+  Value value() override { return folded(expression()); }
+  Value value_after_prefix(uint16_t kind, const Keyword *kw) override {
+    return folded(expression_from(prefixed_primary(kind, kw)));
+  }
+  [[noreturn]] void fail() override { throw SyntaxError{}; }
 };
 
 // ------------------------------------------------------------------ line loop
@@ -374,7 +373,7 @@ void Parser::macro(Symbol *s) {
 void Parser::statement(uint16_t k) {
   Token t = shift();
   if (ops_is_instruction(k)) {
-    instruction(k, t.kw);
+    operand_read(as_, *this, k, t.kw);
     finish_line();
     return;
   }
@@ -1055,295 +1054,6 @@ Value Parser::prefixed_primary(uint16_t k, const Keyword *kw) {
   if (k == ACCESS) v.v_flags |= VF_ACCESS;
   else if (op && op != OPR_PLUS) expr_unary(as_, op, v);
   return v;
-}
-
-// ------------------------------------------------------------------ instructions
-
-// f or "[" k "]".
-Value Parser::file_operand(bool &indexed) {
-  indexed = false;
-  if (accept(TK_LBRACK)) {
-    indexed = true;
-    Value v = folded(expression());
-    expect(TK_RBRACK);
-    return v;
-  }
-  return folded(expression());
-}
-
-// After f: "," w/f/b/c/a or "," number, each with an optional second part.
-void Parser::dest_access_suffix(uint32_t &dest, uint32_t &access) {
-  if (!accept(TK_COMMA)) return;
-  uint16_t k = peek();
-  if (k == W || k == F) {
-    dest = shift().kind;
-    if (accept(TK_COMMA)) {
-      uint16_t a = peek();
-      if (a != BANKED && a != ACCESS) throw SyntaxError{};
-      access = shift().kind;
-    }
-  } else if (k == BANKED || k == ACCESS) {
-    access = shift().kind;
-    if (accept(TK_COMMA)) {
-      uint16_t d = peek();
-      if (d != W && d != F) throw SyntaxError{};
-      dest = shift().kind;
-    }
-  } else if (k == TK_NUMBER) {
-    int64_t n = shift().num;
-    if (n == 0 || n == 1) dest = n ? F : W;
-    else report_syntax_error();
-    if (accept(TK_COMMA)) {
-      int64_t m = expect(TK_NUMBER).num;
-      if (m == 0 || m == 1) access = m ? BANKED : ACCESS;
-      else report_syntax_error();
-    }
-  } else {
-    throw SyntaxError{};
-  }
-}
-
-void Parser::access_suffix(uint32_t &access) {
-  if (!accept(TK_COMMA)) return;
-  uint16_t k = peek();
-  if (k == BANKED || k == ACCESS) {
-    access = shift().kind;
-  } else if (k == TK_NUMBER) {
-    int64_t n = shift().num;
-    if (n == 0 || n == 1) access = n ? BANKED : ACCESS;
-    else report_syntax_error();
-  } else {
-    throw SyntaxError{};
-  }
-}
-
-void Parser::file_statement(Statement *n, const Keyword *kw, const Value &f, bool indexed, uint32_t dest,
-                            uint32_t access, bool has_dest) {
-  operand_check_available(as_, kw);
-  n->op_opnd1.o_mode = OM_FILE;
-  n->op_opnd1.o_value = f;
-  if (indexed) {
-    operand_check_extended(as_);
-    n->op_flags |= NF_INDEXED;
-    n->op_access = ACCESS;
-  } else {
-    n->op_access = operand_select_access(as_, f, access);
-  }
-  n->op_opnd1.o_access = n->op_access;
-  if (has_dest) n->op_dest = dest ? dest : static_cast<uint32_t>(F);
-}
-
-void Parser::instruction(uint16_t k, const Keyword *kw) {
-  uint16_t subop = kw ? kw->value : 0;
-  switch (k) {
-  case ADDWF: case ANDWF: case COMF: case DECFSZ: case MOVF: case RLCF: case SUBWF: case SWAPF: {
-    bool indexed;
-    Value f = file_operand(indexed);
-    uint32_t dest = 0, access = 0;
-    if (indexed) {
-      if (accept(TK_COMMA)) {
-        uint16_t d = peek();
-        if (d == W || d == F) dest = shift().kind;
-        else if (d == TK_NUMBER) dest = shift().num == 0 ? W : F;
-        else throw SyntaxError{};
-      }
-    } else {
-      dest_access_suffix(dest, access);
-    }
-    Statement *n = node(k);
-    n->op_subop = subop;
-    file_statement(n, kw, f, indexed, dest, access, true);
-    return;
-  }
-  case MOVWF: case MULWF: case CPFSEQ: case CLRF: {
-    bool indexed;
-    Value f = file_operand(indexed);
-    uint32_t access = 0;
-    if (!indexed) access_suffix(access);
-    Statement *n = node(k);
-    n->op_subop = subop;
-    file_statement(n, kw, f, indexed, 0, access, false);
-    return;
-  }
-  case BCF: case BTFSC: {
-    bool indexed;
-    Value f = file_operand(indexed);
-    uint32_t access = 0;
-    expect(TK_COMMA);
-    Value b;
-    uint16_t m = peek();
-    bool middle = false;
-    if (!indexed && (m == BANKED || m == ACCESS)) {
-      Token mt = shift();
-      if (peek() == TK_COMMA) {  // f "," c "," b  or  f "," b "," b
-        shift();
-        access = m;
-        middle = true;
-        b = folded(expression());
-      } else {
-        b = folded(expression_from(prefixed_primary(m, mt.kw)));
-      }
-    } else {
-      b = folded(expression());
-    }
-    if (!indexed && !middle) access_suffix(access);
-    Statement *n = node(k);
-    n->op_subop = subop;
-    file_statement(n, kw, f, indexed, 0, access, false);
-    n->op_opnd2.o_mode = OM_BIT;
-    n->op_opnd2.o_value = b;
-    return;
-  }
-  case MOVFF: case MOVFFL: {
-    Value s = folded(expression());
-    expect(TK_COMMA);
-    Value d;
-    uint16_t m = peek();
-    bool middle = false;
-    if (k == MOVFF && m == ACCESS) {
-      Token mt = shift();
-      if (peek() == TK_COMMA) {
-        shift();
-        middle = true;
-        d = folded(expression());
-      } else {
-        d = folded(expression_from(prefixed_primary(m, mt.kw)));
-      }
-    } else {
-      d = folded(expression());
-    }
-    if (!middle && accept(TK_COMMA)) expect(ACCESS);
-    Statement *n = node(k);
-    n->op_subop = subop;
-    operand_check_available(as_, kw);
-    n->op_opnd1.o_mode = OM_FILE;
-    n->op_opnd1.o_value = s;
-    n->op_opnd2.o_mode = OM_FILE;
-    n->op_opnd2.o_value = d;
-    return;
-  }
-  case GOTO: case BRA: case RCALL: case BCC: {
-    Value v = folded(expression());
-    Statement *n = node(k);
-    n->op_subop = subop;
-    operand_check_available(as_, kw);
-    n->op_opnd1.o_mode = OM_PROG;
-    n->op_opnd1.o_value = v;
-    return;
-  }
-  case CALL: {
-    Value v = folded(expression());
-    bool fast = false;
-    if (accept(TK_COMMA)) {
-      if (accept(F)) {
-        fast = true;
-      } else {
-        int64_t n = expect(TK_NUMBER).num;
-        if (n == 1) fast = true;
-        else if (n != 0) report_syntax_error();
-      }
-    }
-    Statement *n = node(k);
-    n->op_subop = static_cast<uint16_t>(subop | (fast ? 0x100 : 0));
-    operand_check_available(as_, kw);
-    n->op_opnd1.o_mode = OM_PROG;
-    n->op_opnd1.o_value = v;
-    return;
-  }
-  case RETURN: {
-    bool fast = false;
-    if (accept(F)) {
-      fast = true;
-    } else if (peek() == TK_NUMBER) {
-      int64_t n = shift().num;
-      if (n == 1) fast = true;
-      else if (n != 0) report_syntax_error();
-    }
-    Statement *n = node(k);
-    n->op_subop = static_cast<uint16_t>(subop | (fast ? 1 : 0));
-    operand_check_available(as_, kw);
-    return;
-  }
-  case NOP: case PUSH: case TRAP: case TRET: case DBOFF: case CALLW: {
-    Statement *n = node(k);
-    n->op_subop = (k == NOP && subop == 0xF000 && as_.opt.no_trans) ? 0 : subop;
-    operand_check_available(as_, kw);
-    return;
-  }
-  case RETLW: case MOVLW: case MOVLB: case ADDLW: case SETCNT: case ADDULNK: case PUSHL: {
-    accept(TK_HASH);  // "#k": an immediate literal, read in radix 10 by the lexer
-    Value v = folded(expression());
-    Statement *n = node(k);
-    n->op_subop = subop;
-    operand_check_available(as_, kw);
-    if (k == ADDULNK || k == PUSHL) operand_check_extended(as_);
-    n->op_opnd1.o_mode = OM_VALUE;
-    n->op_opnd1.o_value = v;
-    return;
-  }
-  case LFSR: case ADDFSR: {
-    Value fsr = folded(expression());
-    expect(TK_COMMA);
-    Value v = folded(expression());
-    Statement *n = node(k);
-    n->op_subop = subop;
-    operand_check_available(as_, kw);
-    if (!operand_fsr_ok(fsr)) msg_report(as_.msg, k == LFSR ? MSG_LFSR_ARG_RANGE : MSG_ADDFSR_ARG_RANGE);
-    else if (k == LFSR) n->op_subop = static_cast<uint16_t>(subop + fsr.v_offs * 16);
-    n->op_opnd1.o_mode = OM_VALUE;
-    n->op_opnd1.o_value = fsr;
-    n->op_opnd2.o_mode = OM_VALUE;
-    n->op_opnd2.o_value = v;
-    return;
-  }
-  case MOVSF: case MOVSFL: case MOVSS: {
-    expect(TK_LBRACK);
-    Value s = folded(expression());
-    expect(TK_RBRACK);
-    expect(TK_COMMA);
-    Value d;
-    if (k == MOVSS) {
-      expect(TK_LBRACK);
-      d = folded(expression());
-      expect(TK_RBRACK);
-    } else {
-      d = folded(expression());
-    }
-    Statement *n = node(k);
-    n->op_subop = subop;
-    operand_check_available(as_, kw);
-    operand_check_extended(as_);
-    n->op_opnd1.o_mode = OM_FILE;
-    n->op_opnd1.o_value = s;
-    n->op_opnd2.o_mode = OM_FILE;
-    n->op_opnd2.o_value = d;
-    return;
-  }
-  case TBLRD: {
-    uint16_t mode = 0;
-    if ((subop & 3) == 0) {
-      if (accept(TK_STAR)) {
-        if (accept(TK_PLUS)) mode = 1;
-        else if (accept(TK_MINUS)) mode = 2;
-      } else if (accept(TK_PLUS)) {
-        expect(TK_STAR);
-        mode = 3;
-      }
-    }
-    Statement *n = node(k);
-    n->op_subop = static_cast<uint16_t>(subop + mode);
-    operand_check_available(as_, kw);
-    return;
-  }
-  case BANKSEL: {
-    Value v = folded(expression());
-    Statement *n = node(k);
-    n->op_opnd1.o_mode = OM_FILE;
-    n->op_opnd1.o_value = v;
-    return;
-  }
-  default: throw SyntaxError{};
-  }
 }
 
 }  // namespace
