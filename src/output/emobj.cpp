@@ -24,7 +24,6 @@ constexpr uint64_t ALIGN_MAX = 0x200000;       // no boundary beyond the 2 MiB p
 constexpr unsigned RESOLVE_DEPTH = 1000;       // deeper trees and symbol chains stay unresolved
 constexpr uint32_t ERRATA_NOP2 = 0x20000;      // nop2 as two words
 constexpr uint16_t NOP2_SUBOP = 0xFFFF;
-constexpr uint16_t CALL_FAST = 0x100;
 constexpr uint16_t BCC_INVERT = 0x100;         // the opposite condition
 constexpr uint16_t OPC_BRA = 0xD000;
 constexpr uint16_t OPC_RCALL = 0xD800;
@@ -158,31 +157,36 @@ bool branch_distance(Assembly &as, const Statement *n, const Symbol *p, int64_t 
   }
 }
 
-// Bytes of a BCC, GOTO or CALL: the shortest form when `initial`, else the form the last
-// layout asks for.
+// Bytes of a conditional branch, jump or call: the shortest form when `initial`, else the form
+// the last layout asks for.
 unsigned branch_form(Assembly &as, const Statement *n, const Symbol *p, bool initial) {
   const AsmOptions &o = as.opt;
   int64_t d = 0, d2 = 0;
   auto fits = [&](int64_t lo, int64_t hi) { return within(d, lo, hi) && within(d2, lo, hi); };
-  switch (n->op_type) {
-    case BCC:
+  const StatementClass &c = ops_class(n->op_type);
+  switch (c.size) {
+    case SZ_COND_BRANCH:
       if (o.no_trans || (n->op_flags & NF_SRCPOS)) return 2;
       if (!branch_distance(as, n, p, d, d2)) return 6;
       if (initial || fits(-256, 255)) return 2;
       return fits(-2044, 2043) ? 4 : 6;
-    case GOTO:
+    case SZ_JUMP:
       if (!o.optimize || (n->op_flags & (NF_SRCPOS | NF_NOOPT))) return 4;
       if (!branch_distance(as, n, p, d, d2)) return 4;
       return initial || fits(-2048, 2047) ? 2 : 4;
-    case CALL:
-      if (o.no_trans || (n->op_subop & CALL_FAST)) return 4;
+    case SZ_CALL:
+      if (o.no_trans || (n->op_subop & c.fast)) return 4;
       if (!branch_distance(as, n, p, d, d2)) return 4;
       return initial || fits(-2048, 2047) ? 2 : 4;
     default: return 0;
   }
 }
 
-bool is_branch(uint32_t kind) { return kind == BCC || kind == GOTO || kind == CALL; }
+// Whether the size of a statement of this kind depends on the distance to its target.
+bool is_branch(uint32_t kind) {
+  uint8_t size = ops_class(kind).size;
+  return size == SZ_COND_BRANCH || size == SZ_JUMP || size == SZ_CALL;
+}
 
 unsigned sized_form(Assembly &as, const Statement *n, const Symbol *p) {
   const std::vector<uint8_t> &f = as.emit.form;
@@ -207,26 +211,18 @@ uint64_t align_pad(uint64_t loc, uint64_t boundary) {
   return (boundary - loc % boundary) % boundary;
 }
 
-// Bytes of a statement other than ORG and ALIGN. 813 for an unknown kind when `report`.
+// Bytes of a statement other than ORG, ALIGN and labels. 813 for an unknown kind when `report`.
 uint64_t stmt_size(Assembly &as, const Statement *n, const Symbol *p, bool report) {
-  switch (n->op_type) {
-    case SUBWF: case BCF: case MOVF: case SWAPF: case RLCF: case CALLW: case ADDFSR: case PUSH:
-    case BRA: case RCALL: case BTFSC: case DECFSZ: case ANDWF: case COMF: case ADDWF: case MULWF:
-    case CPFSEQ: case ADDULNK: case PUSHL: case ADDLW: case RETURN: case RETLW: case MOVLW:
-    case BANKSEL: case MOVLB: case MOVWF: case CLRF: case TRAP: case TRET: case DBOFF: case SETCNT:
-    case TBLRD:
-      return 2;
-    case NOP: return n->op_subop == NOP2_SUBOP && (as.opt.errata_mask & ERRATA_NOP2) ? 4 : 2;
-    case DATA: return data_size(n, delta_of(p));
-    case MOVFF: return movff_short(as, n) ? 4 : 6;
-    case MOVFFL: case MOVSFL: return 6;
-    case LFSR: case MOVSF: case MOVSS: return 4;
-    case BCC: case GOTO: case CALL: return sized_form(as, n, p);
-    case DS: return ds_size(n, delta_of(p));
-    case ORG: case ALIGN:
-    case IF: case ELSIF: case ELSE: case ENDIF: case EQU: case SET: case INCLUDE: case MESSG: case TITLE:
-    case ENDM: case TLABEL: case NAME:
-      return 0;
+  switch (ops_class(n->op_type).size) {
+    case SZ_WORD: return 2;
+    case SZ_TWO_WORDS: return 4;
+    case SZ_THREE_WORDS: return 6;
+    case SZ_NOP: return n->op_subop == NOP2_SUBOP && (as.opt.errata_mask & ERRATA_NOP2) ? 4 : 2;
+    case SZ_MOVFF: return movff_short(as, n) ? 4 : 6;
+    case SZ_COND_BRANCH: case SZ_JUMP: case SZ_CALL: return sized_form(as, n, p);
+    case SZ_DATA: return data_size(n, delta_of(p));
+    case SZ_DS: return ds_size(n, delta_of(p));
+    case SZ_NONE: case SZ_ORG: case SZ_ALIGN: case SZ_LABEL: return 0;
     default:
       if (report)
         msg_report_at(as.msg, {n->op_asmfile, static_cast<long>(n->op_asmline)}, MSG_SIZE_UNKNOWN_OPERATOR, n->op_type);
@@ -247,8 +243,8 @@ bool layout(Assembly &as, Symbol *p, EmitPsect &ep, bool report) {
     n->op_addr = at;
     if (n->op_flags & NF_HIDDEN) continue;
     uint64_t old = loc;
-    switch (n->op_type) {
-      case NAME:
+    switch (ops_class(n->op_type).size) {
+      case SZ_LABEL:
         if (n->op_label && n->op_label->s_defnode == n) {
           Value &v = n->op_label->s_value;
           v = Value{};
@@ -257,14 +253,14 @@ bool layout(Assembly &as, Symbol *p, EmitPsect &ep, bool report) {
           v.v_offs = static_cast<int64_t>(at / delta);
         }
         continue;
-      case ORG:
+      case SZ_ORG:
         loc = std::min(sat_mul(n->op_num, delta), LOC_MAX);
         if (!ep.has_base) {
           ep.base = std::min(loc, LOC_MAX);
           ep.has_base = true;
         }
         continue;
-      case ALIGN: loc = sat_add(loc, align_pad(loc, n->op_num)); break;
+      case SZ_ALIGN: loc = sat_add(loc, align_pad(loc, n->op_num)); break;
       default: loc = sat_add(loc, stmt_size(as, n, p, report)); break;
     }
     loc = std::min(loc, LOC_MAX);  // the counter stops at the end of the 32-bit space
@@ -464,8 +460,20 @@ void file_field(Enc &e, uint64_t base, Value f) {
   fieldv(e, base, f, 8);
 }
 
-// BCF class and BTFSC class: 0iii bbba ffff ffff.
-void bit_op(Enc &e) {
+// ---- encoders, one per layout; o = opcode bits from op_subop ----
+
+// oooo ooda ffff ffff   addwf f,d,a (d: 1 stores to f; a: 1 banked)
+void enc_file_dest(Enc &e) {
+  const Statement *n = e.n;
+  file_field(e, n->op_subop + (n->op_dest == F ? BIT_DEST_F : 0) + access_bits(n), resolve(e, n->op_opnd1.o_value));
+}
+
+// oooo oooa ffff ffff   movwf f,a
+void enc_file(Enc &e) { file_field(e, e.n->op_subop + access_bits(e.n), resolve(e, e.n->op_opnd1.o_value)); }
+
+// oooo bbba ffff ffff   bcf f,b,a
+// A relocatable bit number is range-checked by the linker and goes into a 12-bit field.
+void enc_file_bit(Enc &e) {
   Statement *n = e.n;
   Value f = resolve(e, n->op_opnd1.o_value);
   Value b = resolve(e, n->op_opnd2.o_value);
@@ -512,13 +520,16 @@ void displacement(Enc &e, uint64_t base, const Value &target, unsigned width, ui
   fieldv(e, base, node2(e, RT_DIV, node2(e, RT_SUB, target, here), abs_v(2)), width);
 }
 
-// The long jump: 1110 1111 kkkk kkkk, 1111 kkkk kkkk kkkk.
+// oooo oooo kkkk kkkk   1111 kkkk kkkk kkkk   goto k (1110 1111), call k,s (1110 110s); k is
+// the target in words
 void long_jump(Enc &e, uint64_t opcode, const Value &target) {
   fieldv(e, opcode, node2(e, RT_AND, node2(e, RT_SHR, target, abs_v(1)), abs_v(255)), 8);
   fieldv(e, OPC_SECOND, node2(e, RT_SHR, target, abs_v(9)), 12);
 }
 
-void movff(Enc &e, bool short_form) {
+// short: 1100 ssss ssss ssss   1111 dddd dddd dddd
+// long:  0000 0000 0110 ssss   1111 ssss ssss ssdd   1111 dddd dddd dddd
+void enc_move(Enc &e, bool short_form) {
   Value s = resolve(e, e.n->op_opnd1.o_value), d = resolve(e, e.n->op_opnd2.o_value);
   if (short_form) {
     fieldv(e, OPC_MOVFF, s, 12);
@@ -529,6 +540,115 @@ void movff(Enc &e, bool short_form) {
                     node2(e, RT_AND, node2(e, RT_SHR, d, abs_v(12)), abs_v(3)));
   fieldv(e, OPC_SECOND, mid, 12);
   fieldv(e, OPC_SECOND, node2(e, RT_AND, d, abs_v(4095)), 12);
+}
+
+// 1110 100o ffkk kkkk   addfsr fsr,k (o: 1 subtracts)
+void enc_addfsr(Enc &e) {
+  const Value &fsr = e.n->op_opnd1.o_value;
+  uint64_t f = fsr.v_rtype == RT_ABS ? static_cast<uint64_t>(fsr.v_offs) & 3 : 0;
+  fieldv(e, e.n->op_subop + f * 64, checked(e, resolve(e, e.n->op_opnd2.o_value), 6), 6);
+}
+
+// 1110 1110 00ff kkkk   1111 0000 kkkk kkkk   lfsr fsr,k
+// extended address:     1110 1110 ffkk kkkk   1111 00kk kkkk kkkk
+void enc_lfsr(Enc &e) {
+  Value k = resolve(e, e.n->op_opnd2.o_value);
+  Value fsr = abs_v((e.n->op_subop >> 4) & 3);
+  bool ext = e.as.emit.ext_addr;
+  Value high = ext ? node2(e, RT_SHR, k, abs_v(10)) : node2(e, RT_AND, node2(e, RT_SHR, k, abs_v(8)), abs_v(15));
+  fieldv(e, OPC_LFSR, node2(e, RT_ADD, node2(e, RT_SHL, fsr, abs_v(4)), high), 6);
+  if (ext) return fieldv(e, OPC_SECOND, node2(e, RT_AND, k, abs_v(1023)), 10);
+  fieldv(e, OPC_SECOND, node2(e, RT_AND, k, abs_v(255)), 8);
+}
+
+// 1110 1011 0sss ssss   1111 dddd dddd dddd   movsf [s],d
+void enc_movsf(Enc &e) {
+  Value s = checked(e, resolve(e, e.n->op_opnd1.o_value), 7), d = resolve(e, e.n->op_opnd2.o_value);
+  fieldv(e, e.n->op_subop, node2(e, RT_AND, s, abs_v(127)), 7);
+  fieldv(e, OPC_SECOND, d, 12);
+}
+
+// 0000 0000 0000 0010   1111 000s ssss ssdd   1111 dddd dddd dddd   movsfl [s],d
+void enc_movsfl(Enc &e) {
+  Value s = checked(e, resolve(e, e.n->op_opnd1.o_value), 7), d = resolve(e, e.n->op_opnd2.o_value);
+  word(e, e.n->op_subop);
+  Value mid = node2(e, RT_OR, node2(e, RT_SHL, node2(e, RT_AND, s, abs_v(127)), abs_v(2)),
+                    node2(e, RT_AND, node2(e, RT_SHR, d, abs_v(12)), abs_v(3)));
+  fieldv(e, OPC_SECOND, mid, 9);
+  fieldv(e, OPC_SECOND, node2(e, RT_AND, d, abs_v(4095)), 12);
+}
+
+// 1110 1011 1sss ssss   1111 0000 0ddd dddd   movss [s],[d]
+void enc_movss(Enc &e) {
+  Value s = checked(e, resolve(e, e.n->op_opnd1.o_value), 7), d = checked(e, resolve(e, e.n->op_opnd2.o_value), 7);
+  fieldv(e, e.n->op_subop, node2(e, RT_AND, s, abs_v(127)), 7);
+  fieldv(e, OPC_SECOND, node2(e, RT_AND, d, abs_v(127)), 7);
+}
+
+// oooo oooo kkkk kkkk (8 bits) or oooo oooo ookk kkkk (6 bits): movlw k, setcnt k; with
+// `check` a constant must fit unsigned (addulnk, pushl).
+void enc_literal(Enc &e, unsigned width, bool check) {
+  Value k = resolve(e, e.n->op_opnd1.o_value);
+  fieldv(e, e.n->op_subop, check ? checked(e, k, width) : k, width);
+}
+
+// 0000 0001 00kk kkkk (extended address) or 0000 0001 0000 kkkk   movlb k; banksel f is the
+// movlb of f's bank.
+void enc_movlb(Enc &e, bool banksel) {
+  Value k = resolve(e, e.n->op_opnd1.o_value);
+  unsigned width = e.as.emit.ext_addr ? 6 : 4;
+  if (!banksel) return fieldv(e, e.n->op_subop, k, width);
+  fieldv(e, OPC_MOVLB, node2(e, RT_SHR, k, abs_v(8)), width);
+}
+
+// oooo oooo oooo oooo   nop2 is 1111 0000 0000 0000 twice with the errata, else a branch to
+// the next instruction: 1101 0000 0000 0000
+void enc_nop(Enc &e) {
+  uint16_t sub = e.n->op_subop;
+  if (sub != NOP2_SUBOP) return word(e, sub);
+  if (e.as.opt.errata_mask & ERRATA_NOP2) {
+    word(e, OPC_SECOND);
+    return word(e, OPC_SECOND);
+  }
+  word(e, OPC_BRA);
+}
+
+// 1101 onnn nnnn nnnn   bra n, rcall n
+void enc_rel11(Enc &e) {
+  displacement(e, e.n->op_subop, resolve(e, e.n->op_opnd1.o_value), 11, e.p->s_psect.p_curr + 2);
+}
+
+// 1110 0ccc nnnn nnnn   bz n; farther: the opposite condition skipping a bra or a goto
+void enc_cond_branch(Enc &e) {
+  uint16_t sub = e.n->op_subop;
+  Value t = resolve(e, e.n->op_opnd1.o_value);
+  uint64_t at = e.p->s_psect.p_curr;
+  switch (sized_form(e.as, e.n, e.p)) {
+    case 2: return displacement(e, sub, t, 8, at + 2);
+    case 4:
+      word(e, (sub ^ BCC_INVERT) + 1);  // skip the BRA when the condition fails
+      return displacement(e, OPC_BRA, t, 11, at + 4);
+    default:
+      word(e, (sub ^ BCC_INVERT) + 2);  // skip the GOTO
+      return long_jump(e, OPC_GOTO, t);
+  }
+}
+
+// goto n as a bra when sized 2 bytes, call n as an rcall; else the long form.
+void enc_jump_or_call(Enc &e, uint64_t short_opcode, uint64_t long_opcode) {
+  Value t = resolve(e, e.n->op_opnd1.o_value);
+  if (sized_form(e.as, e.n, e.p) == 2) return displacement(e, short_opcode, t, 11, e.p->s_psect.p_curr + 2);
+  long_jump(e, long_opcode, t);
+}
+
+// Element-size bytes of each item, padded to the psect's delta.
+void enc_data(Enc &e) {
+  unsigned elem = std::clamp<unsigned>(e.n->op_subop, 1, 8), per = std::max<unsigned>(elem, delta_of(e.p));
+  for (const DataItem *d = e.n->op_list; d; d = d->next) {
+    Value v = resolve(e, d->value);
+    field(e, 0, &v, elem, 8 * elem);
+    if (per > elem) field(e, 0, nullptr, per - elem, 0);
+  }
 }
 
 // Flushes, moves the location counter, starts a new text record (DS and ORG).
@@ -549,130 +669,66 @@ void move_counter(Enc &e, uint64_t to) {
   obj_start_text(as);
 }
 
+void enc_align(Enc &e) {
+  uint64_t boundary = e.n->op_num;
+  if (boundary > ALIGN_MAX && e.report())
+    msg_error_raw(e.as.msg, "ALIGN boundary 0x%llx is beyond the 2 MiB program space",
+                  static_cast<unsigned long long>(boundary));
+  uint64_t pad = align_pad(e.p->s_psect.p_curr, boundary);
+  for (uint64_t i = 0; i < pad; ++i) field(e, 0, nullptr, 1, 0);
+}
+
+// IF and ELSIF: a condition that is not a constant goes to the linker.
+void enc_condition(Enc &e) {
+  if (e.listing) return;
+  Value c = resolve(e, e.n->op_opnd1.o_value);
+  if (c.v_rtype != RT_ABS) obj_put_condition(e.as, c);
+}
+
+// MESSG, ERROR and WARN report their text when the object is written.
+void enc_message(Enc &e) {
+  if (e.listing) return;
+  const char *text = e.n->op_text ? e.n->op_text : "";
+  uint16_t sub = e.n->op_subop;
+  if (sub == 0) msg_report(e.as.msg, MSG_CFG_MESSAGE, text);       // 2066 message
+  else if (sub == 1) msg_report(e.as.msg, MSG_CFG_ERROR, text);    // 2067 error
+  else if (sub == 2) msg_report(e.as.msg, MSG_CFG_WARNING, text);  // 2080 warning
+}
+
 void encode(Enc &e) {
   Assembly &as = e.as;
   Statement *n = e.n;
-  const uint16_t sub = n->op_subop;
-  const Value &o1 = n->op_opnd1.o_value, &o2 = n->op_opnd2.o_value;
-  switch (n->op_type) {
-    // 0ooo oo da ffff ffff
-    case SUBWF: case MOVF: case SWAPF: case RLCF: case DECFSZ: case ANDWF: case COMF: case ADDWF:
-      return file_field(e, sub + (n->op_dest == F ? BIT_DEST_F : 0) + access_bits(n), resolve(e, o1));
-    // 0ooo ooo a ffff ffff
-    case MULWF: case CPFSEQ: case MOVWF: case CLRF:
-      return file_field(e, sub + access_bits(n), resolve(e, o1));
-    case BCF: case BTFSC: return bit_op(e);
-    case DATA: {
-      unsigned elem = std::clamp<unsigned>(sub, 1, 8), per = std::max<unsigned>(elem, delta_of(e.p));
-      for (const DataItem *d = n->op_list; d; d = d->next) {
-        Value v = resolve(e, d->value);
-        field(e, 0, &v, elem, 8 * elem);
-        if (per > elem) field(e, 0, nullptr, per - elem, 0);
-      }
-      return;
-    }
-    case MOVFF: return movff(e, movff_short(as, n));
-    case MOVFFL: return movff(e, false);
-    case CALLW: case PUSH: case RETURN: case TRAP: case TRET: case DBOFF: case TBLRD: return word(e, sub);
-    // 1110 1000 ffkk kkkk
-    case ADDFSR: {
-      uint64_t fsr = o1.v_rtype == RT_ABS ? static_cast<uint64_t>(o1.v_offs) & 3 : 0;
-      return fieldv(e, sub + fsr * 64, checked(e, resolve(e, o2), 6), 6);
-    }
-    case ADDULNK: return fieldv(e, sub, checked(e, resolve(e, o1), 6), 6);
-    // 1110 1110 00ff kkkk, 1111 0000 kkkk kkkk
-    case LFSR: {
-      Value k = resolve(e, o2);
-      Value fsr = abs_v((sub >> 4) & 3);
-      Value high = as.emit.ext_addr ? node2(e, RT_SHR, k, abs_v(10))
-                                    : node2(e, RT_AND, node2(e, RT_SHR, k, abs_v(8)), abs_v(15));
-      fieldv(e, OPC_LFSR, node2(e, RT_ADD, node2(e, RT_SHL, fsr, abs_v(4)), high), 6);
-      if (as.emit.ext_addr) return fieldv(e, OPC_SECOND, node2(e, RT_AND, k, abs_v(1023)), 10);
-      return fieldv(e, OPC_SECOND, node2(e, RT_AND, k, abs_v(255)), 8);
-    }
-    case MOVSF: {
-      Value s = checked(e, resolve(e, o1), 7), d = resolve(e, o2);
-      fieldv(e, sub, node2(e, RT_AND, s, abs_v(127)), 7);
-      return fieldv(e, OPC_SECOND, d, 12);
-    }
-    case MOVSFL: {
-      Value s = checked(e, resolve(e, o1), 7), d = resolve(e, o2);
-      word(e, sub);
-      Value mid = node2(e, RT_OR, node2(e, RT_SHL, node2(e, RT_AND, s, abs_v(127)), abs_v(2)),
-                        node2(e, RT_AND, node2(e, RT_SHR, d, abs_v(12)), abs_v(3)));
-      fieldv(e, OPC_SECOND, mid, 9);
-      return fieldv(e, OPC_SECOND, node2(e, RT_AND, d, abs_v(4095)), 12);
-    }
-    case MOVSS: {
-      Value s = checked(e, resolve(e, o1), 7), d = checked(e, resolve(e, o2), 7);
-      fieldv(e, sub, node2(e, RT_AND, s, abs_v(127)), 7);
-      return fieldv(e, OPC_SECOND, node2(e, RT_AND, d, abs_v(127)), 7);
-    }
-    case PUSHL: return fieldv(e, sub, checked(e, resolve(e, o1), 8), 8);
-    case ADDLW: case RETLW: case MOVLW: return fieldv(e, sub, resolve(e, o1), 8);
-    case SETCNT: return fieldv(e, sub, resolve(e, o1), 6);
-    case MOVLB: return fieldv(e, sub, resolve(e, o1), as.emit.ext_addr ? 6 : 4);
-    case BANKSEL:
-      return fieldv(e, OPC_MOVLB, node2(e, RT_SHR, resolve(e, o1), abs_v(8)), as.emit.ext_addr ? 6 : 4);
-    case NOP:
-      if (sub != NOP2_SUBOP) return word(e, sub);
-      if (as.opt.errata_mask & ERRATA_NOP2) {
-        word(e, OPC_SECOND);
-        return word(e, OPC_SECOND);
-      }
-      return word(e, OPC_BRA);  // a branch to the next instruction
-    case BRA: case RCALL:
-      return displacement(e, sub, resolve(e, o1), 11, e.p->s_psect.p_curr + 2);
-    case BCC: {
-      Value t = resolve(e, o1);
-      uint64_t at = e.p->s_psect.p_curr;
-      switch (sized_form(as, n, e.p)) {
-        case 2: return displacement(e, sub, t, 8, at + 2);
-        case 4:
-          word(e, (sub ^ BCC_INVERT) + 1);  // skip the BRA when the condition fails
-          return displacement(e, OPC_BRA, t, 11, at + 4);
-        default:
-          word(e, (sub ^ BCC_INVERT) + 2);  // skip the GOTO
-          return long_jump(e, OPC_GOTO, t);
-      }
-    }
-    case GOTO: {
-      Value t = resolve(e, o1);
-      if (sized_form(as, n, e.p) == 2) return displacement(e, OPC_BRA, t, 11, e.p->s_psect.p_curr + 2);
-      return long_jump(e, OPC_GOTO, t);
-    }
-    case CALL: {
-      Value t = resolve(e, o1);
-      if (sized_form(as, n, e.p) == 2) return displacement(e, OPC_RCALL, t, 11, e.p->s_psect.p_curr + 2);
-      return long_jump(e, sub, t);
-    }
-    case DS: return move_counter(e, sat_add(e.p->s_psect.p_curr, ds_size(n, delta_of(e.p))));
-    case ORG: return move_counter(e, sat_mul(n->op_num, delta_of(e.p)));
-    case ALIGN: {
-      if (n->op_num > ALIGN_MAX && e.report())
-        msg_error_raw(as.msg, "ALIGN boundary 0x%llx is beyond the 2 MiB program space",
-                      static_cast<unsigned long long>(n->op_num));
-      uint64_t pad = align_pad(e.p->s_psect.p_curr, n->op_num);
-      for (uint64_t i = 0; i < pad; ++i) field(e, 0, nullptr, 1, 0);
-      return;
-    }
-    case IF: case ELSIF: {
-      if (e.listing) return;
-      Value c = resolve(e, o1);
-      if (c.v_rtype != RT_ABS) obj_put_condition(as, c);
-      return;
-    }
-    case MESSG: {
-      if (e.listing) return;
-      const char *text = n->op_text ? n->op_text : "";
-      if (sub == 0) msg_report(as.msg, MSG_CFG_MESSAGE, text);       // 2066 message
-      else if (sub == 1) msg_report(as.msg, MSG_CFG_ERROR, text);    // 2067 error
-      else if (sub == 2) msg_report(as.msg, MSG_CFG_WARNING, text);  // 2080 warning
-      return;
-    }
-    case TLABEL: return tlab_define(as, n->op_tlab, n);
-    case ELSE: case ENDIF: case EQU: case SET: case INCLUDE: case ENDM: case NAME: case TITLE:
-      return;
+  switch (ops_class(n->op_type).layout) {
+    case EL_FILE_DEST: return enc_file_dest(e);
+    case EL_FILE: return enc_file(e);
+    case EL_FILE_BIT: return enc_file_bit(e);
+    case EL_OPCODE: return word(e, n->op_subop);
+    case EL_MOVFF: return enc_move(e, movff_short(as, n));
+    case EL_MOVFFL: return enc_move(e, false);
+    case EL_ADDFSR: return enc_addfsr(e);
+    case EL_LFSR: return enc_lfsr(e);
+    case EL_MOVSF: return enc_movsf(e);
+    case EL_MOVSFL: return enc_movsfl(e);
+    case EL_MOVSS: return enc_movss(e);
+    case EL_K8: return enc_literal(e, 8, false);
+    case EL_K8_CHECKED: return enc_literal(e, 8, true);
+    case EL_K6: return enc_literal(e, 6, false);
+    case EL_K6_CHECKED: return enc_literal(e, 6, true);
+    case EL_MOVLB: return enc_movlb(e, false);
+    case EL_BANKSEL: return enc_movlb(e, true);
+    case EL_NOP: return enc_nop(e);
+    case EL_REL11: return enc_rel11(e);
+    case EL_COND_BRANCH: return enc_cond_branch(e);
+    case EL_JUMP: return enc_jump_or_call(e, OPC_BRA, OPC_GOTO);
+    case EL_CALL: return enc_jump_or_call(e, OPC_RCALL, n->op_subop);
+    case EL_DATA: return enc_data(e);
+    case EL_DS: return move_counter(e, sat_add(e.p->s_psect.p_curr, ds_size(n, delta_of(e.p))));
+    case EL_ORG: return move_counter(e, sat_mul(n->op_num, delta_of(e.p)));
+    case EL_ALIGN: return enc_align(e);
+    case EL_CONDITION: return enc_condition(e);
+    case EL_MESSAGE: return enc_message(e);
+    case EL_TLABEL: return tlab_define(as, n->op_tlab, n);
+    case EL_NONE: return;
     default:
       if (e.report()) msg_report(as.msg, MSG_EMOBJ_UNKNOWN_OPERATOR, n->op_type);
       return;
