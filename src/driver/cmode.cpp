@@ -9,14 +9,10 @@
 
 namespace {
 
+// Instructions whose first operand is a file register with an access bit.
 bool file_register_kind(uint32_t k) {
-  switch (k) {
-  case SUBWF: case BCF: case MOVF: case SWAPF: case RLCF: case BTFSC: case DECFSZ: case ANDWF:
-  case COMF: case ADDWF: case MULWF: case CPFSEQ: case MOVWF: case CLRF:
-    return true;
-  default:
-    return false;
-  }
+  uint8_t form = ops_class(k).form;
+  return form == OF_FILE_DEST || form == OF_FILE || form == OF_FILE_BIT;
 }
 
 // A label's address: a psect-relative leaf, or a symbol leaf naming a label.

@@ -9,14 +9,11 @@
 
 namespace {
 
-constexpr const char *KIND_NAMES[] = {
-    "?", "SUBWF", "BCF", "DATA", "MOVF", "SWAPF", "RLCF", "MOVFF", "MOVFFL", "CALLW", "ADDFSR", "PUSH",
-    "LFSR", "BRA", "BCC", "RCALL", "BTFSC", "DECFSZ", "ANDWF", "COMF", "ADDWF", "MULWF", "CPFSEQ",
-    "ADDULNK", "MOVSF", "MOVSFL", "MOVSS", "PUSHL", "GOTO", "ADDLW", "RETURN", "CALL", "RETLW", "MOVLW",
-    "NOP", "BANKSEL", "MOVLB", "MOVWF", "CLRF", "TRAP", "TRET", "DBOFF", "SETCNT", "TBLRD", "DS", "ORG",
-    "ALIGN", "SET", "EQU", "IF", "ELSIF", "ELSE", "ENDIF", "INCLUDE", "MESSG", "TITLE", "ENDM", "TLABEL",
-    "NAME"};
-static_assert(sizeof KIND_NAMES / sizeof *KIND_NAMES == OP_LAST_STATEMENT + 1);
+// The statement kind's name in capitals ("?" for no statement kind).
+void put_kind(std::ostream &o, uint32_t kind) {
+  for (const char *c = ops_class(kind).name; *c; ++c)
+    o << static_cast<char>(*c >= 'a' && *c <= 'z' ? *c - ('a' - 'A') : *c);
+}
 
 const char *word(uint32_t v) {
   switch (v) {
@@ -70,7 +67,9 @@ void debug_dump_statements(Assembly &as, std::ostream &out) {
   for (StatementList *l : as.list.lists) {
     out << "psect \"" << (l->psect && l->psect->s_name ? l->psect->s_name : "") << "\"\n";
     for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) {
-      out << "  " << (n->op_type <= OP_LAST_STATEMENT ? KIND_NAMES[n->op_type] : "?") << std::hex
+      out << "  ";
+      put_kind(out, n->op_type);
+      out << std::hex
           << " sub=" << n->op_subop << std::dec << " dest=" << word(n->op_dest) << " acc=" << word(n->op_access)
           << std::hex << " flags=" << n->op_flags << std::dec;
       put_operand(out, "o1", n->op_opnd1);

@@ -121,8 +121,12 @@ class StatementText {
   void unknown(const Statement &n) {
     msg_report(as_.msg, MSG_EMASM_UNKNOWN_OP, std::to_string(n.op_type));
   }
-  bool instruction(const Statement &n, std::string &o);
+  bool instruction(const Statement &n, const StatementClass &c, std::string &o);
+  void operands(const Statement &n, const StatementClass &c, std::string &o);
   bool label(const Statement &n, std::string &o);
+  bool data(const Statement &n, std::string &o);
+  bool set(const Statement &n, std::string &o);
+  static void message(const Statement &n, std::string &o);
   void eol(const Statement &n, std::string &o) {
     // MESSG is a line form that takes no comment of its own when read back.
     const char *text = stmt_eolcomment(&n);
@@ -179,74 +183,54 @@ bool StatementText::label(const Statement &n, std::string &o) {
   return true;
 }
 
-bool StatementText::instruction(const Statement &n, std::string &o) {
-  uint32_t k = n.op_type;
+// The operands of an instruction after its mnemonic, by the class row's text form.
+void StatementText::operands(const Statement &n, const StatementClass &c, std::string &o) {
   uint16_t sub = n.op_subop;
-  const char *mn = "nop";
-  if (!(k == NOP && sub == 0)) {
-    mn = ops_mnemonic(as_.msg, k, k == CALL ? (sub & ~0x100u) : sub);
-    if (!mn) {
-      unknown(n);
-      return false;
-    }
-  }
   bool indexed = n.op_flags & NF_INDEXED;
-  o += '\t';
-  o += mn;
-  switch (k) {
-  case ADDWF: case ANDWF: case COMF: case DECFSZ: case MOVF: case RLCF: case SUBWF: case SWAPF:
+  switch (c.text) {
+  case TF_FILE_DEST:
+  case TF_FILE:
     o += '\t';
     file(n.op_opnd1, indexed, o);
-    dest(n, o);
+    if (c.text == TF_FILE_DEST) dest(n, o);
     access(n, o);
-    break;
-  case MOVWF: case MULWF: case CPFSEQ: case CLRF:
-    o += '\t';
-    file(n.op_opnd1, indexed, o);
-    access(n, o);
-    break;
-  case BCF: case BTFSC:
+    return;
+  case TF_FILE_BIT:
     o += '\t';
     file(n.op_opnd1, indexed, o);
     o += ',';
     operand(n.op_opnd2, o);
     access(n, o);
-    break;
-  case MOVFF: case MOVFFL:
-    o += '\t';
-    operand(n.op_opnd1, o);
-    o += ',';
-    operand(n.op_opnd2, o);
-    break;
-  case MOVSF: case MOVSFL:
+    return;
+  case TF_STACK_FILE:
+  case TF_STACK_STACK:
     o += "\t[";
     if (mode_ok(n.op_opnd1)) value(n.op_opnd1.o_value, o);
-    o += "],";
-    operand(n.op_opnd2, o);
-    break;
-  case MOVSS:
-    o += "\t[";
-    if (mode_ok(n.op_opnd1)) value(n.op_opnd1.o_value, o);
+    if (c.text == TF_STACK_FILE) {
+      o += "],";
+      operand(n.op_opnd2, o);
+      return;
+    }
     o += "],[";
     if (mode_ok(n.op_opnd2)) value(n.op_opnd2.o_value, o);
     o += ']';
-    break;
-  case LFSR:
+    return;
+  case TF_LFSR:
     put_num(o, "\t%llu,", (sub >> 4) & 3u);
     operand(n.op_opnd2, o);
-    break;
-  case RETURN:
-    if (sub & 1) o += "\tf";
-    break;
-  case CALL:
+    return;
+  case TF_RETURN:
+    if (sub & c.fast) o += "\tf";
+    return;
+  case TF_CALL:
     o += '\t';
     operand(n.op_opnd1, o);
-    if (sub & 0x100) o += ",f";
-    break;
-  case TBLRD: {
+    if (sub & c.fast) o += ",f";
+    return;
+  case TF_TABLE: {
     static const char *const modes[] = {"\t*", "\t*+", "\t*-", "\t+*"};
     o += modes[sub & 3];
-    break;
+    return;
   }
   default:
     if (n.op_opnd1.o_mode != OM_NONE) {
@@ -257,77 +241,106 @@ bool StatementText::instruction(const Statement &n, std::string &o) {
       o += ',';
       operand(n.op_opnd2, o);
     }
-    break;
+    return;
+  }
+}
+
+// The mnemonic, looked up by kind and op_subop (a fast call's flag cleared first; a nop stored
+// as 0 prints as "nop"), then the operands.
+bool StatementText::instruction(const Statement &n, const StatementClass &c, std::string &o) {
+  uint16_t sub = n.op_subop;
+  const char *mn = "nop";
+  if (!(n.op_type == NOP && sub == 0)) {
+    mn = ops_mnemonic(as_.msg, n.op_type, sub & ~(c.fast & ~c.modifier));
+    if (!mn) {
+      unknown(n);
+      return false;
+    }
+  }
+  o += '\t';
+  o += mn;
+  operands(n, c, o);
+  return true;
+}
+
+// DATA: the data keyword and the items.
+bool StatementText::data(const Statement &n, std::string &o) {
+  const char *mn = ops_mnemonic(as_.msg, n.op_type, n.op_subop);
+  if (!mn) {
+    unknown(n);
+    return false;
+  }
+  o += '\t';
+  o += mn;
+  o += '\t';
+  for (const DataItem *d = n.op_list; d; d = d->next) {
+    value(d->value, o);
+    if (d->next) o += ',';
   }
   return true;
 }
 
+// SET: "name\tset\tvalue".
+bool StatementText::set(const Statement &n, std::string &o) {
+  const Symbol *s = n.op_opnd1.o_value.v_sym;
+  if (!s || !s->s_name) {
+    unknown(n);
+    return false;
+  }
+  o += s->s_name;
+  o += "\tset\t";
+  value(n.op_opnd2.o_value, o);
+  return true;
+}
+
+// MESSG, ERROR, WARN: a text holding double quotes is given in single quotes.
+void StatementText::message(const Statement &n, std::string &o) {
+  static const char *const words[] = {"messg", "error", "warn"};
+  const char *t = n.op_text ? n.op_text : "";
+  char q = std::strchr(t, '"') && !std::strchr(t, '\'') ? '\'' : '"';
+  o += '\t';
+  o += words[n.op_subop < 3 ? n.op_subop : 0];
+  o += ' ';
+  o += q;
+  o += t;
+  o += q;
+}
+
 bool StatementText::body(const Statement &n, std::string &o) {
   if (n.op_flags & NF_HIDDEN) return false;
-  uint32_t k = n.op_type;
-  if (k >= SUBWF && k <= TBLRD && k != DATA) {
-    if (!instruction(n, o)) return false;
-  } else {
-    switch (k) {
-    case NAME: return label(n, o);
-    case TLABEL: put_num(o, "%llu:", n.op_tlab); break;
-    case DATA: {
-      const char *mn = ops_mnemonic(as_.msg, DATA, n.op_subop);
-      if (!mn) {
-        unknown(n);
-        return false;
-      }
-      o += '\t';
-      o += mn;
-      o += '\t';
-      for (const DataItem *d = n.op_list; d; d = d->next) {
-        value(d->value, o);
-        if (d->next) o += ',';
-      }
-      break;
-    }
-    case ORG: put_num(o, "\torg\t%llu", n.op_num); break;
-    case ALIGN:
-      o += "\talign\t";
-      put_snum(o, static_cast<long long>(n.op_num));
-      break;
-    case DS:
-    case IF:
-    case ELSIF:
-      o += k == DS ? "\tds\t" : k == IF ? "\tif\t" : "\telsif\t";
-      value(n.op_opnd1.o_value, o);
-      break;
-    case ELSE: o += "\telse"; break;
-    case ENDIF: o += "\tendif"; break;
-    case SET: {
-      const Symbol *s = n.op_opnd1.o_value.v_sym;
-      if (!s || !s->s_name) {
-        unknown(n);
-        return false;
-      }
-      o += s->s_name;
-      o += "\tset\t";
-      value(n.op_opnd2.o_value, o);
-      break;
-    }
-    case MESSG: {
-      static const char *const words[] = {"messg", "error", "warn"};
-      const char *t = n.op_text ? n.op_text : "";
-      // A text holding double quotes is given in single quotes.
-      char q = std::strchr(t, '"') && !std::strchr(t, '\'') ? '\'' : '"';
-      o += '\t';
-      o += words[n.op_subop < 3 ? n.op_subop : 0];
-      o += ' ';
-      o += q;
-      o += t;
-      o += q;
-      break;
-    }
-    case EQU: case INCLUDE: case TITLE: case ENDM: return false;
-    default:
-      unknown(n);
-      return false;
-    }
+  const StatementClass &c = ops_class(n.op_type);
+  switch (c.text) {
+  case TF_LABEL: return label(n, o);
+  case TF_TLABEL: put_num(o, "%llu:", n.op_tlab); break;
+  case TF_DATA:
+    if (!data(n, o)) return false;
+    break;
+  case TF_ORG: put_num(o, "\torg\t%llu", n.op_num); break;
+  case TF_ALIGN:
+    o += "\talign\t";
+    put_snum(o, static_cast<long long>(n.op_num));
+    break;
+  case TF_VALUE:  // ds, if, elsif
+    o += '\t';
+    o += c.name;
+    o += '\t';
+    value(n.op_opnd1.o_value, o);
+    break;
+  case TF_KEYWORD:  // else, endif
+    o += '\t';
+    o += c.name;
+    break;
+  case TF_SET:
+    if (!set(n, o)) return false;
+    break;
+  case TF_MESSAGE: message(n, o); break;
+  case TF_NONE: return false;
+  case TF_UNKNOWN:
+    unknown(n);
+    return false;
+  default:
+    if (!instruction(n, c, o)) return false;
+    break;
   }
   eol(n, o);
   o += '\n';
