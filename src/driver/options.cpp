@@ -350,7 +350,10 @@ void scan_options(Assembly &as, const std::vector<std::string> &args) {
     case 'V':
     case 'v':
       if (a.compare(0, 5, "-ver=") == 0) o.version_text = a.substr(5);
-      else o.line_numbers = true;
+      else {
+        o.line_numbers = true;
+        ++o.verbose;
+      }
       break;
     case 'W':
     case 'w':

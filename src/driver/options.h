@@ -30,6 +30,7 @@ struct AsmOptions {
   std::string output_file;                // -O<file>
   int page_width = 0;                     // -T
   bool line_numbers = false;              // -V
+  int verbose = 0;                        // -V given this many times; above 1 traces the optimizer
   std::string version_text;               // -ver=
   int warning_level = 0;                  // -W
   bool opt_debug = false;                 // --opt=debug

@@ -184,10 +184,12 @@ void run_finish_lists(Assembly &as) {
   name_outputs(as);
   lex_clear_msg_line(as);
   list_if_pass_all(as);
-  // The psects are selected with or without -O: the compatibility rewriting works on that list.
-  // The optimizer under -O and the errata NOP pass, which would follow here, are not run.
+  // The psects are selected with or without -O: the compatibility rewriting and the errata NOP
+  // pass work on that list.
   optim_select_psects(as);
   if (o.compat_mode & (2 | 4 | 8)) cmode_rewrite_operands(as);
+  optim_run(as);
+  if (o.errata_mask & 0x4001) optim_errata_pass(as);
   if (as.drv.dump_stmts) debug_dump_statements(as, *as.io.out);
   define_isa_symbol(as, "isa$xinst", o.xinst ? 1 : 0);
   define_isa_symbol(as, "isa$std", o.xinst ? 0 : 1);

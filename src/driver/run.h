@@ -28,7 +28,8 @@ void run_open_input(Assembly &as, std::optional<std::string_view> text = std::nu
 void run_parse(Assembly &as);
 // Finishes the statement lists: no optimizer on extended-instruction-set code, the
 // configuration psects, the output names and the listing file, the IF pass, the psect
-// selection, operand rewriting and the instruction-set symbols.
+// selection, operand rewriting, the optimizer (-O), the errata NOP pass and the instruction-set
+// symbols.
 void run_finish_lists(Assembly &as);
 // Sizes the psects and writes the listing and the object file, or the assembly text; closes
 // the cross-reference file and the HTML report.

@@ -1,5 +1,5 @@
-// The optimizer's psect selection: which psects it may rewrite, and how procedural
-// abstraction groups them.
+// The optimizer: psect selection, the driver sequence, the pass loop of one psect with its
+// guards, reachability marking and the errata NOP pass. The rules live in optim/jump.cpp.
 #pragma once
 
 #include <cstdint>
@@ -7,12 +7,32 @@
 #include <vector>
 
 struct Assembly;
+struct Statement;
 struct Symbol;
+
+// A counter with a limit: each step counts and tells whether the count is still within it.
+struct LoopGuard {
+  unsigned long long count = 0;
+  unsigned long long limit = 0;
+  bool step() { return ++count <= limit; }
+};
 
 struct OptimState {
   std::vector<Symbol *> optimizable;  // in definition order
   std::vector<Symbol *> abstraction;  // selected psects without "minocg"
   std::map<uint32_t, std::vector<Symbol *>> groups;  // "minocg" psects by group number
+
+  // By s_serial: the label is used other than as the plain target of jumps in its own psect
+  // (as a value, with an offset, from another psect, or where no statement shows the use), so
+  // it stays even when no jump refers to it. Labels made later are never such.
+  std::vector<uint8_t> pinned;
+  // By s_pindex: some jump, data item or symbol lands at an offset into the psect ("$+n",
+  // "label+n", a constant address in an absolute psect), so its code must keep its shape: the
+  // jump and peephole rules leave it alone.
+  std::vector<uint8_t> offset_target;
+  // By s_pindex: statements changed since the psect was last sized.
+  std::vector<uint8_t> dirty;
+  bool labels_cleaned = false;  // the driver's first label clean-up has run
 };
 
 // Whether the optimizer may rewrite the psect: an executable, non-note psect whose name begins
@@ -20,3 +40,36 @@ struct OptimState {
 bool optim_selects(const Symbol *psect);
 // Builds the three lists over every psect, in definition order.
 void optim_select_psects(Assembly &as);
+
+// The driver sequence under -O (nothing without it): references, sizing, the passes over the
+// optimizable psects until nothing changes, and the final pass.
+void optim_run(Assembly &as);
+// The pass loop over one psect; trace prints each pass. True when anything changed.
+bool optimize_psect(Assembly &as, Symbol *psect, bool trace);
+// The errata NOP pass over the optimizable psects, and the "__cntErrataNOP_" symbol; runs when
+// the errata mask has bit 0 or 14, with or without -O.
+void optim_errata_pass(Assembly &as);
+
+// ---- shared by the driver and the rules (optim/jump.cpp) ----
+
+// Not to be deleted, changed or moved: asmopt off, ";volsfr" or ";#".
+bool opt_untouchable(const Statement *n);
+// Whether a psect's "optim=" list permits a phase (PO_JUMP, PO_PEEP); no list permits all.
+bool opt_permits(const Symbol *psect, uint32_t po_bit);
+// Sets the reachable mark on every statement reached from start within its psect.
+void opt_mark_reachable(Statement *start);
+// Whether the label may be removed when no jump refers to it (see OptimState::pinned).
+bool opt_label_pinned(const Assembly &as, const Symbol *s);
+// Records that the psect's statements changed (it must be sized again before addresses count).
+void opt_touch(Assembly &as, const Symbol *psect);
+// Sizes the psect when it changed since it was last sized.
+void opt_size(Assembly &as, Symbol *psect);
+
+// The jump phase's head clean-up and one walk; true when the walk changed something.
+void jump_head_cleanup(Assembly &as, Symbol *psect);
+bool jump_walk(Assembly &as, Symbol *psect);
+// One peephole walk; true when it changed something.
+bool peep_walk(Assembly &as, Symbol *psect);
+// Deletes a psect's labels that nothing refers to (and that are not kept for other uses);
+// returns how many.
+unsigned opt_remove_unused_labels(Assembly &as, Symbol *psect);

@@ -13,6 +13,9 @@
 //                                digits, "text" for the bytes of a text, # to the line's end a comment
 //   ; OUTFILE: name              after a RUN: the exact text of a file that the run writes, its
 //                                lines following as "; | text"
+//   ; OUTPSECT: name psect       the same for one psect's statements in assembly text: the lines
+//                                after its "psect" line up to a blank line or the core register
+//                                equates that end the text
 //   ; WORDS: name.obj            after a RUN of the assembler with -V: the object's words, found
 //                                line by line through its line-number symbols, against the ";="
 //                                lines; every line of the case that encodes something must say so
@@ -61,7 +64,10 @@ struct Run {
   std::vector<std::string> err, out;
   bool check_out = false, check_err = false;
   std::vector<std::string> exists, absent;
-  std::vector<std::pair<std::string, std::string>> outfiles;  // name, expected text
+  struct OutFile {
+    std::string name, psect, text;  // psect: only that psect's statements are compared
+  };
+  std::vector<OutFile> outfiles;
   std::string words_tag, words_file;  // WORDS: which ";=" lines, and the object to check
 };
 
@@ -255,8 +261,20 @@ bool parse_case(const fs::path &path, Case &c, std::string &why) {
     }
     if (directive && starts("OUTFILE:") && !c.runs.empty()) {
       cur_file.clear();
-      c.runs.back().outfiles.emplace_back(value("OUTFILE:"), "");
-      cur_expect = &c.runs.back().outfiles.back().second;
+      c.runs.back().outfiles.push_back({value("OUTFILE:"), "", ""});
+      cur_expect = &c.runs.back().outfiles.back().text;
+      continue;
+    }
+    if (directive && starts("OUTPSECT:") && !c.runs.empty()) {
+      cur_file.clear();
+      std::string v = value("OUTPSECT:");
+      size_t sp = v.find(' ');
+      if (sp == std::string::npos) {
+        why = "OUTPSECT without a psect name";
+        return false;
+      }
+      c.runs.back().outfiles.push_back({v.substr(0, sp), v.substr(sp + 1), ""});
+      cur_expect = &c.runs.back().outfiles.back().text;
       continue;
     }
     if (directive && starts("FILE:")) {
@@ -628,15 +646,23 @@ bool run_case(const fs::path &path, const fs::path &bindir, const std::string &a
         good = false;
       }
     if (!r.words_file.empty() && r.tool.empty()) good &= check_words(c, r, dir, bindir, msgs);
-    for (const auto &[name, text] : r.outfiles) {
+    for (const auto &[name, psect, text] : r.outfiles) {
       if (!fs::exists(dir / name)) {
         msgs << "    missing file " << name << "\n";
         good = false;
         continue;
       }
       std::string what = "file " + name;
-      good &= compare_lines(what.c_str(), split_lines(substitute(text, c.name, dir.string())),
-                            split_lines(read_all(dir / name)), msgs);
+      std::vector<std::string> have = split_lines(read_all(dir / name));
+      if (!psect.empty()) {
+        what += " psect " + psect;
+        auto at = std::find(have.begin(), have.end(), "\tpsect\t" + psect);
+        auto end = at == have.end() ? at : std::find_if(at + 1, have.end(), [](const std::string &l) {
+          return l.empty() || l.starts_with("tosu\t");
+        });
+        have = at == have.end() ? std::vector<std::string>{} : std::vector<std::string>(at + 1, end);
+      }
+      good &= compare_lines(what.c_str(), split_lines(substitute(text, c.name, dir.string())), have, msgs);
     }
     if (!good) {
       os << "  run " << n << ": " << (r.tool.empty() ? "aszel18" : r.tool) << " " << r.args.substr(0, 200) << "\n"

@@ -1,0 +1,73 @@
+	psect	text,class=CODE
+	movlw	1
+n1	set	1
+	movlw	2
+n2	set	2
+	movlw	3
+	psect	code,class=CODE
+	movlw	4
+n3	set	3
+	movlw	5
+n4	set	4
+	end
+
+; Each run over a psect moves its SET statements, except one directly after the first
+; statement, to directly after the first statement. A psect with nothing else to change is run
+; three times (the first run, one label clean-up round, the final run), so n1 and n2 swap
+; places three times. The psect "code" is not optimized at all.
+; RUN: -mcpu=ZEL18A44 -O -A -Oout.opt %s
+; OUTPSECT: out.opt text
+; | 	movlw	1
+; | n2	set	2
+; | n1	set	1
+; | 	movlw	2
+; | 	movlw	3
+; OUTPSECT: out.opt code
+; | 	movlw	4
+; | n3	set	3
+; | 	movlw	5
+; | n4	set	4
+; Without -O nothing moves, nor with the extended instruction set.
+; RUN: -mcpu=ZEL18A44 -A -Oplain.opt %s
+; OUTPSECT: plain.opt text
+; | 	movlw	1
+; | n1	set	1
+; | 	movlw	2
+; | n2	set	2
+; | 	movlw	3
+; RUN: -mcpu=ZEL18A44 -O --xinst -A -Oxinst.opt %s
+; OUTPSECT: xinst.opt text
+; | 	movlw	1
+; | n1	set	1
+; | 	movlw	2
+; | n2	set	2
+; | 	movlw	3
+; -V given twice traces the runs that are not the final one: each pass's number and the psect's
+; statements (here with the source positions that -V gives them).
+; RUN: -mcpu=ZEL18A44 -O -V -V -A -Otraced.opt %s
+; OUT: ***** Pass 0
+; OUT: 	file	"driver.as"
+; OUT: 	line	2
+; OUT: 	movlw	1
+; OUT: 	line	5
+; OUT: n2	set	2
+; OUT: 	line	3
+; OUT: n1	set	1
+; OUT: 	line	4
+; OUT: 	movlw	2
+; OUT: 	line	6
+; OUT: 	movlw	3
+; OUT:
+; OUT: ***** Pass 0
+; OUT: 	file	"driver.as"
+; OUT: 	line	2
+; OUT: 	movlw	1
+; OUT: 	line	3
+; OUT: n1	set	1
+; OUT: 	line	5
+; OUT: n2	set	2
+; OUT: 	line	4
+; OUT: 	movlw	2
+; OUT: 	line	6
+; OUT: 	movlw	3
+; OUT:
