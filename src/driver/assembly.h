@@ -72,6 +72,7 @@ struct Assembly {
   OptimState optim;
   EmitState emit;  // sizing and encoding
   ParserState parse;
+  Declarations decl;  // what the source declares for the outputs
 
   Assembly() { msg.err = io.err; }
   Assembly(const Assembly &) = delete;

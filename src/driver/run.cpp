@@ -88,8 +88,6 @@ void write_output(Assembly &as) {
     return;
   }
   emobj_size_all(as);
-  if (o.listing && o.page_width == 0) o.page_width = 132;
-  if (o.form_length >= 1 && o.form_length <= 15) o.form_length = 66;
   if (o.listing) {
     auto rlf = create_file(as.drv.rlf_name, true, err);
     if (!rlf) {
@@ -168,6 +166,7 @@ void run_open_input(Assembly &as, std::optional<std::string_view> text) {
   tlab_init(as.tlab);
   lex_init(as);
   macro_init(as);
+  lst_init_controls(as);
   if (text && !as.opt.source_files.empty()) lex_open_text(as, *next_source_file(as), *text);
 }
 

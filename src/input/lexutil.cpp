@@ -245,7 +245,7 @@ bool fetch_line(Assembly &as) {
     if (r.pos < r.len) {
       if (r.list_pending) {
         r.list_pending = false;
-        L.list_on = L.list_on && as.opt.list_expansions;
+        L.list_on = L.list_on && as.lst.ctl.expansions;
       }
       read_body_line(as, r);
       ++L.body_lines;
@@ -621,7 +621,7 @@ void lex_push_text(Assembly &as, std::string_view text, InputKind kind, bool kee
       return;
     }
     L.stack.push_back(std::move(r));
-    L.list_on = L.list_on && as.opt.list_expansions;
+    L.list_on = L.list_on && as.lst.ctl.expansions;
     L.line_done = true;
     return;
   }

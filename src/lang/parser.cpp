@@ -41,12 +41,14 @@ constexpr uint8_t control_use(uint16_t k) {
 
 class Parser final : public OperandReader {
  public:
-  explicit Parser(Assembly &as) : as_(as), ps_(as.parse) {}
+  explicit Parser(Assembly &as) : as_(as), ps_(as.parse), decl_(as.decl), ctl_(as.lst.ctl) {}
   void run();
 
  private:
   Assembly &as_;
   ParserState &ps_;
+  Declarations &decl_;  // what the outputs read
+  ListControls &ctl_;   // the listing's controls
 
   // ---- tokens ----
   uint16_t peek() override {
@@ -329,9 +331,9 @@ void Parser::temp_label() {
 void Parser::end_line() {
   shift();
   if (!at_line_end()) {
-    ps_.start = folded(expression());
-    ps_.have_start = true;
-    ps_.end_pos = {lex_file(as_), lex_msg_line(as_)};
+    decl_.start = folded(expression());
+    decl_.have_start = true;
+    decl_.end_pos = {lex_file(as_), lex_msg_line(as_)};
   }
   finish_line();
   ps_.ended = true;
@@ -440,11 +442,11 @@ bool Parser::control(uint16_t k, const Token &t) {
   case INCLUDE: include(); return false;
   case TITLE:
   case K_SUBTITLE: title(k == K_SUBTITLE); break;
-  case K_COND: ps_.cond_listing = t.value ? true : as_.opt.force_listing; break;
-  case K_EXPAND: as_.opt.list_expansions = t.value ? true : as_.opt.force_listing; break;
+  case K_COND: ctl_.cond = t.value ? true : as_.opt.force_listing; break;
+  case K_EXPAND: ctl_.expansions = t.value ? true : as_.opt.force_listing; break;
   case K_CALLSTACK: as_.list.src.callstack = number<uint32_t>(); break;
-  case K_PAGELENGTH: as_.opt.form_length = number<int>(); break;
-  case K_PAGEWIDTH: as_.opt.page_width = number<int>(); break;
+  case K_PAGELENGTH: ctl_.page_length = number<int>(); break;
+  case K_PAGEWIDTH: ctl_.page_width = number<int>(); break;
   case K_ASMOPT: asmopt(); break;
   case K_DEBUG_SOURCE: debug_source(); break;
   case K_ASMOPT_ON: set_asmopt(t.value != 0); break;
@@ -507,7 +509,7 @@ void Parser::list_option() {
   switch (o.value) {
   case 'c':
   case 'n': list_size(o.value == 'c'); break;
-  case 't': ps_.truncate = expect(K_ONOFF).value != 0; break;
+  case 't': ctl_.truncate = expect(K_ONOFF).value != 0; break;
   case 'p':
     set_ctx(LEX_DEVICE);
     processor_name();
@@ -539,10 +541,10 @@ void Parser::list_size(bool width) {
   int n = static_cast<int>(v.v_offs);
   if (width) {
     if (n < 49) msg_report(as_.msg, MSG_PAGE_WIDTH_49);
-    else as_.opt.page_width = n;
+    else ctl_.page_width = n;
   } else {
     if (n < 15) msg_report(as_.msg, MSG_FORM_LENGTH_15);
-    else as_.opt.form_length = n;
+    else ctl_.page_length = n;
   }
 }
 
@@ -568,10 +570,10 @@ void Parser::title(bool subtitle) {
   Statement *n = node(TITLE);
   n->op_text = t;
   if (subtitle) {
-    ps_.subtitle = t;
+    decl_.subtitle = t;
     n->op_subop = 1;
   } else {
-    ps_.title = t;
+    decl_.title = t;
   }
 }
 
@@ -684,7 +686,7 @@ void Parser::fn_pair(uint16_t k) {
 void Parser::fnalign() {
   std::vector<const char *> group{expect(TK_NAME).sym->s_name};
   while (accept(TK_COMMA)) group.push_back(expect(TK_NAME).sym->s_name);
-  ps_.fnalign.push_back(std::move(group));
+  decl_.fnalign.push_back(std::move(group));
 }
 
 // fnconf ::= FNCONF WORD "," WORD "," WORD [ "," NUMBER ], read in LEX_PLAIN
@@ -695,8 +697,8 @@ void Parser::fnconf() {
     if (i) expect(TK_COMMA);
     w[i] = intern(expect(TK_WORD).text);
   }
-  if (accept(TK_COMMA)) ps_.fnconf_number = number<uint16_t>();
-  std::memcpy(ps_.fnconf, w, sizeof w);
+  if (accept(TK_COMMA)) decl_.fnconf_number = number<uint16_t>();
+  std::memcpy(decl_.fnconf, w, sizeof w);
   set_ctx(LEX_NORMAL);
 }
 
@@ -735,7 +737,7 @@ void Parser::dabs() {
     s->s_flags = (s->s_flags & ~SF_UNDEF) | SF_GLOBAL | SF_DABS;
     ++s->s_refcnt;
   }
-  ps_.dabs.push_back(e);
+  decl_.dabs.push_back(e);
 }
 
 // data-list ::= data-item { "," data-item }, after DB, DW or DDW, read in LEX_STRING_ESC
@@ -1060,6 +1062,7 @@ Value Parser::prefixed_primary(uint16_t k, const Keyword *kw) {
 
 void parse(Assembly &as) {
   as.parse = ParserState{};
+  as.decl = Declarations{};
   Parser(as).run();
   lex_skip_line(as);
 }

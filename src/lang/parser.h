@@ -26,22 +26,25 @@ struct DabsEntry {
   const char *name = "";  // interned; "" when none
 };
 
+// What the source declares for the outputs beside its statements: the parser writes it, the
+// object writer, the assembly text and the listing read it.
+struct Declarations {
+  const char *fnconf[3] = {nullptr, nullptr, nullptr};  // FNCONF psect and prefixes
+  uint16_t fnconf_number = 0;          // FNCONF's optional number
+  std::vector<std::vector<const char *>> fnalign;  // FNALIGN groups
+  std::vector<DabsEntry> dabs;         // DABS ranges in order
+  bool have_start = false;             // END with an operand was seen
+  Value start;                         // the start address
+  MsgPos end_pos;                      // where the END line with the start address was read
+  const char *title = nullptr;         // TITLE text
+  const char *subtitle = nullptr;      // SUBTITLE text
+};
+
 struct ParserState {
   // Directive state.
   std::vector<uint8_t> asmopt_stack;   // saved ASMOPT flag bytes
   std::vector<uint32_t> dbgsrc_stack;  // saved DEBUG_SOURCE states
-  bool cond_listing = false;           // COND / NOCOND
-  bool truncate = false;               // LIST t=
-  const char *title = nullptr;         // TITLE text
-  const char *subtitle = nullptr;      // SUBTITLE text
   bool line_follows = false;           // LINE "#": statements take the input line
-  bool have_start = false;             // END with an operand was seen
-  Value start;                         // the start address
-  MsgPos end_pos;                      // where the END line with the start address was read
-  std::vector<std::vector<const char *>> fnalign;  // FNALIGN groups
-  const char *fnconf[3] = {nullptr, nullptr, nullptr};  // FNCONF psect and prefixes
-  uint16_t fnconf_number = 0;          // FNCONF's optional number
-  std::vector<DabsEntry> dabs;         // DABS ranges in order
   bool ended = false;                  // the END line was read
 
   // Parse machinery.
@@ -54,5 +57,6 @@ struct ParserState {
 };
 
 // Runs the grammar over the whole input: returns after the END line or at the end of input.
-// The reader (lex_init) and the macro processor (macro_init) are prepared by the caller.
+// The reader (lex_init), the macro processor (macro_init) and the listing controls
+// (lst_init_controls) are prepared by the caller. Fills as.decl.
 void parse(Assembly &as);

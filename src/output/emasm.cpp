@@ -533,7 +533,7 @@ void emasm_symbol_directives(Assembly &as) {
       put_num(o, ",%llu\n", sig);
     }
   });
-  for (const auto &group : as.parse.fnalign) {
+  for (const auto &group : as.decl.fnalign) {
     o += "\tFNALIGN\t";
     for (size_t i = 0; i < group.size(); ++i) {
       if (i) o += ',';
@@ -553,7 +553,7 @@ void emasm_dump(Assembly &as, bool listing, const EmasmLineSink &sink, const Ema
   o += "\tprocessor\t";
   o += as.opt.device_name;
   o += '\n';
-  const ParserState &ps = as.parse;
+  const Declarations &ps = as.decl;
   if (ps.fnconf[0] && ps.fnconf[1] && ps.fnconf[2]) {
     o += "\tfnconf\t";
     o += ps.fnconf[0];
@@ -565,14 +565,14 @@ void emasm_dump(Assembly &as, bool listing, const EmasmLineSink &sink, const Ema
     put_snum(o, ps.fnconf_number);
     o += '\n';
   }
-  if (as.opt.form_length) {
+  if (as.lst.ctl.page_length) {
     o += "\tpagelength ";
-    put_snum(o, as.opt.form_length);
+    put_snum(o, as.lst.ctl.page_length);
     o += '\n';
   }
-  if (as.opt.page_width) {
+  if (as.lst.ctl.page_width) {
     o += "\tpagewidth ";
-    put_snum(o, as.opt.page_width);
+    put_snum(o, as.lst.ctl.page_width);
     o += '\n';
   }
   out.flush();
@@ -625,9 +625,9 @@ void emasm_write(Assembly &as) {
 }
 
 void emasm_end(Assembly &as) {
-  if (as.parse.have_start && as.io.out) {
+  if (as.decl.have_start && as.io.out) {
     std::string o = "\tend\t";
-    valprint(as, o, as.parse.start);
+    valprint(as, o, as.decl.start);
     o += '\n';
     as.io.out->write(o.data(), static_cast<std::streamsize>(o.size()));
   }

@@ -74,19 +74,29 @@ void page_header(Assembly &as, const char *banner, bool code) {
 
 }  // namespace
 
+void lst_init_controls(Assembly &as) {
+  ListControls &c = as.lst.ctl;
+  c = ListControls{};
+  c.page_width = as.opt.page_width;
+  c.page_length = as.opt.form_length;
+  c.expansions = as.opt.list_expansions;
+}
+
 void lst_begin(Assembly &as, bool rlf_open) {
   LstState &l = as.lst;
-  l.page_width = as.opt.page_width;
-  l.page_length = as.opt.form_length;
-  if (l.page_length >= 1 && l.page_length <= 15) l.page_length = 66;
+  ListControls &c = l.ctl;
+  if (c.page_width == 0) c.page_width = 132;
+  if (c.page_length >= 1 && c.page_length <= 15) c.page_length = 66;
+  l.page_width = c.page_width;
+  l.page_length = c.page_length;
   l.page_lines = 0;
   l.page_no = 0;
   l.line_no = 0;
   l.rlf = rlf_open;
   l.stamp = os_ctime_now() + "\n";
   l.version = as.drv.ident;
-  l.title = as.parse.title ? as.parse.title : "";
-  l.subtitle = as.parse.subtitle ? as.parse.subtitle : "";
+  l.title = as.decl.title ? as.decl.title : "";
+  l.subtitle = as.decl.subtitle ? as.decl.subtitle : "";
   l.name_width = as.sym.longest_name;
   l.has_addr = false;
   l.items.clear();

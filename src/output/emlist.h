@@ -21,7 +21,18 @@ struct ListItem {
   unsigned width = 0;  // bits
 };
 
+// The listing controls: those of the command line, then as the source's LIST, PAGELENGTH,
+// PAGEWIDTH, COND and EXPAND set them.
+struct ListControls {
+  int page_width = 0;        // -T, LIST c=, PAGEWIDTH; 0: the default
+  int page_length = 0;       // -F, LIST n=, PAGELENGTH; 0: no pagination
+  bool expansions = false;   // -I, EXPAND / NOEXPAND: macro expansions are listed
+  bool cond = false;         // COND / NOCOND
+  bool truncate = false;     // LIST t=
+};
+
 struct LstState {
+  ListControls ctl;
   int page_width = 0;
   int page_length = 0;       // 0: no pagination
   int page_lines = 0;        // lines on the current page; 0: the next line starts a page
@@ -39,7 +50,10 @@ struct LstState {
   std::string scratch;
 };
 
-// Starts the listing: page geometry from the options, the time stamp, title and version.
+// The listing controls from the command line, before the source changes them.
+void lst_init_controls(Assembly &as);
+// Starts the listing: page geometry from the controls (width 132 and length 66 by default),
+// the time stamp, title and version.
 void lst_begin(Assembly &as, bool rlf_open);
 // Records the address column of the next line.
 void lst_set_address(Assembly &as, const Value &v, bool relocatable);

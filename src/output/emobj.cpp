@@ -812,7 +812,7 @@ void write_fninfo(Assembly &as) {
 
 // FNALIGN groups that share a member are one group; numbered in order of their first directive.
 void write_fnalign(Assembly &as) {
-  const auto &groups = as.parse.fnalign;
+  const auto &groups = as.decl.fnalign;
   if (groups.empty()) return;
   std::vector<size_t> root(groups.size());
   for (size_t i = 0; i < root.size(); ++i) root[i] = i;
@@ -847,7 +847,7 @@ void write_fnalign(Assembly &as) {
 // The END operand: a symbol defined relative to a psect (or a psect-relative value); anything
 // else is 802 and written as it stands.
 void start_address(Assembly &as, ObjFinish &f) {
-  const ParserState &ps = as.parse;
+  const Declarations &ps = as.decl;
   if (!ps.have_start) return;
   const Value &v = ps.start;
   f.has_start = true;
@@ -1022,7 +1022,7 @@ void emobj_write_object(Assembly &as, std::ostream &out) {
 
   sym_define_inlined(as);                                  // 1. the symbol table is complete
   obj_open(as, out, emobj_machine_ident(as));              // 2. IDENT
-  const ParserState &ps = as.parse;
+  const Declarations &ps = as.decl;
   if (ps.fnconf[0])                                        // 3. FNCONF
     obj_write_fnconf(as, ps.fnconf[0], ps.fnconf[1] ? ps.fnconf[1] : "", ps.fnconf[2] ? ps.fnconf[2] : "",
                      ps.fnconf_number);

@@ -10,8 +10,8 @@ namespace {
 TEST(Listing, PageLengthBelowSixteenMeansSixtySix) {
   TestContext t;
   sym_init(t.as);
-  t.as.opt.page_width = 80;
-  t.as.opt.form_length = 10;
+  t.as.lst.ctl.page_width = 80;
+  t.as.lst.ctl.page_length = 10;
   lst_begin(t.as, false);
   EXPECT_EQ(t.as.lst.page_length, 66);
 }
