@@ -53,6 +53,8 @@ class Parser final : public OperandReader {
   // ---- tokens ----
   uint16_t peek() override {
     if (!ps_.has_look) {
+      if (ps_.shifted && ps_.errflag) --ps_.errflag;  // the parser moved past the token taken
+      ps_.shifted = false;
       lex_next_token(as_);
       ps_.look = as_.lex.tok;
       if (ps_.look.kind == TK_COMMENT) ps_.comment.assign(ps_.look.text);
@@ -60,11 +62,12 @@ class Parser final : public OperandReader {
     }
     return ps_.look.kind;
   }
-  // Consumes the lookahead: a shifted token counts towards the end of error recovery.
+  // Consumes the lookahead. It counts towards the end of error recovery once the next token is
+  // read: a token that turns out to be wrong where it stands was never shifted.
   Token shift() override {
     peek();
     ps_.has_look = false;
-    if (ps_.errflag) --ps_.errflag;
+    ps_.shifted = true;
     return ps_.look;
   }
   Token expect(uint16_t kind) override {
@@ -228,6 +231,7 @@ void Parser::report_syntax_error() {
 
 // line ::= error EOL | error COMMENT
 void Parser::recover() {
+  ps_.shifted = false;  // the token found wrong
   set_ctx(LEX_NORMAL);
   lex_set_lookup_class(as_, 0);
   lex_set_psect_flags(as_, false);

@@ -52,6 +52,7 @@ struct ParserState {
   bool has_look = false;
   std::string comment;                 // text of a COMMENT lookahead (the line may be replaced)
   unsigned errflag = 0;                // tokens still to shift before another 876 is reported
+  bool shifted = false;                // the last token taken counts as shifted at the next read
   unsigned depth = 0;                  // model of the parser stack depth
   bool stop = false;                   // parsing has ended (end of input in recovery, overflow)
 };
