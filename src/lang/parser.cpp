@@ -426,7 +426,7 @@ bool Parser::directive(uint16_t k, const Token &t) {
   case K_IRP:
   case K_IRPC: irp(k); return false;
   case TK_DOLLAR:
-  case K_OPT: controls(); break;
+  case K_OPT: return controls();
   case K_CONFIG: config(); break;
   default: throw SyntaxError{};
   }
