@@ -510,7 +510,7 @@ void lex_init(Assembly &as) {
 void lex_forget_symbols(Assembly &as) { ++as.lex.cache_gen; }
 
 void lex_set_context(Assembly &as, uint8_t ctx) { as.lex.ctx = ctx; }
-void lex_set_psect_flags(Assembly &as, bool on) { as.lex.psect_flags = on; }
+void lex_set_psect_flags(Assembly &as, uint8_t state) { as.lex.psect_flags = state; }
 void lex_set_lookup_class(Assembly &as, uint32_t cls) { as.lex.lookup_class = cls; }
 void lex_set_radix(Assembly &as, unsigned radix) { as.lex.radix = radix; }
 unsigned lex_radix(const Assembly &as) { return as.lex.radix; }
@@ -830,12 +830,12 @@ uint16_t scan_quoted(Assembly &as, const char *p) {
 }
 
 // Step 3 of name classification: the context's table, the psect flags, then the main table
-// (not for a name beginning with exactly one "_"; no "config" while psect flags are read).
+// (not for a name beginning with exactly one "_"; no "config" on a PSECT line).
 const Keyword *find_keyword(const LexState &L, std::string_view name) {
   const Keyword *kw = nullptr;
   KwTable t = context_table(L.ctx);
   if (t != KT_COUNT) kw = ops_find(name, t);
-  if (!kw && L.psect_flags) kw = ops_find(name, KT_PSECT_FLAGS);
+  if (!kw && L.psect_flags == PSR_FLAGS) kw = ops_find(name, KT_PSECT_FLAGS);
   bool one_underscore = name[0] == '_' && (name.size() == 1 || name[1] != '_');
   if (!kw && !one_underscore) {
     kw = ops_find(name, KT_MAIN);

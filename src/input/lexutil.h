@@ -27,6 +27,14 @@ enum LexContext : uint8_t {
   LEX_STRING_ESC = 13,  // a backslash before a quote in a string keeps the quote
 };
 
+// What of a PSECT line is read: "config" is no keyword there, so the configuration psect and
+// its class can be named.
+enum PsectRead : uint8_t {
+  PSR_NONE = 0,   // no PSECT line
+  PSR_FLAGS = 1,  // flag words: the psect-flag table first
+  PSR_NAME = 2,   // the psect's name, or a flag's value
+};
+
 // Kinds of input on the input stack.
 enum InputKind : uint8_t {
   IN_FILE = 0,  // a source or include file
@@ -137,7 +145,7 @@ struct LexState {
   long real_line_delta = 0;        // while marked: real line = line_no + delta
 
   uint8_t ctx = LEX_NORMAL;        // LexContext
-  bool psect_flags = false;        // psect flags are being read
+  uint8_t psect_flags = PSR_NONE;  // PsectRead: what of a PSECT line is being read
   uint32_t lookup_class = 0;       // namespace of name lookups (SF_PSECT, SF_CLASS); 0: symbols
   unsigned radix = 10;             // current radix
   unsigned saved_radix = 0;        // radix saved by "#"; 0: none saved
@@ -199,7 +207,7 @@ bool lex_open_source(Assembly &as, std::string_view name);
 void lex_open_text(Assembly &as, std::string_view name, std::string_view text);
 
 void lex_set_context(Assembly &as, uint8_t ctx);
-void lex_set_psect_flags(Assembly &as, bool on);
+void lex_set_psect_flags(Assembly &as, uint8_t state);
 // Names that are not keywords are looked up (or made) in this namespace; 0 for symbols.
 void lex_set_lookup_class(Assembly &as, uint32_t cls);
 void lex_set_radix(Assembly &as, unsigned radix);

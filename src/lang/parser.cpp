@@ -212,7 +212,7 @@ void Parser::run() {
   }
   set_ctx(LEX_NORMAL);
   lex_set_lookup_class(as_, 0);
-  lex_set_psect_flags(as_, false);
+  lex_set_psect_flags(as_, PSR_NONE);
 }
 
 // 876 at the input position for assembler sources. Compiler-generated input (a source that
@@ -234,7 +234,7 @@ void Parser::recover() {
   ps_.shifted = false;  // the token found wrong
   set_ctx(LEX_NORMAL);
   lex_set_lookup_class(as_, 0);
-  lex_set_psect_flags(as_, false);
+  lex_set_psect_flags(as_, PSR_NONE);
   if (ps_.errflag == 0) report_syntax_error();
   ps_.errflag = 3;
   for (;;) {
@@ -896,18 +896,19 @@ void Parser::irp(uint16_t k) {
 
 // psect ::= PSECT NAME { [","] psect-flag }
 void Parser::psect() {
+  lex_set_psect_flags(as_, PSR_NAME);
   lex_set_lookup_class(as_, SF_PSECT);
   Symbol *p = expect(TK_NAME).sym;
   lex_set_lookup_class(as_, 0);
   psect_enter(as_, p);
-  lex_set_psect_flags(as_, true);
+  lex_set_psect_flags(as_, PSR_FLAGS);
   for (bool first = true;; first = false) {
     uint16_t k = peek();
     if (k == TK_COMMA) shift();
     else if (!first) break;
     if (!psect_item(p)) break;
   }
-  lex_set_psect_flags(as_, false);
+  lex_set_psect_flags(as_, PSR_NONE);
   psect_finish(as_, p);
 }
 
@@ -923,20 +924,20 @@ bool Parser::psect_item(Symbol *p) {
   switch (w) {
   case PFW_SIZE: case PFW_LIMIT: case PFW_RELOC: case PFW_DELTA: case PFW_SPACE: case PFW_GROUP: {
     expect(TK_EQUALS);
-    lex_set_psect_flags(as_, false);
+    lex_set_psect_flags(as_, PSR_NAME);
     Value v = folded(expression());
-    lex_set_psect_flags(as_, true);
+    lex_set_psect_flags(as_, PSR_FLAGS);
     psect_flag(as_, p, w, &v, nullptr);
     break;
   }
   case PFW_CLASS:
   case PFW_WITH: {
     expect(TK_EQUALS);
-    lex_set_psect_flags(as_, false);
+    lex_set_psect_flags(as_, PSR_NAME);
     lex_set_lookup_class(as_, w == PFW_CLASS ? SF_CLASS : SF_PSECT);
     Symbol *n = expect(TK_NAME).sym;
     lex_set_lookup_class(as_, 0);
-    lex_set_psect_flags(as_, true);
+    lex_set_psect_flags(as_, PSR_FLAGS);
     psect_flag(as_, p, w, nullptr, n);
     break;
   }
