@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -354,6 +355,21 @@ void convert_int(std::string_view digits, unsigned radix, NumScan &r) {
   r.num = static_cast<int64_t>(v);
 }
 
+// Floating conversion of collected text as decimal text to a double. Beyond the double's range
+// the value is 0.0 or infinity, with no message; a character the conversion stops at draws 788.
+void convert_float(std::string_view text, NumScan &r) {
+  r.kind = TK_FLOAT;
+  double d = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), d);
+  if (ec == std::errc::result_out_of_range) d = std::strtod(std::string(text).c_str(), nullptr);
+  else if (ec != std::errc()) end = text.data();
+  if (end != text.data() + text.size()) {
+    r.msg = MSG_INVALID_CHAR_IN_NUMBER;
+    r.bad = *end;
+  }
+  r.fnum = ec == std::errc() || ec == std::errc::result_out_of_range ? d : 0;
+}
+
 // "E" or "e" followed by decimal digits up to the end of the text.
 bool ends_in_exponent(std::string_view t) {
   size_t e = t.find_last_of("Ee");
@@ -476,16 +492,7 @@ NumScan lex_scan_number(const char *p, unsigned given, unsigned cur_radix, uint8
 
   if (!radix) {
     if (ctx == LEX_FLOAT || (fl && (dot || expsign || ends_in_exponent(text)))) {
-      r.kind = TK_FLOAT;
-      double d = 0;
-      auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), d);
-      if (ec == std::errc::result_out_of_range) r.overflow = true;
-      else if (ec != std::errc()) end = text.data();
-      if (end != text.data() + text.size() && ec != std::errc::result_out_of_range) {
-        r.msg = MSG_INVALID_CHAR_IN_NUMBER;
-        r.bad = *end;
-      }
-      r.fnum = ec == std::errc() ? d : 0;
+      convert_float(text, r);
       return r;
     }
     radix = cur_radix;

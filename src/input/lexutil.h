@@ -244,6 +244,6 @@ struct NumScan {
   const char *end = nullptr;  // first character after the number
   unsigned msg = 0;           // first fault found
   char bad = 0;               // the character of MSG_INVALID_CHAR_IN_NUMBER
-  bool overflow = false;      // the value does not fit in 64 bits (or a double)
+  bool overflow = false;      // an integer that does not fit in 64 bits
 };
 NumScan lex_scan_number(const char *p, unsigned given, unsigned radix, uint8_t ctx);
