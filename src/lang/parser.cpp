@@ -215,12 +215,12 @@ void Parser::run() {
   lex_set_psect_flags(as_, PSR_NONE);
 }
 
-// 876 at the input position for assembler sources. Compiler-generated input (a source that
-// gave a high-level position through LINE, FILE or a "#" marker) is reported at that position,
-// unless the line carries ";#".
+// 876 at the input position for assembler sources (a "#" marker moves that position itself).
+// Compiler-generated input, a source that gave a high-level position with LINE or FILE, is
+// reported at that position, unless the line carries ";#".
 void Parser::report_syntax_error() {
   const StmtSource &src = as_.list.src;
-  if (!src.hl_set || as_.lex.m_hl) {
+  if (!ps_.generated || as_.lex.m_hl) {
     msg_report(as_.msg, MSG_SYNTAX_ERROR);
     return;
   }
@@ -804,11 +804,12 @@ void Parser::align() {
 // line ::= LINE NUMBER | LINE "#"
 void Parser::line_number() {
   if (accept(TK_HASH)) {
-    ps_.line_follows = true;
+    ps_.line_follows = ps_.generated = true;
     return;
   }
   int64_t num = expect(TK_NUMBER).num;
   if (lex_in_macro(as_)) return;
+  ps_.generated = true;
   as_.list.src.hl_line = static_cast<uint64_t>(num);
   as_.list.src.hl_set = true;
   ps_.line_follows = false;
@@ -819,6 +820,7 @@ void Parser::line_number() {
 void Parser::file() {
   std::string_view w = expect(TK_WORD).text;
   if (lex_in_macro(as_)) return;
+  ps_.generated = true;
   as_.list.src.hl_file = w.empty() ? lex_file(as_) : intern(w);
   as_.list.src.hl_set = true;
 }

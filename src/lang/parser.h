@@ -45,6 +45,7 @@ struct ParserState {
   std::vector<uint8_t> asmopt_stack;   // saved ASMOPT flag bytes
   std::vector<uint32_t> dbgsrc_stack;  // saved DEBUG_SOURCE states
   bool line_follows = false;           // LINE "#": statements take the input line
+  bool generated = false;              // LINE or FILE was used: compiler-generated input
   bool ended = false;                  // the END line was read
 
   // Parse machinery.
