@@ -382,9 +382,9 @@ Value resolve(Enc &e, const Value &v, unsigned depth = 0) {
       r = tlab_resolve(as, v.v_offs, fwd);
       return r.v_rtype == RT_PSECT ? psect_value(r.v_sym, r.v_offs) : r;
     }
-    case RT_DOT: {
+    case RT_DOT: {  // the location at the statement, also for the later items of a data list
       const Symbol *p = e.p ? e.p : v.v_sym;
-      r = psect_value(p, wrap_add(static_cast<int64_t>(p ? p->s_psect.p_curr / delta_of(p) : 0), v.v_offs));
+      r = psect_value(p, wrap_add(static_cast<int64_t>(p ? e.n->op_addr / delta_of(p) : 0), v.v_offs));
       r.v_flags = v.v_flags;
       return r;
     }
