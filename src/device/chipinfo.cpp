@@ -282,13 +282,11 @@ struct Loader {
         return msg_report(as.msg, MSG_CHIPINFO_BAD_VALUE, name, file, line), false;
     } else if (const char *pattern = field_pattern(k)) {
       Fields f = split_fields(v, pattern);
+      // A wrong count of values, too few or too many, is 1016 like a malformed one.
       size_t want = std::char_traits<char>::length(pattern);
-      if (f.count > want) {
-        return msg_report(as.msg, MSG_CHIPINFO_EXTRA_ARG, f.count - want > 1 ? "s" : "", name, file, line), false;
-      }
       if (!f.ok) {
-        size_t missing = f.count < want ? want - f.count : 1;
-        return msg_report(as.msg, MSG_CHIPINFO_MISSING_ARG, missing > 1 ? "s" : "", name, file, line), false;
+        size_t wrong = f.count < want ? want - f.count : f.count > want ? f.count - want : 1;
+        return msg_report(as.msg, MSG_CHIPINFO_MISSING_ARG, wrong > 1 ? "s" : "", name, file, line), false;
       }
     } else {
       return true;  // plain text: other tools' keys, kept as written

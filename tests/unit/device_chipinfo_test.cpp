@@ -104,8 +104,6 @@ TEST(ChipInfo, BadInputMessages) {
        "(1016) missing argument to \"FLASH_EW\" specification in chipinfo file \"t.ini\" at line 2\n"},
       {"FLASH_EW empty", "[ZEL18T1]\nFLASH_EW=\n",
        "(1016) missing arguments to \"FLASH_EW\" specification in chipinfo file \"t.ini\" at line 2\n"},
-      {"FLASH_EW three numbers", "[ZEL18T1]\nFLASH_EW=40,40,40\n",
-       "(1017) extraneous argument to \"FLASH_EW\" specification in chipinfo file \"t.ini\" at line 2\n"},
       {"INTSTAT malformed", "[ZEL18T1]\nINTSTAT=FB0,x,2\n",
        "(1016) missing argument to \"INTSTAT\" specification in chipinfo file \"t.ini\" at line 2\n"},
       {"interrupt description incomplete", "[ZEL18T1]\n" + ZEL18_BODY + "INTSRC=TMR0,1\n",

@@ -31,6 +31,13 @@
 ; RUN: -mcpu=MYCHIP -Cwarn.ini %s
 ; ERR: 0: (1020) unknown attribute "COLOUR" in chipinfo file "warn.ini" at line 1 (warning)
 ; ERR: 0: (1020) unknown attribute "SHAPE" in chipinfo file "warn.ini" at line 16 (warning)
+; RUN: -mcpu=MYCHIP -Cew.ini %s
+; EXIT: 1
+; ERR: 0: (1016) missing argument to "FLASH_EW" specification in chipinfo file "ew.ini" at line 3
+; FILE: ew.ini
+; | [MYCHIP]
+; | ARCH=ZEL18
+; | FLASH_EW=40,40,40
 ; FILE: my.ini
 ; | # a device of our own
 ; | [MYCHIP]
