@@ -43,13 +43,10 @@ void sfr_init(Assembly &as) {
     const ChipSfr *rp = chip_find_sfr(*c, e.name);
     if (!rp) continue;  // the device lacks it: unbound
     const ChipSfr &r = *rp;
-    if (s.sfrtab.count(r.addr)) {
-      // Two core registers at one address would make the classification ambiguous.
-      msg_report(as.msg, MSG_CHIPINFO_ERROR, fmt_str("core register %s shares its address", r.name), c->c_file,
-                 r.line);
-      continue;
-    }
     s.addr[e.id] = r.addr;
+    // Two core registers at one address make the classification ambiguous; a correct device
+    // description has none. The first keeps the address.
+    MSG_CHECK(as.msg, !s.sfrtab.count(r.addr));
     s.sfrtab.emplace(r.addr, e.id);
   }
   s.initialized = true;

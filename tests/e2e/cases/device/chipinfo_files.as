@@ -38,6 +38,22 @@
 ; | [MYCHIP]
 ; | ARCH=ZEL18
 ; | FLASH_EW=40,40,40
+; Two core registers at one address: an internal check, off by default.
+; RUN: -mcpu=MYCHIP -Cshared.ini %s
+; FILE: shared.ini
+; | [MYCHIP]
+; | ARCH=ZEL18
+; | RAMSIZE=1000
+; | ROMSIZE=8000
+; | PCBITS=E
+; | BSRBITS=4
+; | COMMON=0-5F
+; | SFRCOMMON=F60-FFF
+; | GPRBANKS=0-EFF
+; | SFRBANKS=F00-FFF
+; | CFGMEM=300000-30000D
+; | SFR=WREG,FF3
+; | SFR=STATUS,FF3
 ; FILE: my.ini
 ; | # a device of our own
 ; | [MYCHIP]
