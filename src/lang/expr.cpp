@@ -105,10 +105,18 @@ uint8_t node_kind(unsigned op) {
   }
 }
 
+// Where operator nodes get their operand records, and whether a zero divisor is reported.
+struct NodeSource {
+  Assembly &as;
+  ValueScratch *scratch = nullptr;  // null: the run's pool
+  bool report = true;
+  Value *make(const Value &v) { return scratch ? scratch->make(v) : new_record(as, v); }
+};
+
 // Turns v into an operator node of kind rt over copies of left (v itself) and right.
-void make_node(Assembly &as, Value &v, uint8_t rt, const Value *right) {
-  Value *l = new_record(as, v);
-  Value *r = right ? new_record(as, *right) : nullptr;
+void make_node(NodeSource &src, Value &v, uint8_t rt, const Value *right) {
+  Value *l = src.make(v);
+  Value *r = right ? src.make(*right) : nullptr;
   v.v_rtype = rt;
   v.v_offs = 0;
   v.v_left = l;
@@ -124,6 +132,40 @@ void make_abs(Value &v, int64_t n) {
 
 bool same_base_leaves(const Value &l, const Value &r) {
   return l.v_rtype == r.v_rtype && (l.v_rtype == RT_PSECT || l.v_rtype == RT_SYM) && l.v_sym == r.v_sym;
+}
+
+// The unary node rt over v, folded when v is a constant; the result replaces v.
+void build_unary(NodeSource &src, uint8_t rt, Value &v) {
+  if (v.v_rtype == RT_ABS) v.v_offs = fold_unary_abs(rt, v.v_offs);
+  else make_node(src, v, rt, nullptr);
+}
+
+// The binary node rt over left and right, folded where the value rules fold it: a constant
+// added to or subtracted from a relative value moves its offset, two values on the same base
+// subtract to a constant, two constants fold. The result replaces left.
+void build_binary(NodeSource &src, uint8_t rt, Value &left, const Value &right_in) {
+  const Value right = right_in;  // left and right may be one record
+  bool la = left.v_rtype == RT_ABS, ra = right.v_rtype == RT_ABS;
+  int64_t l = left.v_offs, r = right.v_offs;
+  if (rt == RT_ADD && la) {
+    uint8_t flags = left.v_flags | right.v_flags;
+    left = right;
+    left.v_offs = wrap(u64(l) + u64(r));
+    left.v_flags = flags;
+  } else if (rt == RT_ADD && ra) {
+    left.v_offs = wrap(u64(l) + u64(r));
+  } else if (rt == RT_SUB && ra) {
+    left.v_offs = wrap(u64(l) - u64(r));
+  } else if (rt == RT_SUB && same_base_leaves(left, right)) {
+    make_abs(left, wrap(u64(l) - u64(r)));
+  } else if (la && ra) {
+    int64_t x;
+    if (fold_binary_abs(rt, l, r, x)) left.v_offs = x;
+    else if (src.report) msg_report(src.as.msg, MSG_DIVIDE_BY_ZERO);
+  } else {
+    make_node(src, left, rt, &right);
+  }
+  if (!ra) left.v_flags |= right.v_flags;
 }
 
 void fold_leaf(Assembly &as, Value &v) {
@@ -324,13 +366,17 @@ void expr_unary(Assembly &as, unsigned op, Value &v) {
     v.v_rtype |= RT_SEG;
     return;
   }
+  NodeSource src{as};
+  switch (op) {
+    case OPR_NEG: return build_unary(src, RT_NEG, v);
+    case OPR_NOT: return build_unary(src, RT_NOT, v);
+    case OPR_LOW: return build_unary(src, RT_LOW, v);
+    case OPR_HIGH: return build_unary(src, RT_HIGH, v);
+    default: break;
+  }
   if (v.v_rtype == RT_ABS) {
     int64_t x = v.v_offs;
     switch (op) {
-      case OPR_NEG: v.v_offs = wrap(0 - u64(x)); break;
-      case OPR_NOT: v.v_offs = ~x; break;
-      case OPR_LOW: v.v_offs = x & 0xFF; break;
-      case OPR_HIGH: v.v_offs = (x >> 8) & 0xFF; break;
       case OPR_HIGHWORD: v.v_offs = (x >> 16) & 0xFFFF; break;
       case OPR_FLOAT24: v.v_offs = expr_float24(static_cast<uint32_t>(x)); break;
       case OPR_NORMALIZE32:
@@ -341,13 +387,9 @@ void expr_unary(Assembly &as, unsigned op, Value &v) {
     return;
   }
   switch (op) {
-    case OPR_NEG: make_node(as, v, RT_NEG, nullptr); break;
-    case OPR_NOT: make_node(as, v, RT_NOT, nullptr); break;
-    case OPR_LOW: make_node(as, v, RT_LOW, nullptr); break;
-    case OPR_HIGH: make_node(as, v, RT_HIGH, nullptr); break;
     case OPR_HIGHWORD: {
       Value sixteen = expr_abs(16);
-      make_node(as, v, RT_SHR, &sixteen);
+      make_node(src, v, RT_SHR, &sixteen);
       break;
     }
     case OPR_FLOAT24: msg_report(as.msg, MSG_BAD_FLOAT24_ARG); break;
@@ -357,25 +399,14 @@ void expr_unary(Assembly &as, unsigned op, Value &v) {
 }
 
 void expr_binary(Assembly &as, unsigned op, Value &left, const Value &right_in) {
+  if (uint8_t rt = node_kind(op)) {
+    NodeSource src{as};
+    return build_binary(src, rt, left, right_in);
+  }
   const Value right = right_in;  // left and right may be one record
-  bool la = left.v_rtype == RT_ABS, ra = right.v_rtype == RT_ABS;
+  bool ra = right.v_rtype == RT_ABS;
   int64_t l = left.v_offs, r = right.v_offs;
-  if (op == OPR_ADD) {
-    if (la) {
-      uint8_t flags = left.v_flags | right.v_flags;
-      left = right;
-      left.v_offs = wrap(u64(l) + u64(r));
-      left.v_flags = flags;
-    } else if (ra) {
-      left.v_offs = wrap(u64(l) + u64(r));
-    } else {
-      make_node(as, left, RT_ADD, &right);
-    }
-  } else if (op == OPR_SUB) {
-    if (ra) left.v_offs = wrap(u64(l) - u64(r));
-    else if (same_base_leaves(left, right)) make_abs(left, wrap(u64(l) - u64(r)));
-    else make_node(as, left, RT_SUB, &right);
-  } else if (la && ra) {
+  if (left.v_rtype == RT_ABS && ra) {
     switch (op) {
       case OPR_EQ: left.v_offs = l == r; break;
       case OPR_NE: left.v_offs = l != r; break;
@@ -383,23 +414,31 @@ void expr_binary(Assembly &as, unsigned op, Value &left, const Value &right_in) 
       case OPR_GE: left.v_offs = l >= r; break;
       case OPR_LT: left.v_offs = l < r; break;
       case OPR_LE: left.v_offs = l <= r; break;
-      case OPR_ROL:
-      case OPR_ROR: break;  // no rotation width is defined: the left operand stays
-      default: {
-        uint8_t rt = node_kind(op);
-        if (!rt) break;
-        int64_t x;
-        if (fold_binary_abs(rt, l, r, x)) left.v_offs = x;
-        else msg_report(as.msg, MSG_DIVIDE_BY_ZERO);
-        break;
-      }
+      default: break;  // rol, ror: no rotation width is defined, the left operand stays
     }
-  } else if (uint8_t rt = node_kind(op)) {
-    make_node(as, left, rt, &right);
   } else {
     msg_report(as.msg, MSG_RELOCATION_ERROR);
   }
   if (!ra) left.v_flags |= right.v_flags;
+}
+
+void expr_unary_kind(Assembly &as, uint8_t rt, Value &v, ValueScratch &scratch) {
+  NodeSource src{as, &scratch};
+  build_unary(src, rt, v);
+}
+
+void expr_binary_kind(Assembly &as, uint8_t rt, Value &left, const Value &right, ValueScratch &scratch, bool report) {
+  NodeSource src{as, &scratch, report};
+  build_binary(src, rt, left, right);
+}
+
+Value *ValueScratch::make(const Value &v) {
+  size_t block = used_ / BLOCK, slot = used_ % BLOCK;
+  if (block == blocks_.size()) blocks_.push_back(std::make_unique<Value[]>(BLOCK));
+  ++used_;
+  Value *r = &blocks_[block][slot];
+  *r = v;
+  return r;
 }
 
 void expr_fold(Assembly &as, Value &v) {

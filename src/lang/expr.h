@@ -1,8 +1,11 @@
 // Values and expressions: the value record, building values, folding, equality, copying, hashing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
+#include <vector>
 
 #include "support/pool.h"
 
@@ -120,6 +123,25 @@ Value expr_char(Assembly &as, std::string_view text);
 // Operators; the result replaces v (unary) or left (binary). op is an ExprOp.
 void expr_unary(Assembly &as, unsigned op, Value &v);
 void expr_binary(Assembly &as, unsigned op, Value &left, const Value &right);
+
+// Operand records of values that live only while one statement is encoded: the blocks are kept
+// and reused from one statement to the next, so emission does not grow the run's pool.
+class ValueScratch {
+ public:
+  Value *make(const Value &v);
+  void reset() { used_ = 0; }  // every record made so far may be reused
+
+ private:
+  static constexpr size_t BLOCK = 64;
+  std::vector<std::unique_ptr<Value[]>> blocks_;
+  size_t used_ = 0;
+};
+
+// expr_unary and expr_binary by node kind (RT_LOW ... RT_MOD), for values built at emission:
+// operand records come from `scratch`, and a zero divisor (the dividend stays) is reported only
+// when `report`.
+void expr_unary_kind(Assembly &as, uint8_t rt, Value &v, ValueScratch &scratch);
+void expr_binary_kind(Assembly &as, uint8_t rt, Value &left, const Value &right, ValueScratch &scratch, bool report);
 
 // Folds what can be folded now, in place.
 void expr_fold(Assembly &as, Value &v);

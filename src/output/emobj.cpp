@@ -36,7 +36,6 @@ constexpr uint16_t OPC_LFSR = 0xEE00;
 constexpr uint16_t BIT_DEST_F = 0x200;
 constexpr uint16_t BIT_BANKED = 0x100;
 constexpr int64_t INDEXED_LIMIT = 96;          // bracketed offsets 0..95
-constexpr size_t ARENA_BLOCK = 64;
 
 bool is_abs_psect(const Symbol *p) { return p && (p->s_flags & (PSF_ABS | PSF_OVRLD)) == (PSF_ABS | PSF_OVRLD); }
 unsigned delta_of(const Symbol *p) { return p && p->s_psect.p_delta ? p->s_psect.p_delta : 1; }
@@ -275,15 +274,6 @@ bool layout(Assembly &as, Symbol *p, EmitPsect &ep, bool report) {
 
 // ---- encoding ----
 
-Value *arena_new(EmitState &e, const Value &v) {
-  size_t block = e.arena_used / ARENA_BLOCK, slot = e.arena_used % ARENA_BLOCK;
-  if (block == e.arena.size()) e.arena.push_back(std::make_unique<Value[]>(ARENA_BLOCK));
-  ++e.arena_used;
-  Value *r = &e.arena[block][slot];
-  *r = v;
-  return r;
-}
-
 struct Enc {
   Assembly &as;
   Statement *n;
@@ -292,67 +282,16 @@ struct Enc {
   bool report() const { return !listing; }
 };
 
-Value node1(Enc &e, uint8_t kind, const Value &a) {
-  if (a.v_rtype == RT_ABS) {
-    int64_t x = a.v_offs;
-    switch (kind) {
-      case RT_LOW: return expr_abs(x & 0xFF);
-      case RT_HIGH: return expr_abs((x >> 8) & 0xFF);
-      case RT_NOT: return expr_abs(~x);
-      case RT_NEG: return expr_abs(static_cast<int64_t>(0 - static_cast<uint64_t>(x)));
-      default: break;
-    }
-  }
-  Value r;
-  r.v_rtype = kind;
-  r.v_left = arena_new(e.as.emit, a);
-  return r;
+// Operator nodes for resolved operands and field expressions, folded by the value rules; their
+// records live until the next statement is encoded.
+Value node1(Enc &e, uint8_t kind, Value a) {
+  expr_unary_kind(e.as, kind, a, e.as.emit.scratch);
+  return a;
 }
 
-bool same_base(const Value &a, const Value &b) {
-  return a.v_rtype == b.v_rtype && (a.v_rtype == RT_PSECT || a.v_rtype == RT_SYM) && a.v_sym == b.v_sym;
-}
-
-// A binary node over a and b, folded where the value rules fold it.
-Value node2(Enc &e, uint8_t kind, const Value &a, const Value &b) {
-  bool la = a.v_rtype == RT_ABS, ra = b.v_rtype == RT_ABS;
-  if (kind == RT_ADD && (la || ra)) {
-    Value r = la ? b : a;
-    r.v_offs = wrap_add(a.v_offs, b.v_offs);
-    return r;
-  }
-  if (kind == RT_SUB && ra) {
-    Value r = a;
-    r.v_offs = wrap_sub(a.v_offs, b.v_offs);
-    return r;
-  }
-  if (kind == RT_SUB && same_base(a, b)) return expr_abs(wrap_sub(a.v_offs, b.v_offs));
-  if (la && ra) {
-    int64_t l = a.v_offs, r = b.v_offs;
-    uint64_t ul = static_cast<uint64_t>(l);
-    switch (kind) {
-      case RT_MUL: return expr_abs(static_cast<int64_t>(ul * static_cast<uint64_t>(r)));
-      case RT_DIV:
-      case RT_MOD:
-        if (r == 0) {
-          if (e.report()) msg_report(e.as.msg, MSG_DIVIDE_BY_ZERO);
-          return expr_abs(l);
-        }
-        if (r == -1) return expr_abs(kind == RT_DIV ? static_cast<int64_t>(0 - ul) : 0);
-        return expr_abs(kind == RT_DIV ? l / r : l % r);
-      case RT_SHL: return expr_abs(static_cast<int64_t>(ul << (r & 63)));
-      case RT_SHR: return expr_abs(l >> (r & 63));
-      case RT_AND: return expr_abs(l & r);
-      case RT_OR: return expr_abs(l | r);
-      case RT_XOR: return expr_abs(l ^ r);
-      default: break;
-    }
-  }
-  Value r;
-  r.v_rtype = kind;
-  r.v_left = arena_new(e.as.emit, a);
-  r.v_right = arena_new(e.as.emit, b);
-  return r;
+Value node2(Enc &e, uint8_t kind, Value a, const Value &b) {
+  expr_binary_kind(e.as, kind, a, b, e.as.emit.scratch, e.report());
+  return a;
 }
 
 Value psect_value(const Symbol *q, int64_t units) {
@@ -975,7 +914,7 @@ void emobj_begin_psect(Assembly &as, Symbol *p, bool listing) {
 void emobj_encode(Assembly &as, Statement *n, bool listing) {
   Symbol *p = as.sym.cur_psect;
   EmitState &es = as.emit;
-  es.arena_used = 0;
+  es.scratch.reset();
   if (listing) es.items.clear();
   if (!n || !p || (n->op_flags & NF_HIDDEN)) return;
   // Messages from here on, also those of the output between statements, carry this position.

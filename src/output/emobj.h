@@ -55,10 +55,8 @@ struct EmitState {
   // point into stay valid until the next emobj_encode.
   std::vector<EmitItem> items;
 
-  // Value nodes built while encoding one statement (resolved operands, field expressions);
-  // the blocks are kept and reused from one statement to the next.
-  std::vector<std::unique_ptr<Value[]>> arena;
-  size_t arena_used = 0;
+  // Value nodes built while encoding one statement (resolved operands, field expressions).
+  ValueScratch scratch;
 };
 
 // Gives every psect without a delta the delta 1, then sizes every psect that has statements.
