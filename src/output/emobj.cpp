@@ -1,4 +1,4 @@
-// Sizing and encoding of the statement lists, and the object file's record sequence.
+// Sizing and encoding of the statement lists (the record sequence is in objwrite.cpp).
 //
 // Sizing lays a psect out repeatedly. Pass 0 takes every branch in its shortest possible form;
 // each later pass first chooses the forms from the previous layout alone, then lays the psect
@@ -7,15 +7,11 @@
 #include "output/emobj.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstring>
 
 #include "device/chip.h"
 #include "driver/assembly.h"
-#include "host/kvinstdir.h"
 #include "isa/ops.h"
 #include "lang/psect.h"
-#include "support/format.h"
 
 namespace {
 
@@ -674,139 +670,6 @@ void encode(Enc &e) {
   }
 }
 
-// ---- the object file ----
-
-// A name the line information gives for a source file: with --lib, below the installation.
-std::string_view source_name(Assembly &as, const char *file) {
-  std::string_view f = file;
-  const std::string &dir = as.emit.lib_dir;
-  if (as.opt.lib_relative && !dir.empty() && f.size() > dir.size() && f.compare(0, dir.size(), dir) == 0 &&
-      (f[dir.size()] == '/' || f[dir.size()] == '\\'))
-    f.remove_prefix(dir.size() + 1);
-  return f;
-}
-
-void line_info(Assembly &as, const Statement *n, Symbol *p) {
-  EmitState &es = as.emit;
-  if (n->op_type == ALIGN || p->s_psect.p_space != 0 || p->s_psect.p_noexec || !n->op_srcline) return;
-  if (n->op_srcfile != es.last_file) {
-    const char *file = n->op_srcfile ? n->op_srcfile : "";
-    obj_put_sym_entry(as, as.opt.lib_relative ? 1 : 0, ST_FILE, "", source_name(as, file));
-    es.last_file = n->op_srcfile;
-    es.line_known = false;
-  }
-  if (es.line_known && n->op_srcline == es.last_line && !(n->op_flags & NF_MACRO)) return;
-  if (n->op_type != DS && n->op_type != EQU && n->op_type != SET) {
-    char buf[24];
-    auto r = std::to_chars(buf, buf + sizeof buf, n->op_srcline);
-    uint64_t units = p->s_psect.p_curr / delta_of(p);
-    obj_put_sym_entry(as, static_cast<uint32_t>(units), ST_LINE, name_of(p),
-                      std::string_view(buf, static_cast<size_t>(r.ptr - buf)));
-  }
-  es.last_line = n->op_srcline;
-  es.line_known = true;
-}
-
-bool has_fninfo(const Symbol *s) {
-  const SymbolLists &l = sym_lists(s);
-  return (s->s_flags & (SF_FNROOT | SF_FNADDR | SF_FNSIZE | SF_SIGNAT)) || !l.s_calls.empty() ||
-         !l.s_args.empty() || !l.s_breaks.empty() || !l.s_indir.empty();
-}
-
-constexpr uint32_t NEVER_WRITTEN = SF_PSECT | SF_MACRO | SF_CLASS | SF_DABS;
-
-void write_symbols(Assembly &as) {
-  sym_for_each(as.sym, [&](Symbol *s) {
-    if (s->s_flags & NEVER_WRITTEN) return;
-    if (has_fninfo(s) && !(s->s_flags & SF_GLOBAL)) s->s_flags |= SF_LOCAL;
-    if (!(s->s_flags & (SF_GLOBAL | SF_LOCAL))) return;
-    bool local = s->s_flags & SF_LOCAL, ext = obj_sym_is_external(s);
-    bool own_list = s->s_stmts && s->s_stmts->head.op_next != &s->s_stmts->tail;
-    unsigned ordinary = local ? unsigned{ST_LOCAL} : (s->s_flags & 0x1F);
-    if (!(s->s_flags & SF_FNROOT) && s->s_refcnt == 0 && !own_list) {
-      if (!ext) obj_put_symbol(as, s, ordinary);
-      return;
-    }
-    if (ext) obj_put_symbol(as, s, local ? ST_EXTERN_LOCAL : ST_EXTERN);
-    else obj_put_symbol(as, s, ordinary);
-  });
-  obj_flush_symbols(as);
-}
-
-void write_fninfo(Assembly &as) {
-  sym_for_each(as.sym, [&](Symbol *s) {
-    if (!(s->s_flags & (SF_GLOBAL | SF_LOCAL)) || (s->s_flags & SF_DABS)) return;
-    const char *name = name_of(s);
-    if (s->s_flags & SF_FNADDR) obj_put_fn_names(as, FN_ADDR, name);
-    if (s->s_flags & SF_SIGNAT) obj_write_signat(as, name, s->s_signat);
-    if (s->s_flags & SF_FNROOT) obj_put_fn_names(as, FN_ROOT, name);
-    const SymbolLists &l = sym_lists(s);
-    for (const char *c : l.s_calls) obj_put_fn_names(as, FN_CALL, name, c);
-    for (const char *a : l.s_args) obj_put_fn_names(as, FN_ARG, name, a);
-    for (const char *b : l.s_breaks) obj_put_fn_names(as, FN_BREAK, name, b);
-    for (uint16_t sig : l.s_indir) obj_put_fn_indir(as, name, sig);
-    if (s->s_flags & SF_FNSIZE) obj_put_fn_size(as, name, s->s_autosize, s->s_argsize);
-  });
-}
-
-// FNALIGN groups that share a member are one group; numbered in order of their first directive.
-void write_fnalign(Assembly &as) {
-  const auto &groups = as.decl.fnalign;
-  if (groups.empty()) return;
-  std::vector<size_t> root(groups.size());
-  for (size_t i = 0; i < root.size(); ++i) root[i] = i;
-  auto find = [&](size_t i) {
-    while (root[i] != i) i = root[i] = root[root[i]];
-    return i;
-  };
-  std::unordered_map<const char *, size_t> owner;  // member name -> a group holding it
-  for (size_t g = 0; g < groups.size(); ++g)
-    for (const char *m : groups[g]) {
-      auto [it, fresh] = owner.emplace(m, g);
-      if (fresh) continue;
-      size_t a = find(it->second), b = find(g);
-      if (a != b) root[std::max(a, b)] = std::min(a, b);
-    }
-  std::vector<std::string_view> members;
-  std::unordered_map<const char *, bool> seen;
-  uint16_t number = 0;
-  for (size_t g = 0; g < groups.size(); ++g) {
-    if (find(g) != g) continue;
-    members.clear();
-    seen.clear();
-    for (size_t h = g; h < groups.size(); ++h) {
-      if (find(h) != g) continue;
-      for (const char *m : groups[h])
-        if (seen.emplace(m, true).second) members.push_back(m);
-    }
-    obj_write_fnalign(as, number++, members);
-  }
-}
-
-// The END operand: a symbol defined relative to a psect (or a psect-relative value); anything
-// else is 802 and written as it stands.
-void start_address(Assembly &as, ObjFinish &f) {
-  const Declarations &ps = as.decl;
-  if (!ps.have_start) return;
-  const Value &v = ps.start;
-  f.has_start = true;
-  const Symbol *s = v.v_sym;
-  if (v.v_rtype == RT_SYM && s && !obj_sym_is_external(s) && !(s->s_flags & SF_UNDEF) &&
-      s->s_value.v_rtype == RT_PSECT) {
-    f.start_psect = name_of(s->s_value.v_sym);
-    f.start_offset = static_cast<uint32_t>(wrap_add(s->s_value.v_offs, v.v_offs));
-    return;
-  }
-  if (v.v_rtype == RT_PSECT) {
-    f.start_psect = name_of(s);
-    f.start_offset = static_cast<uint32_t>(v.v_offs);
-    return;
-  }
-  msg_report_at(as.msg, ps.end_pos, MSG_BAD_END_ADDRESS);
-  f.start_psect = v.v_rtype == RT_SYM || v.v_rtype == RT_PSECT ? name_of(s) : "";
-  f.start_offset = static_cast<uint32_t>(v.v_offs);
-}
-
 }  // namespace
 
 // ---- interface ----
@@ -924,73 +787,4 @@ void emobj_encode(Assembly &as, Statement *n, bool listing) {
     msg_report(as.msg, MSG_PHASE_ERROR);
   Enc e{as, n, p, listing};
   encode(e);
-}
-
-void emobj_emit_psect(Assembly &as, Symbol *p) {
-  if (!p || !p->s_stmts) return;
-  emobj_begin_psect(as, p, false);
-  for (Statement *n = p->s_stmts->head.op_next; n->op_type; n = n->op_next) {
-    if (n->op_flags & NF_HIDDEN) continue;
-    switch (n->op_type) {
-      case ENDM: case TITLE: continue;
-      case TLABEL: tlab_define(as, n->op_tlab, n); continue;
-      case NAME:
-        if (p->s_psect.p_noexec || n->op_dbgsrc != 1 ||
-            (n->op_label && std::strncmp(name_of(n->op_label), "__end_of", 8) == 0))
-          continue;
-        break;
-      default: break;
-    }
-    line_info(as, n, p);
-    emobj_encode(as, n, false);
-  }
-}
-
-std::string emobj_machine_ident(Assembly &as) {
-  const char *name = chip_name(as);
-  if (!name) return "none";
-  if (!as.opt.xident) return name;
-  const char *arch = chip_arch_name(as, chip_arch(as));
-  return fmt_str("%s:%s:ISA=%s", name, arch && chip_arch(as) ? arch : "none", as.opt.xinst ? "XINST" : "STD");
-}
-
-void emobj_write_object(Assembly &as, std::ostream &out) {
-  EmitState &es = as.emit;
-  MsgAt records(as.msg);  // the statements written move the message position
-  if (as.opt.lib_relative) es.lib_dir = kvinstdir(as.host, KVINSTDIR_INSTALL).value_or("");
-
-  sym_define_inlined(as);                                  // 1. the symbol table is complete
-  obj_open(as, out, emobj_machine_ident(as));              // 2. IDENT
-  const Declarations &ps = as.decl;
-  if (ps.fnconf[0])                                        // 3. FNCONF
-    obj_write_fnconf(as, ps.fnconf[0], ps.fnconf[1] ? ps.fnconf[1] : "", ps.fnconf[2] ? ps.fnconf[2] : "",
-                     ps.fnconf_number);
-  for (Symbol *p : psect_order(as)) {                      // 4. psect records
-    if (!p->s_psect.p_delta) p->s_psect.p_delta = 1;
-    const EmitPsect &ep = emobj_psect(as, p);
-    obj_write_psect(as, p, static_cast<uint32_t>(ep.base), static_cast<uint32_t>(emobj_extent(as, p)));
-  }
-  write_symbols(as);                                       // 5. symbols, function information
-  write_fninfo(as);
-  write_fnalign(as);
-  for (const DabsEntry &d : ps.dabs) obj_put_dabs(as, d.space, d.address, d.size, d.name ? d.name : "");
-  obj_flush_dabs(as);                                      // 6. DABS
-  for (StatementList *l : as.list.lists) emobj_emit_psect(as, l->psect);  // 7. the code
-  obj_flush(as);                                           // 8.
-  for (StatementList *l : as.list.lists) {                 // 9. extents
-    const Symbol *p = l->psect;
-    if (!p) continue;
-    uint64_t size = emobj_extent(as, p);
-    uint8_t space = p->s_psect.p_space;
-    if (space == 1 || space == 2 || space == 7 || size > p->s_psect.p_curr)
-      obj_write_extent(as, p, static_cast<uint32_t>(size));
-  }
-  records.end();                                           // 10. LISTRELOC, START, END
-  ObjFinish f;
-  if (as.opt.listing) {
-    f.rlf_name = as.drv.rlf_name;
-    f.lst_name = as.drv.listing_name;
-  }
-  start_address(as, f);
-  obj_finish(as, f);
 }

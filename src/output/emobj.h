@@ -81,6 +81,8 @@ void emobj_begin_psect(Assembly &as, Symbol *psect, bool listing);
 // and relocations; listing mode fills as.emit.items instead, writes nothing and reports
 // nothing.
 void emobj_encode(Assembly &as, Statement *n, bool listing);
+// ---- the object file (objwrite.cpp) ----
+
 // Object mode over a whole psect, with the line-number and file-name symbols.
 void emobj_emit_psect(Assembly &as, Symbol *psect);
 
