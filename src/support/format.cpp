@@ -64,6 +64,71 @@ void emit_unsigned(std::string &out, size_t limit, const Spec &sp, unsigned long
   emit(out, limit, sp, prefix, body, true);
 }
 
+// One conversion with its argument; an argument of the wrong kind prints nothing.
+void convert(std::string &out, size_t limit, const Spec &sp, char conv, const FmtArg &a) {
+  switch (conv) {
+  case 'd':
+  case 'i': {
+    if (a.kind != FmtArg::INT && a.kind != FmtArg::UINT) break;
+    bool neg = a.kind == FmtArg::INT && a.i < 0;
+    unsigned long long mag = a.kind == FmtArg::UINT ? a.u
+                             : neg ? 0ULL - static_cast<unsigned long long>(a.i)
+                                   : static_cast<unsigned long long>(a.i);
+    emit_unsigned(out, limit, sp, mag, 10, false, neg ? "-" : sp.plus ? "+" : sp.space ? " " : "");
+    break;
+  }
+  case 'u':
+  case 'x':
+  case 'X':
+  case 'o': {
+    if (a.kind != FmtArg::INT && a.kind != FmtArg::UINT) break;
+    unsigned long long v = a.kind == FmtArg::UINT ? a.u : static_cast<unsigned long long>(a.i);
+    int base = conv == 'u' ? 10 : conv == 'o' ? 8 : 16;
+    emit_unsigned(out, limit, sp, v, base, conv == 'X', "");
+    break;
+  }
+  case 'c': {
+    if (a.kind != FmtArg::INT && a.kind != FmtArg::UINT) break;
+    char ch = static_cast<char>(a.kind == FmtArg::INT ? a.i : static_cast<long long>(a.u));
+    emit(out, limit, sp, "", std::string_view(&ch, 1), false);
+    break;
+  }
+  case 's': {
+    if (a.kind != FmtArg::STR) break;
+    std::string_view s(a.s, a.len);
+    if (sp.prec >= 0 && static_cast<size_t>(sp.prec) < s.size()) s = s.substr(0, sp.prec);
+    emit(out, limit, sp, "", s, false);
+    break;
+  }
+  case 'f':
+  case 'F':
+  case 'e':
+  case 'E':
+  case 'g':
+  case 'G': {
+    if (a.kind != FmtArg::DBL) break;
+    // Delegate the digits to snprintf with a format we build ourselves.
+    char f[16];
+    int n = 0;
+    f[n++] = '%';
+    if (sp.plus) f[n++] = '+';
+    if (sp.space) f[n++] = ' ';
+    if (sp.alt) f[n++] = '#';
+    f[n++] = '.';
+    f[n] = 0;
+    int prec = sp.prec < 0 ? 6 : (sp.prec > 60 ? 60 : sp.prec);
+    char fmtbuf[32];
+    std::snprintf(fmtbuf, sizeof fmtbuf, "%s%d%c", f, prec, conv);
+    char body[512];
+    std::snprintf(body, sizeof body, fmtbuf, a.d);
+    emit(out, limit, sp, "", body, true);
+    break;
+  }
+  default:
+    break;  // 'p': addresses are never shown
+  }
+}
+
 }  // namespace
 
 void fmt_append(std::string &out, std::string_view fmt, std::span<const FmtArg> args, size_t limit) {
@@ -133,67 +198,7 @@ void fmt_append(std::string &out, std::string_view fmt, std::span<const FmtArg> 
     // Unknown conversions take no argument; they, %n and a conversion without an argument print
     // nothing.
     if (!a || conv == 'n') continue;
-    switch (conv) {
-    case 'd':
-    case 'i': {
-      if (a->kind != FmtArg::INT && a->kind != FmtArg::UINT) break;
-      bool neg = a->kind == FmtArg::INT && a->i < 0;
-      unsigned long long mag = a->kind == FmtArg::UINT ? a->u
-                               : neg ? 0ULL - static_cast<unsigned long long>(a->i)
-                                     : static_cast<unsigned long long>(a->i);
-      emit_unsigned(out, limit, sp, mag, 10, false, neg ? "-" : sp.plus ? "+" : sp.space ? " " : "");
-      break;
-    }
-    case 'u':
-    case 'x':
-    case 'X':
-    case 'o': {
-      if (a->kind != FmtArg::INT && a->kind != FmtArg::UINT) break;
-      unsigned long long v = a->kind == FmtArg::UINT ? a->u : static_cast<unsigned long long>(a->i);
-      int base = conv == 'u' ? 10 : conv == 'o' ? 8 : 16;
-      emit_unsigned(out, limit, sp, v, base, conv == 'X', "");
-      break;
-    }
-    case 'c': {
-      if (a->kind != FmtArg::INT && a->kind != FmtArg::UINT) break;
-      char ch = static_cast<char>(a->kind == FmtArg::INT ? a->i : static_cast<long long>(a->u));
-      emit(out, limit, sp, "", std::string_view(&ch, 1), false);
-      break;
-    }
-    case 's': {
-      if (a->kind != FmtArg::STR) break;
-      std::string_view s(a->s, a->len);
-      if (sp.prec >= 0 && static_cast<size_t>(sp.prec) < s.size()) s = s.substr(0, sp.prec);
-      emit(out, limit, sp, "", s, false);
-      break;
-    }
-    case 'f':
-    case 'F':
-    case 'e':
-    case 'E':
-    case 'g':
-    case 'G': {
-      if (a->kind != FmtArg::DBL) break;
-      // Delegate the digits to snprintf with a format we build ourselves.
-      char f[16];
-      int n = 0;
-      f[n++] = '%';
-      if (sp.plus) f[n++] = '+';
-      if (sp.space) f[n++] = ' ';
-      if (sp.alt) f[n++] = '#';
-      f[n++] = '.';
-      f[n] = 0;
-      int prec = sp.prec < 0 ? 6 : (sp.prec > 60 ? 60 : sp.prec);
-      char fmtbuf[32];
-      std::snprintf(fmtbuf, sizeof fmtbuf, "%s%d%c", f, prec, conv);
-      char body[512];
-      std::snprintf(body, sizeof body, fmtbuf, a->d);
-      emit(out, limit, sp, "", body, true);
-      break;
-    }
-    default:
-      break;  // 'p': addresses are never shown
-    }
+    convert(out, limit, sp, conv, *a);
   }
   if (out.size() > limit) out.resize(limit);
 }
