@@ -307,6 +307,23 @@ constexpr auto MAIN_ROWS = std::to_array<Keyword>({
 });
 static_assert(MAIN_ROWS.size() == INSTRUCTION_ROWS + 103);
 
+// The instruction rows come first and are exactly those of the instruction classes; every
+// instruction class has a row; a row does not repeat what its class row says.
+constexpr bool rows_match_classes() {
+  std::array<bool, CLASS_ROWS.size()> has_row{};
+  for (size_t i = 0; i < MAIN_ROWS.size(); ++i) {
+    const Keyword &r = MAIN_ROWS[i];
+    bool insn = r.kind < CLASS_ROWS.size() && CLASS_ROWS[r.kind].form != OF_DIRECTIVE;
+    if (insn != (i < INSTRUCTION_ROWS) || insn != (r.avail != 0)) return false;
+    if (insn && (r.does & CLASS_ROWS[r.kind].facts)) return false;
+    if (insn) has_row[r.kind] = true;
+  }
+  for (const StatementClass &c : CLASS_ROWS)
+    if (c.form != OF_DIRECTIVE && !has_row[c.kind]) return false;
+  return true;
+}
+static_assert(rows_match_classes());
+
 // Read while psect flags are parsed, before the main table.
 constexpr auto PSECT_FLAG_ROWS = std::to_array<Keyword>({
     {"note", K_PSECTFLAG, PFW_NOTE, 0, 0, 0},       {"pure", K_PSECTFLAG, PFW_PURE, 0, 0, 0},
