@@ -379,14 +379,15 @@ void clear_references(Assembly &as, Symbol *psect) {
   }
 }
 
-unsigned remove_unused_labels(Assembly &as, Symbol *psect) {
+unsigned remove_unused_labels(Assembly &as, Symbol *psect, const std::function<bool(const Symbol *)> &keep) {
   Statement *n = list_first(psect);
   if (!n) return 0;
   unsigned removed = 0;
   while (n->op_type) {
     Statement *next = n->op_next;
     if (!(n->op_flags & (NF_SRCPOS | NF_NOOPT)) && n->op_type == NAME && n->op_label &&
-        !(n->op_label->s_flags & SF_KEEP) && (!stmt_refs(n) || stmt_refs(n)->empty()))
+        n->op_label->s_defnode == n && !(n->op_label->s_flags & SF_KEEP) &&
+        (!stmt_refs(n) || stmt_refs(n)->empty()) && !(keep && keep(n->op_label)))
       removed += static_cast<unsigned>(list_delete_label(as, n));
     n = next;
   }

@@ -233,8 +233,10 @@ void list_drop_reference(Assembly &as, Statement *referrer, Statement *target);
 // the symbols of global labels SF_KEEP. clear_references first for a fresh computation.
 void build_references(Assembly &as, Symbol *psect);
 void clear_references(Assembly &as, Symbol *psect);
-// Deletes the unreferenced labels of a psect that may be optimized; returns how many.
-unsigned remove_unused_labels(Assembly &as, Symbol *psect);
+// Deletes the unreferenced labels of a psect that may be optimized, but those `keep` asks for
+// and those another statement defines; returns how many.
+unsigned remove_unused_labels(Assembly &as, Symbol *psect,
+                              const std::function<bool(const Symbol *)> &keep = {});
 
 // --- comments ---
 

@@ -72,6 +72,89 @@ void trace_pass(Assembly &as, Symbol *p, unsigned long long pass) {
   as.io.out->write(o.data(), static_cast<std::streamsize>(o.size()));
 }
 
+bool is_jump_kind(uint32_t k) { return k == BRA || k == BCC || k == RCALL || k == GOTO || k == CALL; }
+
+// What the uses of the labels show, gathered once before the rules run: which labels are used
+// other than as plain jump targets in their own psect, and which psects are entered at offsets.
+struct UseScan {
+  Assembly &as;
+  std::vector<uint32_t> jumps;  // by s_serial: plain jumps to the label from its own psect
+  bool const_jumps = false;     // a jump to a constant address
+  static constexpr unsigned DEPTH = 1000;
+
+  void pin(const Symbol *s) { as.optim.pinned[s->s_serial] = 1; }
+  void offset_into(const Symbol *psect) {
+    if (psect && (psect->s_flags & SF_PSECT)) as.optim.offset_target[psect->s_pindex] = 1;
+  }
+  static const Symbol *label_psect(const Symbol *s) {
+    const Statement *d = s->s_defnode;
+    return d && d->op_type == NAME && d->op_label == s ? d->op_psect : nullptr;
+  }
+
+  // self: the symbol whose own value this is (its self-reference is no use).
+  void value(const Value &v, const Symbol *self, unsigned depth = 0) {
+    if (depth > DEPTH) return;
+    if (expr_is_unary(v.v_rtype) || expr_is_binary(v.v_rtype)) {
+      if (v.v_left) value(*v.v_left, self, depth + 1);
+      if (expr_is_binary(v.v_rtype) && v.v_right) value(*v.v_right, self, depth + 1);
+      return;
+    }
+    switch (v.v_rtype & ~RT_SEG) {
+      case RT_SYM:
+        if (!v.v_sym || v.v_sym == self || v.v_sym->s_serial >= as.optim.pinned.size()) return;
+        pin(v.v_sym);
+        if (v.v_offs != 0) offset_into(label_psect(v.v_sym));
+        return;
+      case RT_DOT:
+        if (v.v_offs != 0) offset_into(v.v_sym);
+        return;
+      case RT_PSECT:
+        offset_into(v.v_sym);
+        return;
+      default:
+        return;
+    }
+  }
+
+  void statement(const Statement *n) {
+    const Value &v = n->op_opnd1.o_value;
+    if (is_jump_kind(n->op_type) && v.v_rtype == RT_SYM && v.v_sym && v.v_offs == 0 &&
+        v.v_sym->s_serial < jumps.size() && label_psect(v.v_sym) == n->op_psect) {
+      ++jumps[v.v_sym->s_serial];
+    } else {
+      if (is_jump_kind(n->op_type) && v.v_rtype == RT_ABS) const_jumps = true;
+      value(v, nullptr);
+    }
+    value(n->op_opnd2.o_value, nullptr);
+    if (n->op_type == DATA)
+      for (const DataItem *d = n->op_list; d; d = d->next) value(d->value, nullptr);
+  }
+};
+
+void scan_uses(Assembly &as, const std::vector<Symbol *> &all) {
+  OptimState &st = as.optim;
+  st.pinned.assign(as.sym.serial + 1, 0);
+  st.offset_target.assign(as.sym.psect_count + 1, 0);
+  for (Symbol *p : all)
+    if (st.offset_target.size() <= p->s_pindex) st.offset_target.resize(p->s_pindex + 1, 0);
+  UseScan u{as, std::vector<uint32_t>(st.pinned.size(), 0)};
+  for (Symbol *p : all)
+    for (Statement *n = list_first(p); n && n->op_type; n = n->op_next) u.statement(n);
+  sym_for_each(as.sym, [&](Symbol *s) {
+    if (!(s->s_flags & SF_NAMESPACE)) u.value(s->s_value, s);
+  });
+  // A label counted more often than its jumps show is used where no statement shows it.
+  for (Symbol *p : all)
+    for (Statement *n = list_first(p); n && n->op_type; n = n->op_next) {
+      const Symbol *s = n->op_type == NAME ? n->op_label : nullptr;
+      if (s && s->s_defnode == n && s->s_serial < u.jumps.size() && s->s_refcnt > u.jumps[s->s_serial] + 1)
+        u.pin(s);
+    }
+  if (u.const_jumps)
+    for (Symbol *p : all)
+      if (p->s_flags & PSF_ABS) u.offset_into(p);
+}
+
 // Stages of the driver sequence that come with later work: inlining (step 2) and procedural
 // abstraction (step 7). They change nothing yet.
 void inline_functions(Assembly &) {}
@@ -199,6 +282,7 @@ void optim_run(Assembly &as) {
   OptimState &st = as.optim;
   std::vector<Symbol *> all = every_psect(as);
   const bool trace = o.verbose > 1;
+  scan_uses(as, all);
 
   // 1. References and sizes of every psect (the name map serves inlining only).
   for (Symbol *p : all) {
@@ -245,6 +329,158 @@ void optim_run(Assembly &as) {
   as.emit.tlab_built = false;
 }
 
-void optim_errata_pass(Assembly &) {}
+// ---- the errata NOP pass ----
 
-unsigned opt_remove_unused_labels(Assembly &, Symbol *) { return 0; }
+namespace {
+
+constexpr const char *ERRATA_NOP_COMMENT = "; assembler added errata NOP";
+constexpr uint16_t OPC_BRA = 0xD000;
+
+bool is_errata_nop(const Statement *n) {
+  const DataItem *d = n->op_type == DATA && n->op_subop == 2 ? n->op_list : nullptr;
+  return d && !d->next && d->value.v_rtype == RT_ABS && d->value.v_offs == 0xFFFF;
+}
+
+// The first statement after n that is not a label, SET or EQU; the tail when there is none.
+Statement *after_labels(Statement *n) {
+  Statement *p = n->op_next;
+  while (p->op_type && (is_label(p) || p->op_type == SET || p->op_type == EQU)) p = p->op_next;
+  return p;
+}
+
+// A statement made by the optimizer at the source position of `near`.
+Statement *new_statement(Assembly &as, uint8_t kind, const Statement *near) {
+  Statement *n = list_new_statement(as);
+  n->op_flags = 0;  // the reader's marks of its last line belong to no new statement
+  n->op_type = kind;
+  n->op_asmfile = near->op_asmfile;
+  n->op_asmline = near->op_asmline;
+  n->op_srcfile = near->op_srcfile;
+  n->op_srcline = near->op_srcline;
+  n->op_callstack = near->op_callstack;
+  n->op_dbgsrc = near->op_dbgsrc;
+  return n;
+}
+
+// Puts an errata NOP before `at` (the tail: at the end) unless one is there already. Not
+// between two statements under asmopt off, whose code must stay as written.
+void nop_before(Assembly &as, Statement *at) {
+  if (is_errata_nop(at)) return;
+  Statement *prev = at->op_prev;
+  if (opt_untouchable(prev) && at->op_type && opt_untouchable(at)) return;
+  Statement *nop = new_statement(as, DATA, at->op_type ? at : prev);
+  nop->op_subop = 2;
+  nop->op_list = list_new_data_item(as);
+  nop->op_list->value = expr_abs(0xFFFF);
+  nop->op_flags |= NF_BARRIER;
+  list_notes(as, nop).op_eolcomment = ERRATA_NOP_COMMENT;
+  list_insert_after(prev, nop);
+}
+
+// A "bra" to a label, inserted after `pos`.
+void bra_after(Assembly &as, Statement *pos, Statement *label) {
+  Statement *b = new_statement(as, BRA, pos);
+  b->op_subop = OPC_BRA;
+  b->op_opnd1.o_mode = OM_PROG;
+  b->op_opnd1.o_value.v_rtype = RT_SYM;
+  b->op_opnd1.o_value.v_sym = label->op_label;
+  if (label->op_label->s_refcnt < 0xFFFF) ++label->op_label->s_refcnt;
+  b->op_flags |= pos->op_flags & NF_BARRIER;
+  list_insert_after(pos, b);
+  list_add_reference(as, b, label);
+}
+
+// The skip's opposite, or 0 when it has none (cpfseq, cpfsgt, cpfslt, tstfsz).
+uint16_t inverse_skip(const Statement *n) {
+  switch (n->op_subop) {
+    case 0xB000: return 0xA000;  // btfsc, btfss
+    case 0xA000: return 0xB000;
+    case 0x2C00: return 0x4C00;  // decfsz, dcfsnz
+    case 0x4C00: return 0x2C00;
+    case 0x3C00: return 0x4800;  // incfsz, infsnz
+    case 0x4800: return 0x3C00;
+    default: return 0;
+  }
+}
+
+// The label directly before n, made when there is none; a made label counts its definition as
+// labels read from the source do.
+Statement *label_at(Assembly &as, Statement *n) {
+  Statement *l = list_label_before(as, n);
+  if (l && l->op_label && l->op_label->s_refcnt == 0) l->op_label->s_refcnt = 1;
+  if (l) l->op_flags |= n->op_flags & NF_BARRIER;
+  return l;
+}
+
+// No skip instruction may skip the two-word jump: the skip jumps around it with "bra" instead.
+void unskip_jump(Assembly &as, Statement *skip, Statement *jump) {
+  Statement *after = jump->op_next;
+  while (after->op_type && is_label(after)) after = after->op_next;
+  Statement *past = label_at(as, after);
+  uint16_t inv = inverse_skip(skip);
+  if (inv && !opt_untouchable(skip)) {
+    skip->op_subop = inv;
+    bra_after(as, skip, past);
+    return;
+  }
+  // No opposite (or a skip that must stay as written): skip one "bra" into another.
+  Statement *at = label_at(as, jump);
+  bra_after(as, skip, past);
+  bra_after(as, skip, at);
+}
+
+void errata_walk(Assembly &as, Symbol *p) {
+  Statement *first = list_first(p);
+  if (!first) return;
+  for (Statement *n = first; n->op_type; n = n->op_next) {
+    if (n->op_flags & NF_HIDDEN) continue;
+    switch (n->op_type) {
+      case NAME:
+        if (n->op_label && (n->op_label->s_flags & SF_GLOBAL) && (!stmt_refs(n) || stmt_refs(n)->empty()))
+          nop_before(as, after_labels(n));
+        break;
+      case RETURN:
+      case RETLW:
+        nop_before(as, after_labels(n));
+        break;
+      case GOTO:
+      case CALL: {
+        Statement *t = plain_target(n);
+        if (!t) break;
+        nop_before(as, after_labels(t));
+        if (n->op_type != GOTO) break;
+        Statement *prev = n->op_prev;
+        while (prev->op_type && is_label(prev)) prev = prev->op_prev;
+        if (prev->op_type && is_skip(prev) && !(prev->op_flags & NF_HIDDEN)) unskip_jump(as, prev, n);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace
+
+void optim_errata_pass(Assembly &as) {
+  std::vector<Symbol *> all = every_psect(as);
+  for (Symbol *p : all) clear_references(as, p);
+  for (Symbol *p : all) build_references(as, p);
+  for (Symbol *p : as.optim.optimizable) errata_walk(as, p);
+  // The count covers the NOPs of every optimizable psect as they stand at the end, also those
+  // put into a psect that had been walked already.
+  int64_t nops = 0;
+  for (Symbol *p : as.optim.optimizable)
+    for (Statement *n = list_first(p); n && n->op_type; n = n->op_next)
+      if (is_errata_nop(n) && !(n->op_flags & NF_HIDDEN)) ++nops;
+  std::string name = "__cntErrataNOP_" + as.drv.output_name;
+  Symbol *s = sym_find(as, name);
+  if (!s) s = sym_lookup(as, name);
+  s->s_value = expr_abs(nops);
+  s->s_flags = (s->s_flags & ~SF_UNDEF) | SF_GLOBAL | SF_EQU;
+  as.emit.tlab_built = false;
+}
+
+unsigned opt_remove_unused_labels(Assembly &as, Symbol *p) {
+  return remove_unused_labels(as, p, [&as](const Symbol *s) { return opt_label_pinned(as, s); });
+}

@@ -65,6 +65,8 @@ void opt_touch(Assembly &as, const Symbol *psect);
 // Sizes the psect when it changed since it was last sized.
 void opt_size(Assembly &as, Symbol *psect);
 
+// Whether the psect's code must keep its shape (see OptimState::offset_target).
+bool opt_keeps_shape(const Assembly &as, const Symbol *psect);
 // The jump phase's head clean-up and one walk; true when the walk changed something.
 void jump_head_cleanup(Assembly &as, Symbol *psect);
 bool jump_walk(Assembly &as, Symbol *psect);
