@@ -238,7 +238,10 @@ void opt_touch(Assembly &as, const Symbol *p) {
 void opt_size(Assembly &as, Symbol *p) {
   std::vector<uint8_t> &d = as.optim.dirty;
   if (d.size() > p->s_pindex && !d[p->s_pindex]) return;
+  // Sizing gives a psect without a delta the delta 1; the psect's text must not show that.
+  uint8_t delta = p->s_psect.p_delta;
   emobj_size_psect(as, p);
+  p->s_psect.p_delta = delta;
   if (d.size() <= p->s_pindex) d.resize(p->s_pindex + 1, 1);
   d[p->s_pindex] = 0;
 }
