@@ -53,6 +53,7 @@ struct Func {
   bool lookup = false;     // a retlw table reached by a computed jump; W = index
   RetStyle ret = RET_PLAIN;
   bool zclean = true;      // Z is defined after a call: no ";funcret" on any return on the way
+  bool addr_flags = false; // the flags after a call may depend on where code lies (a lookup on the way)
   uint64_t cost = 0;       // instructions a call executes, at most
   std::string text;
 };
@@ -332,6 +333,9 @@ void Body::call_block() {
   if (!callee.zclean) f.zclean = false;
   bsr = -1;
   int use = g.rng.below(4);
+  // A lookup adds the table's address to W: every flag it leaves depends on where code lies.
+  if (callee.lookup || callee.addr_flags) f.addr_flags = true;
+  if (use == 1 && (callee.lookup || callee.addr_flags)) use = 0;
   if (use == 0) {
     const Var &v = g.rng.pick(g.acs);
     ins("movwf\t" + v.name + ",c");
