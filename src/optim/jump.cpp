@@ -154,7 +154,8 @@ bool same_statement(const Statement *a, const Statement *b) {
 // The first label of the run of labels that holds label t.
 Statement *first_of_run(Statement *t) {
   Statement *f = t;
-  for (Statement *p = t->op_prev; p && p->op_type == NAME && p->op_label; p = p->op_prev) f = p;
+  for (Statement *p = t->op_prev; p && p->op_type == NAME && p->op_label && p->op_label->s_defnode == p; p = p->op_prev)
+    f = p;
   return f;
 }
 
@@ -243,8 +244,9 @@ Statement *Walk::jump(Statement *n) {
   }
   Statement *t = plain_target(n);
   if (!t) return next;
-  // Redundant label: refer to the first label of the run.
-  if (!(t->op_label->s_flags & SF_KEEP)) {
+  // Redundant label: refer to the first label of the run. Only within the psect: the label
+  // clean-up sees the references of a label's own psect.
+  if (!(t->op_label->s_flags & SF_KEEP) && t->op_psect == n->op_psect) {
     Statement *f = first_of_run(t);
     if (f != t) {
       retarget(n, f->op_label);
