@@ -32,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (sel & 16) args.push_back("--xinst");
   if (sel & 32) args.push_back("-mcpu=ZEL18X100");
   if (sel & 64) args.push_back("--opt=space");
+  if (sel & 128) args.push_back("--errata=16385");
   args.push_back(src);
   Assembly as;
   std::ostringstream out, err;
