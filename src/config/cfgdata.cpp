@@ -104,14 +104,14 @@ void cfg_load_data(Assembly &as, const std::string &path) {
   reset(as.cfg);
   as.cfg.path = path;
   as.cfg.disabled = false;
-  std::ifstream f(path, std::ios::binary);
-  if (!f.is_open()) {
+  std::string text;
+  FileId id;
+  if (!os_read_text(path, text, CFG_LINE_MAX, DATA_FILE_MAX, id)) {
     msg_report(as.msg, MSG_CANT_OPEN_FILE_FATAL, "configuration registers data", path);
     return;
   }
-  std::ostringstream ss;
-  ss << f.rdbuf();
-  cfg_load_text(as, ss.str(), path);
+  as.drv.inputs.push_back(id);
+  cfg_load_text(as, text, path);
 }
 
 void cfg_load_text(Assembly &as, std::string_view text, const std::string &file) {

@@ -524,26 +524,12 @@ void chipinfo_load(Assembly &as, std::string_view device, const std::string &pat
     file = std::move(*p);
   }
   std::string text;
-  errno = 0;
-  std::unique_ptr<FILE, int (*)(FILE *)> f(std::fopen(file.c_str(), "rb"), std::fclose);
-  bool ok = f != nullptr;
-  char buf[16384];
-  while (ok) {
-    size_t n = std::fread(buf, 1, sizeof buf, f.get());
-    text.append(buf, n);
-    if (n < sizeof buf) {
-      ok = !std::ferror(f.get());
-      break;
-    }
-  }
-  if (!ok) {
-    int err = errno;
-    f.reset();
-    errno = err;
+  FileId id;
+  if (!os_read_text(file, text, CHIPINFO_LINE_MAX, DATA_FILE_MAX, id)) {
     msg_report(as.msg, MSG_CANT_OPEN_FILE_FATAL, "chip info", file);
     return;
   }
-  f.reset();
+  as.drv.inputs.push_back(id);
   auto c = std::make_unique<ChipInfo>();
   const char *name = as.strings.intern(file);
   if (!chipinfo_parse(as, text, name, device, *c)) {

@@ -2,6 +2,7 @@
 #include "driver/alert.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -19,6 +20,7 @@ namespace {
 constexpr size_t MSG_TEXT_CAP = 511;   // formatted message text, "(n) " prefix included
 constexpr size_t MSG_LINE_CAP = 8191;  // finished line, line feed included
 constexpr size_t DB_LINE_MAX = 255;
+constexpr size_t DB_FILE_MAX = size_t{16} << 20;
 constexpr const char *NO_DESCRIPTION = "An error, warning or message was generated, but no description is available";
 constexpr const char *EMBEDDED_NAME = "(embedded)";
 
@@ -118,13 +120,11 @@ std::shared_ptr<const MessageTable> load_embedded(MsgState &) {
   return table;
 }
 
+// A message file is read whole; its lines are split at DB_LINE_MAX as they are parsed, so only
+// its size is bounded here: no real database comes near it.
 bool read_file(const std::string &path, std::string &out) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return false;
-  std::ostringstream ss;
-  ss << f.rdbuf();
-  out = ss.str();
-  return true;
+  FileId id;
+  return os_read_text(path, out, SIZE_MAX - 1, DB_FILE_MAX, id);
 }
 
 void install_table(MsgState &m, std::shared_ptr<const MessageTable> t) {

@@ -12,6 +12,7 @@
 #include "driver/alert.h"
 #include "driver/options.h"
 #include "host/kvinstdir.h"
+#include "host/outfile.h"
 #include "input/lexutil.h"
 #include "input/macro.h"
 #include "lang/expr.h"
@@ -32,8 +33,10 @@ struct Streams {
   std::ostream *out = &std::cout;     // standard output: the listing or assembly text goes here
   std::ostream *err = &std::cerr;     // error stream
   std::unique_ptr<std::istream> in_owned;   // command file reopened as standard input
-  std::unique_ptr<std::ostream> out_owned;  // standard output reopened on a file
-  std::unique_ptr<std::ostream> err_owned;  // error stream reopened by -E<file>
+  std::unique_ptr<OutFile> out_owned;       // standard output reopened on a file
+  const char *out_kind = "";                // what that file is, for its write-error message
+  std::ostream *out_before = nullptr;       // standard output as it was before the reopening
+  std::unique_ptr<OutFile> err_owned;       // error stream reopened by -E<file>
 };
 
 // Driver state beyond the options.
@@ -42,9 +45,10 @@ struct DriverState {
   unsigned next_source = 0; // index of the next source file to open (16 bits in use)
   std::string ident;        // "%s build %s "
   std::string output_name, listing_name, rlf_name, xref_name;
-  std::unique_ptr<std::ofstream> xref;  // cross-reference file, when -C
-  std::unique_ptr<std::ofstream> udf;   // HTML report, when --udf=
-  std::unique_ptr<std::ofstream> trace; // debug trace, when --kvdebug=trace=
+  std::unique_ptr<OutFile> xref;        // cross-reference file, when -C
+  std::unique_ptr<OutFile> udf;         // HTML report, when --udf=
+  std::unique_ptr<OutFile> trace;       // debug trace, when --kvdebug=trace=
+  std::vector<FileId> inputs;           // every file read: no output may replace one
   std::string cmdfile;                  // the command file's name, when "@file" was given
   std::vector<std::string> args;        // the argument list that was scanned
   unsigned long long loop_guard_limit = 500000000ULL;

@@ -15,7 +15,6 @@
 namespace {
 
 constexpr size_t ARG_MAX_CHARS = 2048;
-constexpr size_t ARGV_STEP = 1024;
 
 // atoi without its undefined overflow: leading blanks, a sign, digits; saturates.
 int read_int(std::string_view s) {
@@ -88,10 +87,9 @@ void print_version(Assembly &as) {
 }
 
 void open_error_file(Assembly &as, const std::string &name) {
-  auto f = std::make_unique<std::ofstream>();
+  auto f = std::make_unique<OutFile>();
   // Line-buffered in effect: every message line is flushed as it is written.
-  f->open(name, std::ios::out | std::ios::app);
-  if (!f->is_open()) {
+  if (!f->create(name, true)) {
     int e = errno;
     msg_report(as.msg, MSG_CANT_CREATE_FILE, "error", name);
     msg_print_raw(as.msg, "%s: %s", name, os_errtext(e));
@@ -103,8 +101,8 @@ void open_error_file(Assembly &as, const std::string &name) {
 }
 
 void open_udf(Assembly &as, const std::string &name) {
-  auto f = std::make_unique<std::ofstream>(name, std::ios::out | std::ios::trunc);
-  if (!f->is_open()) {
+  auto f = std::make_unique<OutFile>();
+  if (!f->create(name)) {
     msg_report(as.msg, MSG_CANT_CREATE_FILE, "HTML report", name);
     return;
   }
@@ -119,7 +117,9 @@ void scan_double_dash(Assembly &as, const std::string &arg) {
   std::string_view kw = std::string_view(arg).substr(2);
   if (iprefix(kw, "edf=")) {
     std::string file(kw.substr(4));
+    FileId id;
     if (!msg_load_file(as.msg, file)) msg_print_raw(as.msg, "Could not open error description file %s\n", file);
+    else if (os_file_id(file, id)) as.drv.inputs.push_back(id);
   } else if (iprefix(kw, "disl=")) {
     msg_disable_list(as.msg, kw.substr(5));
   } else if (iprefix(kw, "emax=")) {
@@ -183,15 +183,15 @@ uint32_t cmode_lookup(const std::string &name) {
   return 0;
 }
 
+// The text is read character by character as it comes, so that input without line ends (or
+// with an endless argument) costs no more memory than one argument of ARG_MAX_CHARS.
 std::vector<std::string> read_arguments(Assembly &as, std::istream &in, bool terminal, const char *progname) {
   std::vector<std::string> argv;
-  argv.reserve(ARGV_STEP);
   argv.emplace_back();
   std::string cur;
   bool have = false;  // an argument is being collected
   auto finish = [&] {
     if (!have) return;
-    if (argv.size() == argv.capacity()) argv.reserve(argv.size() + ARGV_STEP);
     argv.push_back(std::move(cur));
     cur.clear();
     have = false;
@@ -201,47 +201,62 @@ std::vector<std::string> read_arguments(Assembly &as, std::istream &in, bool ter
     if (cur.size() < ARG_MAX_CHARS) cur.push_back(c);
     else msg_report(as.msg, MSG_ARGUMENT_TOO_LONG);
   };
+  char quote = 0;
+  auto take = [&](char c) {
+    if (quote) {
+      if (c == quote) quote = 0;
+      else add(c);
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+      have = true;
+    } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+      finish();
+    } else {
+      add(c);
+    }
+  };
 
+  std::streambuf *sb = in.rdbuf();
+  using Traits = std::char_traits<char>;
   bool more = true;  // as if the previous line ended in a continuation backslash
-  std::string line;
   while (more) {
     if (terminal) {
       *as.io.err << progname << "> ";
       as.io.err->flush();
     }
-    line.clear();
-    int ch;
-    bool ended = false;  // the line has a line feed
-    while ((ch = in.get()) != std::char_traits<char>::eof()) {
-      line.push_back(static_cast<char>(ch));
-      if (ch == '\n') {
+    // Carriage returns and one backslash before them wait: at the line end they are dropped
+    // (the backslash continuing the line on a terminal); anywhere else they are characters.
+    bool pend_bs = false;
+    size_t pend_cr = 0;
+    auto flush_pending = [&] {
+      if (pend_bs) take('\\');
+      for (; pend_cr; --pend_cr) take('\r');
+      pend_bs = false;
+    };
+    bool any = false, ended = false;  // the line has characters; it has a line feed
+    char last = 0;
+    quote = 0;
+    for (int ch; sb && (ch = sb->sbumpc()) != Traits::eof();) {
+      char c = static_cast<char>(ch);
+      any = true;
+      last = c;
+      if (c == '\n') {
         ended = true;
         break;
       }
-    }
-    if (line.empty()) break;  // end of input
-    if (!ended && line.back() != '\r') msg_report(as.msg, MSG_NO_NEWLINE);
-
-    size_t n = line.size();
-    while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r')) --n;
-    bool cont = terminal && n > 0 && line[n - 1] == '\\';
-    if (cont) --n;
-
-    char quote = 0;
-    for (size_t i = 0; i < n; ++i) {
-      char c = line[i];
-      if (quote) {
-        if (c == quote) quote = 0;
-        else add(c);
-      } else if (c == '"' || c == '\'') {
-        quote = c;
-        have = true;
-      } else if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
-        finish();
+      if (c == '\r') {
+        ++pend_cr;
+      } else if (c == '\\' && terminal) {
+        flush_pending();
+        pend_bs = true;
       } else {
-        add(c);
+        flush_pending();
+        take(c);
       }
     }
+    if (!any) break;  // end of input
+    if (!ended && last != '\r') msg_report(as.msg, MSG_NO_NEWLINE);
+    bool cont = pend_bs;
     // A quoted run ends with its line.
     if (!cont) finish();
     if (terminal) more = cont;
@@ -257,12 +272,16 @@ void parse_command_line(Assembly &as, std::vector<std::string> args) {
   } else if (args.size() == 2 && !args[1].empty() && args[1][0] == '@') {
     std::string name = args[1].substr(1);
     as.drv.cmdfile = name;
-    auto f = std::make_unique<std::ifstream>(name, std::ios::in | std::ios::binary);
-    if (!f->is_open()) {
-      int e = errno;
+    FileId id;
+    std::FILE *check = os_open_input(name, id);  // refuses a directory, which would read as empty
+    auto f = check ? std::make_unique<std::ifstream>(name, std::ios::in | std::ios::binary) : nullptr;
+    int e = errno;
+    if (check) std::fclose(check);
+    if (!f || !f->is_open()) {
       msg_report(as.msg, MSG_CANT_OPEN_COMMAND_FILE, name);
       msg_print_raw(as.msg, "%s: %s", name, os_errtext(e));
     } else {
+      as.drv.inputs.push_back(id);
       as.io.in_owned = std::move(f);
       as.io.in = as.io.in_owned.get();
       as.io.in_is_tty = false;

@@ -22,20 +22,39 @@ void print_system_text(Assembly &as, const std::string &name, int err) {
   msg_print_raw(as.msg, "%s: %s", name, os_errtext(err));
 }
 
-std::unique_ptr<std::ofstream> create_file(const std::string &name, bool binary, int &err) {
-  auto f = std::make_unique<std::ofstream>();
-  f->open(name, std::ios::out | std::ios::trunc | (binary ? std::ios::binary : std::ios::openmode{}));
+std::unique_ptr<OutFile> create_file(const std::string &name, int &err) {
+  auto f = std::make_unique<OutFile>();
+  bool ok = f->create(name);
   err = errno;
-  if (!f->is_open()) return nullptr;
-  return f;
+  return ok ? std::move(f) : nullptr;
+}
+
+// Completes an output file: a failed write, or a name that is one of the run's inputs, is
+// reported once and leaves the file as it was before the run.
+void finish_file(Assembly &as, std::unique_ptr<OutFile> &f, const char *kind, unsigned write_msg = MSG_WRITE_ERROR) {
+  if (!f) return;
+  bool ok = f->commit(as.drv.inputs);
+  int err = errno;
+  std::string name = f->target();
+  f.reset();
+  if (ok) return;
+  if (err == EEXIST) {
+    msg_report(as.msg, MSG_OUTPUT_IS_INPUT, kind, name);
+    return;
+  }
+  print_system_text(as, name, err);
+  if (write_msg == MSG_WRITE_ERROR) msg_report(as.msg, MSG_WRITE_ERROR, kind, name);
+  else msg_report(as.msg, write_msg);
 }
 
 // Points standard output at a new file; false (and standard output unchanged) on failure.
-bool reopen_stdout(Assembly &as, const std::string &name, int &err) {
-  auto f = create_file(name, false, err);
+bool reopen_stdout(Assembly &as, const std::string &name, const char *kind, int &err) {
+  auto f = create_file(name, err);
   if (!f) return false;
+  if (!as.io.out_owned) as.io.out_before = as.io.out;
   as.io.out_owned = std::move(f);
   as.io.out = as.io.out_owned.get();
+  as.io.out_kind = kind;
   return true;
 }
 
@@ -60,7 +79,7 @@ void define_isa_symbol(Assembly &as, std::string_view name, int64_t value) {
 
 void write_udf_header(Assembly &as, const std::vector<std::string> &args) {
   if (!as.drv.udf) return;
-  std::ofstream &u = *as.drv.udf;
+  std::ostream &u = *as.drv.udf;
   u << "<h1>AS</h1>\n<h2>Assembler</h2>\n<p>";
   for (size_t i = 1; i < args.size(); ++i) u << (i > 1 ? " " : "") << args[i];
   u << "</p>\n";
@@ -69,14 +88,14 @@ void write_udf_header(Assembly &as, const std::vector<std::string> &args) {
 void close_udf(Assembly &as) {
   if (!as.drv.udf) return;
   *as.drv.udf << "</body>\n</html>\n";
-  as.drv.udf.reset();
+  finish_file(as, as.drv.udf, "HTML report");
 }
 
 void write_output(Assembly &as) {
   AsmOptions &o = as.opt;
   int err = 0;
   if (o.asm_output) {
-    if (!reopen_stdout(as, as.drv.output_name, err)) {
+    if (!reopen_stdout(as, as.drv.output_name, "assembler", err)) {
       msg_report(as.msg, MSG_CANT_CREATE_ASM, as.drv.output_name);
       print_system_text(as, as.drv.output_name, err);
     }
@@ -89,21 +108,25 @@ void write_output(Assembly &as) {
   }
   emobj_size_all(as);
   if (o.listing) {
-    auto rlf = create_file(as.drv.rlf_name, true, err);
+    auto rlf = create_file(as.drv.rlf_name, err);
     if (!rlf) {
       print_system_text(as, as.drv.rlf_name, err);
       msg_report(as.msg, MSG_CANT_CREATE_RLF, as.drv.rlf_name);
     }
-    lst_write(as, rlf.get());
-    rlf.reset();
+    {
+      MsgAt listing(as.msg);  // the listing moves the message position through the statements
+      lst_write(as, rlf.get());
+    }
+    finish_file(as, rlf, "relocatable list");
   }
-  auto obj = create_file(as.drv.output_name, true, err);
+  auto obj = create_file(as.drv.output_name, err);
   if (!obj) {
     print_system_text(as, as.drv.output_name, err);
     msg_report(as.msg, MSG_CANT_CREATE_OBJ, as.drv.output_name);
     return;
   }
   emobj_write_object(as, *obj);
+  finish_file(as, obj, "object", MSG_OBJ_WRITE_ERROR);
 }
 
 // The cross-reference file, when -C asks for one; the run goes on without it on failure.
@@ -112,7 +135,7 @@ void create_xref(Assembly &as) {
   d.xref_name = replace_extension(as.opt.source_files[0], "crf");
   if (!as.opt.xref) return;
   int err = 0;
-  auto f = create_file(d.xref_name, false, err);
+  auto f = create_file(d.xref_name, err);
   if (!f) {
     print_system_text(as, d.xref_name, err);
     msg_report(as.msg, MSG_CANT_CREATE_FILE, "cross reference", d.xref_name);
@@ -135,7 +158,7 @@ void name_outputs(Assembly &as) {
   if (o.asm_output) return;
   as.lex.list_on = o.listing;
   int err = 0;
-  if (o.listing && !reopen_stdout(as, d.listing_name, err)) {
+  if (o.listing && !reopen_stdout(as, d.listing_name, "list", err)) {
     print_system_text(as, d.listing_name, err);
     msg_report(as.msg, MSG_CANT_CREATE_LIST, d.listing_name);
   }
@@ -196,9 +219,24 @@ void run_finish_lists(Assembly &as) {
 
 void run_write_outputs(Assembly &as) {
   write_output(as);
-  as.drv.xref.reset();
+  finish_file(as, as.drv.xref, "cross reference");
   if (as.io.out) as.io.out->flush();
+  if (as.io.out_owned) {
+    as.io.out = as.io.out_before;
+    finish_file(as, as.io.out_owned, as.io.out_kind);
+  }
   close_udf(as);
+  finish_file(as, as.drv.trace, "debug trace");
+  as.msg.trace = nullptr;
+  // A message file that can no longer be written: said on the standard error stream instead.
+  if (as.io.err_owned && !as.io.err_owned->check()) {
+    int err = errno;
+    std::string name = as.io.err_owned->target();
+    as.io.err = as.msg.err = &std::cerr;
+    as.io.err_owned.reset();
+    print_system_text(as, name, err);
+    msg_report(as.msg, MSG_WRITE_ERROR, "error", name);
+  }
 }
 
 std::string replace_extension(const std::string &name, const char *ext) {

@@ -104,8 +104,8 @@ void debug_configure(Assembly &as, std::string_view spec) {
     spec = comma == std::string_view::npos ? std::string_view() : spec.substr(comma + 1);
     if (item.substr(0, 6) == "trace=") {
       std::string name(item.substr(6));
-      auto f = std::make_unique<std::ofstream>(name, std::ios::out | std::ios::trunc);
-      if (!f->is_open()) {
+      auto f = std::make_unique<OutFile>();
+      if (!f->create(name)) {
         msg_report(as.msg, MSG_CANT_CREATE_FILE, "debug trace", name);
         continue;
       }

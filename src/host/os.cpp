@@ -5,6 +5,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -86,4 +88,70 @@ void *os_alloc_pages(size_t bytes) {
 
 void os_free_pages(void *p, size_t bytes) {
   if (p) munmap(p, page_bytes(bytes));
+}
+
+bool os_file_id(const std::string &path, FileId &id) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return false;
+  id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+  return true;
+}
+
+std::FILE *os_open_input(const std::string &path, FileId &id) {
+  if (path.find('\0') != std::string::npos) {
+    errno = ENOENT;
+    return nullptr;
+  }
+  std::FILE *f = std::fopen(path.c_str(), "rb");
+  if (!f) return nullptr;
+  struct stat st;
+  if (::fstat(fileno(f), &st) != 0 || S_ISDIR(st.st_mode)) {
+    int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    std::fclose(f);
+    errno = err;
+    return nullptr;
+  }
+  id = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+  return f;
+}
+
+bool os_read_text(const std::string &path, std::string &out, size_t line_max, size_t total_max, FileId &id) {
+  out.clear();
+  std::FILE *f = os_open_input(path, id);
+  if (!f) return false;
+  char buf[16384];
+  size_t total = 0, line_len = 0;
+  int err = 0;
+  for (;;) {
+    size_t n = std::fread(buf, 1, sizeof buf, f);
+    total += n;
+    if (total > total_max) {
+      err = EFBIG;
+      break;
+    }
+    size_t start = 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (buf[i] != '\n') continue;
+      size_t keep = line_len <= line_max ? std::min(i - start, line_max + 1 - line_len) : 0;
+      out.append(buf + start, keep);
+      out.push_back('\n');
+      start = i + 1;
+      line_len = 0;
+    }
+    size_t rest = n - start;
+    size_t keep = line_len <= line_max ? std::min(rest, line_max + 1 - line_len) : 0;
+    out.append(buf + start, keep);
+    line_len += rest;
+    if (n < sizeof buf) {
+      if (std::ferror(f)) err = errno ? errno : EIO;
+      break;
+    }
+  }
+  std::fclose(f);
+  if (err) {
+    out.clear();
+    errno = err;
+    return false;
+  }
+  return true;
 }

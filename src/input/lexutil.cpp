@@ -113,11 +113,13 @@ bool any_file_open(const LexState &L) {
 bool open_file(Assembly &as, std::string_view name) {
   bool include = any_file_open(as.lex);
   std::string path(name);
-  std::FILE *f = path.find('\0') == std::string::npos ? std::fopen(path.c_str(), "rb") : nullptr;
+  FileId id;
+  std::FILE *f = os_open_input(path, id);
   if (!f) {
     msg_report(as.msg, MSG_CANT_OPEN_FILE, include ? "include" : "", path);
     return false;
   }
+  as.drv.inputs.push_back(id);
   push_file(as, name);
   InputRecord &r = as.lex.stack.back();
   r.file.reset(f);
@@ -130,7 +132,7 @@ bool open_file(Assembly &as, std::string_view name) {
 bool read_file_line(Assembly &as, InputRecord &r) {
   LexState &L = as.lex;
   L.line.clear();
-  bool got = false, lf = false;
+  bool got = false, lf = false, too_long = false;
   for (;;) {
     const char *s = r.data + r.pos;
     size_t n = r.len - r.pos;
@@ -143,6 +145,14 @@ bool read_file_line(Assembly &as, InputRecord &r) {
     }
     L.line.append(s, n);
     r.pos = r.len;
+    if (L.line.size() > SOURCE_LINE_MAX) {
+      // No source has such a line: the file is something else, and the rest of it is not read.
+      L.line.clear();
+      r.file.reset();
+      r.pos = r.len = 0;
+      lf = too_long = true;
+      break;
+    }
     if (!r.file) break;
     r.len = std::fread(r.buf.get(), 1, FILE_CHUNK, r.file.get());
     r.pos = 0;
@@ -152,6 +162,7 @@ bool read_file_line(Assembly &as, InputRecord &r) {
   if (lf && !L.line.empty() && L.line.back() == '\r') L.line.pop_back();
   ++L.line_no;
   ++L.msg_line;
+  if (too_long) msg_report(as.msg, MSG_LINE_TOO_LONG, static_cast<unsigned>(SOURCE_LINE_MAX));
   if (!lf) msg_report(as.msg, MSG_NO_NEWLINE);
   return true;
 }

@@ -70,6 +70,8 @@ enum TokKind : uint16_t {
 
 // A token's text holds at most this many characters; longer ones are cut with a message.
 constexpr size_t TOKEN_MAX = 767;
+// A source line holds at most this many characters.
+constexpr size_t SOURCE_LINE_MAX = size_t{64} << 20;
 // Substitution never makes a line longer than this (or than the line was before it): arguments
 // that grow with each nested call are cut here with a message.
 constexpr size_t EXPANDED_LINE_MAX = size_t{4} << 20;

@@ -118,12 +118,20 @@ void open_summary(Assembly &as) {
   msg_report(as.msg, MSG_CANT_CREATE_TEMP);
 }
 
+// A summary file that can't be written: reported once, with the system's text.
+void summary_failed(Assembly &as) {
+  SummaryFile &sf = as.list.summary;
+  if (sf.failed) return;
+  sf.failed = true;
+  msg_print_raw(as.msg, "%s: %s", sf.name, os_errtext(errno ? errno : EIO));
+  msg_report(as.msg, MSG_WRITE_ERROR, "temporary", sf.name);
+}
+
 void write_summary(Assembly &as, std::string_view text) {
   if (!as.list.summary.f) open_summary(as);
   std::FILE *f = as.list.summary.f;
   if (!f) return;
-  std::fwrite(text.data(), 1, text.size(), f);
-  std::fputc('\n', f);
+  if (std::fwrite(text.data(), 1, text.size(), f) != text.size() || std::fputc('\n', f) == EOF) summary_failed(as);
 }
 
 bool check_node(Assembly &as, const Statement *np) {
@@ -457,7 +465,7 @@ bool list_has_comments(Assembly &as, const Statement *node) {
 void list_flush_summary(Assembly &as, bool strip, const std::function<void(std::string_view)> &listing) {
   std::FILE *f = as.list.summary.f;
   if (!f || !as.io.out) return;
-  std::fflush(f);
+  if (std::fflush(f) != 0) summary_failed(as);
   std::rewind(f);
   std::ostream &out = *as.io.out;
   std::string line;

@@ -142,6 +142,7 @@ struct StmtSource {
 struct SummaryFile {
   std::FILE *f = nullptr;
   std::string name;
+  bool failed = false;  // a write failed and was reported
   SummaryFile() = default;
   SummaryFile(const SummaryFile &) = delete;
   SummaryFile &operator=(const SummaryFile &) = delete;

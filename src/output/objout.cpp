@@ -83,11 +83,7 @@ void write_raw(Assembly &as, uint8_t type, const uint8_t *data, size_t len) {
   uint8_t hdr[3] = {static_cast<uint8_t>(len & 0xFF), static_cast<uint8_t>((len >> 8) & 0xFF), type};
   o.out->write(reinterpret_cast<const char *>(hdr), 3);
   if (len) o.out->write(reinterpret_cast<const char *>(data), static_cast<std::streamsize>(len));
-  if (!*o.out) {
-    ++o.write_errors;
-    msg_report(as.msg, MSG_OBJ_WRITE_ERROR);
-    o.out->clear();
-  }
+  // A failed write is reported once, by whoever closes the file.
 }
 
 void write_buffer(Assembly &as, ObjBuffer &b) {

@@ -129,7 +129,6 @@ struct ObjState {
   std::vector<uint8_t> scratch;      // complex expressions are encoded here first
   std::vector<uint8_t> record;       // records written whole (PSECT, SIGNAT, ...)
   const Symbol *too_long_psect = nullptr;  // psect whose name was reported too long
-  unsigned write_errors = 0;         // short writes (each reported as 804)
 };
 
 // Whether a symbol is an external reference: EXTRN, or undefined and declared GLOBAL or LOCAL.

@@ -8,6 +8,8 @@
 //   ; ERR: text                  the error stream, line by line, exactly
 //   ; OUT: text                  standard output, line by line, exactly (checked when given)
 //   ; EXISTS: name / ABSENT: name   files after the run
+//   ; FILES: name ...            after the run the directory holds exactly these files
+//   ; FSIZE: n                   no file the run writes may grow beyond n bytes (a full disk)
 //   ; FILE: name                 an auxiliary file; its lines follow as "; | text"
 //   ; HEXFILE: name              a binary auxiliary file, its lines as "; | bytes": pairs of hex
 //                                digits, "text" for the bytes of a text, # to the line's end a comment
@@ -32,6 +34,7 @@
 // Runs happen in a fresh directory holding the case file and its auxiliary files.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,6 +67,9 @@ struct Run {
   std::vector<std::string> err, out;
   bool check_out = false, check_err = false;
   std::vector<std::string> exists, absent;
+  std::string files;     // FILES: the whole directory, names sorted and separated by blanks
+  bool check_files = false;
+  long fsize = -1;       // FSIZE: the file size limit
   struct OutFile {
     std::string name, psect, text;  // psect: only that psect's statements are compared
   };
@@ -310,6 +316,18 @@ bool parse_case(const fs::path &path, Case &c, std::string &why) {
         r->exit_status = std::atoi(value("EXIT:").c_str());
         continue;
       }
+      if (starts("FSIZE:")) {
+        r->fsize = std::atol(value("FSIZE:").c_str());
+        continue;
+      }
+      if (starts("FILES:")) {
+        std::istringstream in(value("FILES:"));
+        std::set<std::string> names;
+        for (std::string n; in >> n;) names.insert(n);
+        for (const std::string &n : names) r->files += (r->files.empty() ? "" : " ") + n;
+        r->check_files = true;
+        continue;
+      }
       struct ListForm {
         const char *kw;
         std::vector<std::string> Run::*lines;
@@ -373,6 +391,11 @@ Result execute(const std::string &prog, const std::vector<std::string> &args, co
     dup2(fi, 0), dup2(fo, 1), dup2(fe, 2);
     unsetenv("NTX_ERR_FORMAT"), unsetenv("NTX_WARN_FORMAT"), unsetenv("NTX_MSG_FORMAT");
     for (const auto &[k, v] : r.env) setenv(k.c_str(), v.c_str(), 1);
+    if (r.fsize >= 0) {
+      struct rlimit lim = {static_cast<rlim_t>(r.fsize), static_cast<rlim_t>(r.fsize)};
+      signal(SIGXFSZ, SIG_IGN);  // a write beyond the limit fails with EFBIG instead
+      setrlimit(RLIMIT_FSIZE, &lim);
+    }
     std::vector<char *> argv;
     argv.push_back(const_cast<char *>(prog.c_str()));
     for (const auto &a : args) argv.push_back(const_cast<char *>(a.c_str()));
@@ -645,6 +668,19 @@ bool run_case(const fs::path &path, const fs::path &bindir, const std::string &a
         msgs << "    unexpected file " << f << "\n";
         good = false;
       }
+    if (r.check_files) {
+      std::set<std::string> names;
+      for (const auto &e : fs::directory_iterator(dir)) {
+        std::string n = e.path().filename().string();
+        if (n != ".stdin" && n != ".stdout" && n != ".stderr") names.insert(n);
+      }
+      std::string have;
+      for (const std::string &n : names) have += (have.empty() ? "" : " ") + n;
+      if (have != r.files) {
+        msgs << "    files: " << have << "\n    expected: " << r.files << "\n";
+        good = false;
+      }
+    }
     if (!r.words_file.empty() && r.tool.empty()) good &= check_words(c, r, dir, bindir, msgs);
     for (const auto &[name, psect, text] : r.outfiles) {
       if (!fs::exists(dir / name)) {

@@ -438,14 +438,6 @@ TEST(ObjOut, RelocatableListing) {
   EXPECT_EQ(o.headers()[4], "LR_RELOC len=11 base=0x0 bits=11 format=4 expr=p");
 }
 
-TEST(ObjOut, WriteErrors) {
-  Obj o;
-  std::ostream broken(nullptr);
-  obj_open(o.as, broken, "x");
-  obj_finish(o.as, {});
-  EXPECT_EQ(o.message_numbers(), (V{804, 804}));  // IDENT, END: each record reports, writing goes on
-}
-
 // The dumper on damaged copies of a valid file: status 1 for every truncation, never a crash or
 // an out-of-bounds read (the messages themselves are end-to-end cases).
 TEST(ObjDump, DamagedFiles) {
