@@ -4,14 +4,15 @@
 //   zel18dump [-x] file
 //
 // Exit status: 0 for a well-formed file, 1 for a malformed or unreadable one, 2 for bad usage.
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "dump.h"
+#include "host/os.h"
 
 int main(int argc, char **argv) {
   DumpOptions opt;
@@ -34,17 +35,35 @@ int main(int argc, char **argv) {
     std::cerr << "usage: zel18dump [-x] file\n";
     return 2;
   }
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    std::cerr << "zel18dump: " << file << ": cannot open\n";
+  try {
+    // Object files of real programs are a few megabytes; this bounds what a device can feed in.
+    constexpr size_t IMAGE_MAX = size_t{64} << 20;
+    FileId id;
+    std::FILE *in = os_open_input(file, id);
+    if (!in) {
+      std::cerr << "zel18dump: " << file << ": cannot open: " << os_errtext(errno) << "\n";
+      return 1;
+    }
+    std::vector<uint8_t> image;
+    uint8_t buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, in)) > 0 && image.size() <= IMAGE_MAX)
+      image.insert(image.end(), buf, buf + n);
+    bool bad = std::ferror(in);
+    std::fclose(in);
+    if (bad || image.size() > IMAGE_MAX) {
+      std::cerr << "zel18dump: " << file << ": " << (bad ? "read error" : "larger than any object file") << "\n";
+      return 1;
+    }
+    int status = dump_object(image, file, opt, std::cout, std::cerr);
+    std::cout.flush();
+    if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) {
+      std::cerr << "zel18dump: write error on standard output: " << os_errtext(errno) << "\n";
+      return 1;
+    }
+    return status;
+  } catch (const std::bad_alloc &) {
+    std::cerr << "zel18dump: " << file << ": out of memory\n";
     return 1;
   }
-  std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    std::cerr << "zel18dump: " << file << ": read error\n";
-    return 1;
-  }
-  int status = dump_object(image, file, opt, std::cout, std::cerr);
-  std::cout.flush();
-  return status;
 }

@@ -7,7 +7,14 @@
 ; | 	include	"sub"
 ; FILE: inc-zero.as
 ; | 	include	"/dev/zero"
-; | 	nop
+; | ; The dumper, likewise.
+; RUN zel18dump: sub
+; EXIT: 1
+; ERR: zel18dump: sub: cannot open: Is a directory
+; RUN zel18dump: /dev/zero
+; EXIT: 1
+; ERR: zel18dump: /dev/zero: larger than any object file
+	nop
 ; RUN: -mcpu=zel18a44 -Ox.obj sub
 ; EXIT: 1
 ; ERR: (command line): 0: (140) can't open  file "sub": Is a directory
@@ -61,4 +68,11 @@
 ; RUN: -mcpu=zel18a44 inc-zero.as
 ; EXIT: 1
 ; ERR: /dev/zero: 1: (2103) line longer than 67108864 characters; the rest of the file is not read
+; The dumper, likewise.
+; RUN zel18dump: sub
+; EXIT: 1
+; ERR: zel18dump: sub: cannot open: Is a directory
+; RUN zel18dump: /dev/zero
+; EXIT: 1
+; ERR: zel18dump: /dev/zero: larger than any object file
 	nop

@@ -45,7 +45,7 @@
 ; ERR: zel18dump: empty.obj: offset 0x0: empty file
 ; RUN zel18dump: absent.obj
 ; EXIT: 1
-; ERR: zel18dump: absent.obj: cannot open
+; ERR: zel18dump: absent.obj: cannot open: No such file or directory
 ; RUN zel18dump:
 ; EXIT: 2
 ; ERR: usage: zel18dump [-x] file
