@@ -21,7 +21,6 @@ constexpr int CHAIN_SCAN = 64;   // jumps followed when looking for a cycle of j
 constexpr unsigned VALUE_DEPTH = 64;
 
 bool is_label(const Statement *n) { return n->op_type == NAME || n->op_type == TLABEL; }
-bool is_skip(const Statement *n) { return n->op_type == BTFSC || n->op_type == DECFSZ || n->op_type == CPFSEQ; }
 bool is_transfer(const Statement *n) { return n->op_type == GOTO || n->op_type == RETURN || n->op_type == RETLW; }
 bool hidden(const Statement *n) { return n->op_flags & NF_HIDDEN; }
 
@@ -60,7 +59,7 @@ Statement *prev_code(const Statement *n) {
 // that cannot be told here.
 bool preceded_by_skip(const Statement *n) {
   const Statement *p = prev_code(n);
-  return p && (is_skip(p) || p->op_type == ORG || p->op_type == ALIGN);
+  return p && (opt_is_skip(p) || p->op_type == ORG || p->op_type == ALIGN);
 }
 
 // The defining label of a plain symbol operand (no offset), or null.
@@ -474,7 +473,7 @@ bool peep_walk(Assembly &as, Symbol *p) {
         }
       }
     }
-    prev_skip = is_skip(n);
+    prev_skip = opt_is_skip(n);
     n = next;
   }
   return w.changed;

@@ -26,7 +26,6 @@ void rebuild_references(Assembly &as, Symbol *p) {
   build_references(as, p);
 }
 
-bool is_skip(const Statement *n) { return n->op_type == BTFSC || n->op_type == DECFSZ || n->op_type == CPFSEQ; }
 bool is_label(const Statement *n) { return n->op_type == NAME || n->op_type == TLABEL; }
 
 // The defining statement of a plain symbol operand, or null.
@@ -183,6 +182,8 @@ void optim_select_psects(Assembly &as) {
   }
 }
 
+bool opt_is_skip(const Statement *n) { return ops_facts(n->op_type, n->op_subop).does & FX_SKIP; }
+
 bool opt_untouchable(const Statement *n) { return n->op_flags & (NF_NOOPT | NF_SRCPOS); }
 
 bool opt_permits(const Symbol *p, uint32_t po_bit) {
@@ -203,7 +204,7 @@ void opt_mark_reachable(Statement *start) {
         n = n->op_next;
         continue;
       }
-      if (is_skip(n)) {
+      if (opt_is_skip(n)) {
         Statement *skipped = n->op_next;
         while (skipped->op_type && is_label(skipped)) skipped = skipped->op_next;
         if (!skipped->op_type) break;
@@ -454,7 +455,7 @@ void errata_walk(Assembly &as, Symbol *p) {
         if (n->op_type != GOTO) break;
         Statement *prev = n->op_prev;
         while (prev->op_type && is_label(prev)) prev = prev->op_prev;
-        if (prev->op_type && is_skip(prev) && !(prev->op_flags & NF_HIDDEN)) unskip_jump(as, prev, n);
+        if (prev->op_type && opt_is_skip(prev) && !(prev->op_flags & NF_HIDDEN)) unskip_jump(as, prev, n);
         break;
       }
       default:

@@ -54,6 +54,8 @@ void optim_errata_pass(Assembly &as);
 
 // Not to be deleted, changed or moved: asmopt off, ";volsfr" or ";#".
 bool opt_untouchable(const Statement *n);
+// Whether the statement is a skip instruction, as the instruction table says.
+bool opt_is_skip(const Statement *n);
 // Whether a psect's "optim=" list permits a phase (PO_JUMP, PO_PEEP); no list permits all.
 bool opt_permits(const Symbol *psect, uint32_t po_bit);
 // Sets the reachable mark on every statement reached from start within its psect.
