@@ -2,8 +2,9 @@
 # The benchmark table: a Release build assembles generated compiler-style sources of 200,000
 # and 1,000,000 lines in each mode, and the system's GNU assembler assembles the same program
 # written for x86-64, as the reference row. Prints lines/s (wall and processor time) and peak
-# memory. Each row is the median run (by wall time) of RUNS runs (default 5), since timings on
-# a shared machine vary from run to run. Usage: [RUNS=n] bench/run.sh [lines...]
+# memory, and then the bytes of code and data without and with -O. Each row is the median run
+# (by wall time) of RUNS runs (default 5), since timings on a shared machine vary from run to
+# run. Usage: [RUNS=n] bench/run.sh [lines...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 sizes=("$@")
@@ -19,6 +20,11 @@ trap 'rm -rf "$work"' EXIT
 
 printf '| run | lines | wall s | lines/s | cpu s | lines/s (cpu) | peak MiB | bytes/line |\n'
 printf '|---|---:|---:|---:|---:|---:|---:|---:|\n'
+# Bytes in the object's TEXT records: the code and data the psects hold.
+code_bytes() {
+  build-rel/stage/bin/zel18dump "$1" | awk '/^[A-Z]/ { t = ($1 == "TEXT") } t && /^  [0-9A-F]+:/ { n += NF - 1 } END { print n + 0 }'
+}
+codes=()
 row() {  # row <label> <lines> <command...>: the run of median wall time out of $runs
   local label=$1 n=$2
   shift 2
@@ -35,7 +41,14 @@ for n in "${sizes[@]}"; do
   row "aszel18" "$n" "$asm" -mcpu=ZEL18A44 "-O$work/s.obj" "$work/s.as"
   row "aszel18 -L" "$n" "$asm" -mcpu=ZEL18A44 "-O$work/s.obj" "-L$work/s.lst" "$work/s.as"
   row "aszel18 -A" "$n" "$asm" -mcpu=ZEL18A44 -A "-O$work/s.opt" "$work/s.as"
+  row "aszel18 -O" "$n" "$asm" -mcpu=ZEL18A44 -O "-O$work/o.obj" "$work/s.as"
   if command -v as >/dev/null; then
     row "GNU as (x86-64)" "$n" as --64 -o "$work/g.o" "$work/g.s"
   fi
+  codes+=("$n $(code_bytes "$work/s.obj") $(code_bytes "$work/o.obj")")
+done
+printf '\n| lines | code bytes | code bytes with -O | saved |\n|---:|---:|---:|---:|\n'
+for c in "${codes[@]}"; do
+  read -r n plain opt <<<"$c"
+  awk -v n="$n" -v p="$plain" -v o="$opt" 'BEGIN { printf "| %d | %d | %d | %.1f %% |\n", n, p, o, (p > 0 ? 100 * (p - o) / p : 0) }'
 done
