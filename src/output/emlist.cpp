@@ -186,12 +186,10 @@ void lst_line(Assembly &as, std::string_view text) {
 
 void lst_symbols(Assembly &as) {
   LstState &l = as.lst;
-  // A paginated listing starts the table on a new page; without pages it gets a header only
-  // when nothing was printed before it.
-  if (l.page_length) {
-    if (l.page_lines > 0) put(as, "\f");
-    l.page_lines = 0;
-  }
+  // The table starts with its own header: on a new page of a paginated listing, straight after
+  // the code without pages.
+  if (l.page_length && l.page_lines > 0) put(as, "\f");
+  l.page_lines = 0;
   int nw = static_cast<int>(l.name_width);
   size_t line_len = 0;  // characters on the current line
   sym_for_each(as.sym, [&](Symbol *s) {

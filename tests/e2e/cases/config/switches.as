@@ -8,7 +8,7 @@
 ; the whole source has been read, at its last line.
 ; RUN: -mcpu=ZEL18A44 --cfgdata=t.cfgdata -L -T80 %s
 ; ENV: SOURCE_DATE_EPOCH=0
-; ERR: %s: 139: (1311) missing configuration setting for config word 0x300001; using default (warning)
+; ERR: %s: 144: (1311) missing configuration setting for config word 0x300001; using default (warning)
 ; OUTFILE: switches.lst
 ; |
 ; |
@@ -70,6 +70,11 @@
 ; | unspecified, using default values
 ; | High bit
 ; | BIG = 0x1, unprogrammed default
+; |
+; |
+; | Orvane Technology ZEL18 Macro Assembler  build 20261205120000 
+; | Symbol Table                                           Thu Jan  1 00:00:00 1970
+; |
 ; |    isa$std 000001   isa$xinst 000000  
 ; RUN: -mcpu=ZEL18A44 --cfgdata=t.cfgdata -A -Oo.opt o.as
 ; ERR: o.as: 2: (1311) missing configuration setting for config word 0x300000; using default (warning)

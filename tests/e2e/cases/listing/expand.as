@@ -66,4 +66,9 @@ two	macro
 ; |     43                           fsr2h	equ	0xFDA
 ; |     44                           fsr2l	equ	0xFD9
 ; |     45                           status	equ	0xFD8
+; |
+; |
+; | Orvane Technology ZEL18 Macro Assembler  build 20261205120000 
+; | Symbol Table                                           Thu Jan  1 00:00:00 1970
+; |
 ; |    isa$std 000001   isa$xinst 000000  

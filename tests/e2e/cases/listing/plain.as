@@ -77,6 +77,11 @@ start:	movlw	5
 ; |     51                           fsr2h	equ	0xFDA
 ; |     52                           fsr2l	equ	0xFD9
 ; |     53                           status	equ	0xFD8
+; |
+; |
+; | Orvane Technology ZEL18 Macro Assembler  build 20261205120000 
+; | Symbol Table                                           Thu Jan  1 00:00:00 1970
+; |
 ; |      start 000000     isa$std 000001   isa$xinst 000000  
 ; RUN zel18dump: plain.rlf
 ; OUT: IDENT len=21 order32=0,1,2,3 order16=0,1 machine="Orvane ZEL18" tail=3,11
@@ -154,7 +159,7 @@ start:	movlw	5
 ; OUT:   "    44                           fsr1l\x09equ\x090xFE1\x0A"
 ; OUT:   "    45                           bsr\x09equ\x090xFE0\x0A"
 ; OUT:   "   "
-; OUT: LR_TEXT len=410
+; OUT: LR_TEXT len=509
 ; OUT:   " 46                           indf2\x09equ\x090xFDF\x0A"
 ; OUT:   "    47                           postinc2\x09equ\x090xFDE\x0A"
 ; OUT:   "    48                           postdec2\x09equ\x090xFDD\x0A"
@@ -163,6 +168,13 @@ start:	movlw	5
 ; OUT:   "    51                           fsr2h\x09equ\x090xFDA\x0A"
 ; OUT:   "    52                           fsr2l\x09equ\x090xFD9\x0A"
 ; OUT:   "    53                           status\x09equ\x090xFD8\x0A"
+; OUT:   "\x0A"
+; OUT:   "\x0A"
+; OUT:   "Orvane Technology ZEL18 Macro Assembler  build 20261205120000 \x0A"
+; OUT:   "Symbol Table                                 "
+; OUT: LR_TEXT len=47
+; OUT:   "          Thu Jan  1 00:00:00 1970\x0A"
+; OUT:   "\x0A"
 ; OUT:   "     start "
 ; OUT: LR_RELOC len=14 base=0x0 bytes=4 format=4 expr=code
 ; OUT: LR_TEXT len=41
