@@ -423,7 +423,10 @@ void psect_statements(Assembly &as, const StatementList *l, bool listing, TextOu
   std::string carried;
   bool opened = false;
   for (const Statement *n = l->head.op_next; n && n->op_type; n = n->op_next) {
-    if (listing && (n->op_flags & NF_NOLIST)) continue;  // made while listing was off
+    if (listing && (n->op_flags & NF_NOLIST)) {  // made while listing was off
+      if (hook) hook(*n, false);
+      continue;
+    }
     scratch.clear();
     if (!st.body(*n, scratch)) {
       StatementText::comments(*n, carried, opened);
@@ -435,7 +438,7 @@ void psect_statements(Assembly &as, const StatementList *l, bool listing, TextOu
     opened = false;
     if (listing) {
       out.flush();
-      if (hook) hook(*n);
+      if (hook) hook(*n, true);
     }
     st.position(*n, pos, out.buf);
     out.buf += scratch;

@@ -18,9 +18,11 @@ struct EmasmPos {
 
 // Receives one generated line, without its newline (listing mode).
 using EmasmLineSink = std::function<void(std::string_view)>;
-// Called in listing mode for each printed statement after its comment lines and before its own
-// lines reach the sink: the place where the encoder records the statement's address and bytes.
-using EmasmStmtHook = std::function<void(const Statement &)>;
+// Called in listing mode for each printed statement (listed true) after its comment lines and
+// before its own lines reach the sink: the place where the encoder records the statement's
+// address and bytes. A statement made while listing was off is passed with listed false, so
+// that the walk still defines its temporary labels.
+using EmasmStmtHook = std::function<void(const Statement &, bool listed)>;
 
 // Appends the text of one statement to out: nothing for a statement without text (EQU, INCLUDE,
 // TITLE, ENDM, a hidden statement, a label that is never referenced), else its full-line

@@ -256,13 +256,18 @@ void lst_write(Assembly &as, std::ostream *rlf) {
   if (rlf_open) obj_open_listing(as, *rlf);
   lst_begin(as, rlf_open);
   Symbol *cur = nullptr;
-  auto hook = [&](const Statement &cn) {
+  auto hook = [&](const Statement &cn, bool listed) {
     Statement *n = const_cast<Statement *>(&cn);
     if (n->op_psect != cur) {
       cur = n->op_psect;
       emobj_begin_psect(as, cur, true);
     }
     if (!cur) return;
+    // An unlisted temporary label still moves the walk's place among the definitions.
+    if (!listed) {
+      if (n->op_type == TLABEL && !(n->op_flags & NF_HIDDEN)) tlab_define(as, n->op_tlab, n);
+      return;
+    }
     // Statements the listing leaves out are not encoded: the counter comes from sizing.
     cur->s_psect.p_curr = n->op_addr;
     record_address(as, *n, cur);
