@@ -238,7 +238,7 @@ bool list_add_statement(Assembly &as, Statement *node) {
   list_append(as, ps->s_stmts->tail.op_prev, node);
   node->op_flags |= ls.src.asmopt;
   node->op_callstack = ls.src.callstack;
-  if (ls.src.macro) node->op_flags |= NF_MACRO;
+  if (lex_in_macro(as)) node->op_flags |= NF_MACRO;
   node->op_dbgsrc = ls.src.dbgsrc;
   ls.cur_stmt = node;
   return true;

@@ -125,7 +125,7 @@ constexpr uint32_t LM_VOLSFR = 0x2;    // ";volsfr"
 constexpr uint32_t LM_SRCPOS = 0x4;    // ";#"
 
 // The parser's state that every new statement copies (LINE/FILE/"#" positions, ASMOPT,
-// CALLSTACK, DEBUG_SOURCE, macro expansions), and the line's file offset for line records.
+// CALLSTACK, DEBUG_SOURCE), and the line's file offset for line records.
 // The reader's file, line, listing flag and markers are read from the lexer's state.
 struct StmtSource {
   const char *hl_file = nullptr;  // high-level position of LINE, FILE and "#" lines
@@ -135,7 +135,6 @@ struct StmtSource {
   uint8_t asmopt = 0;             // ASMOPT flag byte (NF_NOOPT when off)
   uint32_t callstack = 0;         // call-stack depth
   uint32_t dbgsrc = 0;            // DEBUG_SOURCE state
-  const void *macro = nullptr;    // macro expansion being read, null outside
 };
 
 // The summary-comment file: created on the first ";!" comment, removed with the run.

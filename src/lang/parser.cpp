@@ -182,6 +182,12 @@ class Parser final : public OperandReader {
   void range_list();
   void rept();
   void irp(uint16_t k);
+  // The ENDM placeholder of a REPT, IRP or IRPC block, made once its first repetition is
+  // pushed: it comes from an expansion only when the block itself did.
+  void repeat_placeholder(bool expanded) {
+    Statement *n = node(ENDM);
+    if (!expanded) n->op_flags &= ~NF_MACRO;
+  }
   void psect();
   bool psect_item(Symbol *p);
   void optim_items(Symbol *p);
@@ -882,17 +888,19 @@ void Parser::rept() {
   bool comment = e == TK_COMMENT;
   shift();
   lex_skip_line(as_);
+  bool expanded = lex_in_macro(as_);
   macro_define_rept(as_, count);
-  node(ENDM);
+  repeat_placeholder(expanded);
   if (comment) list_attach_eol_comment(as_, intern(ps_.comment));
   lex_skip_line(as_);
 }
 
 // irp ::= IRP NAME "," arguments; irpc ::= IRPC NAME "," text (read by the macro processor)
 void Parser::irp(uint16_t k) {
+  bool expanded = lex_in_macro(as_);
   if (k == K_IRP) macro_define_irp(as_);
   else macro_define_irpc(as_);
-  node(ENDM);
+  repeat_placeholder(expanded);
   lex_skip_line(as_);
 }
 

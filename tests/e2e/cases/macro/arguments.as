@@ -37,26 +37,26 @@ pair    macro   x,y
         pair    1               ; ERROR 876
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[1|2|3]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[1||]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[1||3]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[|2|]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[||]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[4,5|6|]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[,7|<8|]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[1,<2>|3|]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[!|;|x]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[1|2|]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[ sp |x  y|z ]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[a;b|;|c]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[1|2|3]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="[1,2    ; ERROR 793||]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1|2|3]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1||]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1||3]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[|2|]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[||]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[4,5|6|]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[,7|<8|]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1,<2>|3|]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[!|;|x]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1|2|]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[ sp |x  y|z ]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[a;b|;|c]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1|2|3]"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1,2    ; ERROR 793||]"
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="(1|2|3)"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="(1,2|4|)"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="(x1|2y|)"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="(1|2|3)"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="(1,2|4|)"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="(x1|2y|)"
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MOVLW sub=e00 dest=- acc=- flags=1 o1=1:1
-; OUT:   NOP sub=f000 dest=- acc=- flags=1
+; OUT:   MOVLW sub=e00 dest=- acc=- flags=81 o1=1:1
+; OUT:   NOP sub=f000 dest=- acc=- flags=81
 ; OUT: order: ""

@@ -6,8 +6,8 @@
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   NAME sub=0 dest=- acc=- flags=1 label=lbl
-; OUT:   MOVLW sub=e00 dest=- acc=- flags=1 o1=1:7
-; OUT:   MOVLW sub=e00 dest=- acc=- flags=1 o1=1:5
+; OUT:   MOVLW sub=e00 dest=- acc=- flags=81 o1=1:7
+; OUT:   MOVLW sub=e00 dest=- acc=- flags=81 o1=1:5
 ; OUT:   NOP sub=f000 dest=- acc=- flags=1
 ; OUT: order: ""
 five    macro

@@ -61,18 +61,18 @@ open    macro   a
         db      a
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
+; OUT:   ENDM sub=0 dest=- acc=- flags=81
+; OUT:   ENDM sub=0 dest=- acc=- flags=81
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=1,10
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=2,20
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=1,10
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=2,20
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=8
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=7
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=8
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=7
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=2
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=2
 ; OUT:   NAME sub=0 dest=- acc=- flags=1 label=lab
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   EQU sub=0 dest=- acc=- flags=1 o1=1:m o2=1:5
@@ -80,7 +80,7 @@ open    macro   a
 ; OUT:   NOP sub=f000 dest=- acc=- flags=1
 ; OUT:   NOP sub=f000 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=2
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=1
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=2
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT: order: ""

@@ -4,8 +4,8 @@
 ; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts body.as
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=1 eol="; %rep(1000000,x)"
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=2 eol="; %rep(1000000,x)"
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=1 eol="; %rep(1000000,x)"
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=2 eol="; %rep(1000000,x)"
 ; OUT: order: ""
 ; FILE: body.as
 ; | big macro a
@@ -21,10 +21,10 @@
 ; ERR: args.as: 6: (844) token longer than 767 characters; cut
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="%rep(767,y)"
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=%rep(767,y)
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="%rep(383,1,)1"
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=%rep(50000,1,)1
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="%rep(767,y)"
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=%rep(767,y)
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="%rep(383,1,)1"
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=%rep(50000,1,)1
 ; OUT: order: ""
 ; FILE: args.as
 ; | long macro a

@@ -51,33 +51,33 @@ ps      macro
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   NAME sub=0 dest=- acc=- flags=1 label=??0000
-; OUT:   NAME sub=0 dest=- acc=- flags=1 label=??0002
-; OUT:   NAME sub=0 dest=- acc=- flags=1 label=??0001
-; OUT:   NAME sub=0 dest=- acc=- flags=1 label=??0003
-; OUT:   NAME sub=0 dest=- acc=- flags=1 label=??0004
-; OUT:   NAME sub=0 dest=- acc=- flags=1 label=??0006
-; OUT:   NAME sub=0 dest=- acc=- flags=1 label=??0005
-; OUT:   NAME sub=0 dest=- acc=- flags=1 label=??0007
+; OUT:   NAME sub=0 dest=- acc=- flags=81 label=??0000
+; OUT:   NAME sub=0 dest=- acc=- flags=81 label=??0002
+; OUT:   NAME sub=0 dest=- acc=- flags=81 label=??0001
+; OUT:   NAME sub=0 dest=- acc=- flags=81 label=??0003
+; OUT:   NAME sub=0 dest=- acc=- flags=81 label=??0004
+; OUT:   NAME sub=0 dest=- acc=- flags=81 label=??0006
+; OUT:   NAME sub=0 dest=- acc=- flags=81 label=??0005
+; OUT:   NAME sub=0 dest=- acc=- flags=81 label=??0007
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   NAME sub=0 dest=- acc=- flags=1 label=??0008
-; OUT:   NOP sub=f000 dest=- acc=- flags=1
-; OUT:   NAME sub=0 dest=- acc=- flags=1 label=??0009
-; OUT:   NOP sub=f000 dest=- acc=- flags=1
+; OUT:   NAME sub=0 dest=- acc=- flags=81 label=??0008
+; OUT:   NOP sub=f000 dest=- acc=- flags=81
+; OUT:   NAME sub=0 dest=- acc=- flags=81 label=??0009
+; OUT:   NOP sub=f000 dest=- acc=- flags=81
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   EQU sub=0 dest=- acc=- flags=1 o1=1:??0010 o2=1:1
-; OUT:   EQU sub=0 dest=- acc=- flags=1 o1=1:??0011 o2=1:2
+; OUT:   EQU sub=0 dest=- acc=- flags=81 o1=1:??0010 o2=1:1
+; OUT:   EQU sub=0 dest=- acc=- flags=81 o1=1:??0011 o2=1:2
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   EQU sub=0 dest=- acc=- flags=1 o1=1:??0012 o2=1:1
-; OUT:   EQU sub=0 dest=- acc=- flags=1 o1=1:??0013 o2=1:1
-; OUT:   EQU sub=0 dest=- acc=- flags=1 o1=1:??0014 o2=1:2
-; OUT:   EQU sub=0 dest=- acc=- flags=1 o1=1:??0015 o2=1:2
+; OUT:   EQU sub=0 dest=- acc=- flags=81 o1=1:??0012 o2=1:1
+; OUT:   EQU sub=0 dest=- acc=- flags=81 o1=1:??0013 o2=1:1
+; OUT:   EQU sub=0 dest=- acc=- flags=81 o1=1:??0014 o2=1:2
+; OUT:   EQU sub=0 dest=- acc=- flags=81 o1=1:??0015 o2=1:2
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   EQU sub=0 dest=- acc=- flags=1 o1=1:??10015 o2=1:3
-; OUT:   EQU sub=0 dest=- acc=- flags=1 o1=1:??10016 o2=1:3
+; OUT:   EQU sub=0 dest=- acc=- flags=81 o1=1:??10015 o2=1:3
+; OUT:   EQU sub=0 dest=- acc=- flags=81 o1=1:??10016 o2=1:3
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   EQU sub=0 dest=- acc=- flags=1 o1=1:??10017 o2=1:4
+; OUT:   EQU sub=0 dest=- acc=- flags=81 o1=1:??10017 o2=1:4
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT: psect "mine"
-; OUT:   NOP sub=f000 dest=- acc=- flags=1
+; OUT:   NOP sub=f000 dest=- acc=- flags=81
 ; OUT: order: "mine" ""

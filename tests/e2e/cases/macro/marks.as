@@ -21,9 +21,9 @@
 ; OUT:   DATA sub=1 dest=- acc=- flags=1 data=3
 ; OUT:   DATA sub=1 dest=- acc=- flags=1 data=5
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   INCLUDE sub=0 dest=- acc=- flags=1 text="inc.inc"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="<7|8||??0000|>"
-; OUT:   INCLUDE sub=0 dest=- acc=- flags=1 text="inc.inc"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="<9|||??0001|>"
+; OUT:   INCLUDE sub=0 dest=- acc=- flags=81 text="inc.inc"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="<7|8||??0000|>"
+; OUT:   INCLUDE sub=0 dest=- acc=- flags=81 text="inc.inc"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="<9|||??0001|>"
 ; OUT:   DATA sub=1 dest=- acc=- flags=1 data=6
 ; OUT: order: ""

@@ -28,15 +28,15 @@ mk      macro
         mk      p,q
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="a/b/c/d/"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="a////"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="a/b/c/d/"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="a////"
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="1 2 1 2 3"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="1 2 1 2 3"
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=9,0
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=9,0
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="1 A ab 2 a_1 $a"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="1 A ab 2 a_1 $a"
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="p-q"
+; OUT:   ENDM sub=0 dest=- acc=- flags=81
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="p-q"
 ; OUT: order: ""

@@ -26,95 +26,95 @@ one     macro
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   NOP sub=f000 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:2
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=2
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=1
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:0
-; OUT:   DATA sub=1 dest=- acc=- flags=11 data=0 hidden
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-1
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-2
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-2
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-3
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-3
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-4
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-4
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-5
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-5
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-6
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-6
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-7
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-7
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-8
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-8
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-9
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-9
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-10
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-10
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-11
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-11
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-12
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-12
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-13
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-13
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-14
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-14
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-15
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-15
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-16
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-16
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-17
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-17
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-18
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-18
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-19
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-19
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-20
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-20
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-21
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-21
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-22
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-22
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-23
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-23
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-24
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-24
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-25
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-25
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
-; OUT:   IF sub=0 dest=- acc=- flags=1 o1=1:-26
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=-26
-; OUT:   ENDIF sub=0 dest=- acc=- flags=1
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:2
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=2
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:1
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=1
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:0
+; OUT:   DATA sub=1 dest=- acc=- flags=91 data=0 hidden
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-1
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-1
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-2
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-2
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-3
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-3
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-4
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-4
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-5
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-5
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-6
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-6
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-7
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-7
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-8
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-8
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-9
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-9
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-10
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-10
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-11
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-11
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-12
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-12
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-13
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-13
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-14
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-14
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-15
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-15
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-16
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-16
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-17
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-17
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-18
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-18
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-19
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-19
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-20
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-20
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-21
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-21
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-22
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-22
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-23
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-23
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-24
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-24
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-25
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-25
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
+; OUT:   IF sub=0 dest=- acc=- flags=81 o1=1:-26
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=-26
+; OUT:   ENDIF sub=0 dest=- acc=- flags=81
 ; OUT:   NOP sub=f000 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=9
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=9
 ; OUT: order: ""

@@ -57,44 +57,44 @@ lab:
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1 eol="; ERROR 799"
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=2
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=2
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=3
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=3
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=3
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=3
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1 eol="; ERROR 799"
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=4
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=4
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=5
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=5
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=5
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=5
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="a"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="b"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="1"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="a"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="b"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="1"
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="(a)"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="( )"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="(b)"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="(,)"
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="1"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="2,3"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="(a)"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="( )"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="(b)"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="(,)"
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="a"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="b"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="1"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="2,3"
+; OUT:   ENDM sub=0 dest=- acc=- flags=1
+; OUT:   ENDM sub=0 dest=- acc=- flags=1
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="a"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="b"
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1 eol="; note"
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=7
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=7
+; OUT:   ENDM sub=0 dest=- acc=- flags=1
+; OUT:   ENDM sub=0 dest=- acc=- flags=81
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=1
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=2
+; OUT:   ENDM sub=0 dest=- acc=- flags=81
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=1
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=2
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=2
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=2
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   NAME sub=0 dest=- acc=- flags=1 label=??0000
+; OUT:   NAME sub=0 dest=- acc=- flags=81 label=??0000
 ; OUT:   NAME sub=0 dest=- acc=- flags=1 label=lab
 ; OUT: order: ""

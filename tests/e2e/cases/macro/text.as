@@ -17,14 +17,14 @@ q&p&q   equ     2
         txt     7,k
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=7
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=8 eol="; kept p"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="p"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="7"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="p's"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="k7"
-; OUT:   MESSG sub=0 dest=- acc=- flags=1 text="a&p&&"
-; OUT:   EQU sub=0 dest=- acc=- flags=1 o1=1:v7 o2=1:1
-; OUT:   EQU sub=0 dest=- acc=- flags=1 o1=1:k7k o2=1:2
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=6,7
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=7
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=8 eol="; kept p"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="p"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="7"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="p's"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="k7"
+; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="a&p&&"
+; OUT:   EQU sub=0 dest=- acc=- flags=81 o1=1:v7 o2=1:1
+; OUT:   EQU sub=0 dest=- acc=- flags=81 o1=1:k7k o2=1:2
+; OUT:   DATA sub=1 dest=- acc=- flags=81 data=6,7
 ; OUT: order: ""
