@@ -72,9 +72,10 @@ struct Where {
   int64_t at = 0;  // HERE: byte offset in the psect; CONST: the address; DOT: n of "$"+n
 };
 
+// A label of an absolute psect is no constant for sizing: it moves while the psect is laid out,
+// so a branch there to anything but a constant takes the longest form.
 Where in_psect(const Symbol *q, int64_t units, const Symbol *p) {
-  if (is_abs_psect(q)) return {Where::CONST, wrap_mul(units, delta_of(q))};
-  if (q && q == p) return {Where::HERE, wrap_mul(units, delta_of(q))};
+  if (q && q == p && !is_abs_psect(q)) return {Where::HERE, wrap_mul(units, delta_of(q))};
   return {};
 }
 

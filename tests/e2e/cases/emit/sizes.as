@@ -83,7 +83,11 @@ lm:     return                  ;= 0012
         org     0x100
 lo:     bz      0x104           ; d = 104 - 102 = 2 ;= E001
         bz      0x400           ; d = 400 - 104: BNZ +1, BRA (400 - 106) / 2 = 17D ;= E101 D17D
-        bz      lo              ; a label of an absolute psect is a constant: (100 - 108) / 2 ;= E0FC
+        bz      lo              ; a label here is no constant: BNZ +2, GOTO 100 ;= E102 EF80 F000
         call    ext             ; not a constant: the long form
                                 ;= EC00 F000 [+0 complex bytes=1 expr=(extern(ext) >> 0x1) & 0xFF]
                                 ;= [+2 complex bits=12 expr=extern(ext) >> 0x9]
+        call    lo              ;= EC80 F000
+        goto    lo              ;= EF80 F000
+        goto    0x100           ; at 118: n = (100 - 11A) / 2 = -D ;=opt D7F3
+                                ;= EF80 F000
