@@ -288,6 +288,13 @@ void cfg_make_psects(Assembly &as) {
     }
     Unit u = punit_geometry(as, first, idloc);
     uint64_t base = first.address - first.address % u.alignment;
+    uint64_t off = first.address - base;
+    if (off % u.delta || off / u.delta >= u.numcregs) {
+      // No unit of the device's geometry holds this register: it is written as a unit of its
+      // own, so that its value is not lost and no address of the aligned unit is written twice.
+      u.numcregs = 1;
+      base = first.address;
+    }
     int mode = idloc ? cd.sw.default_idlocs : cd.sw.default_configs;
     bool defaults = mode == CFG_ALWAYS || (mode == CFG_AUTO && (idloc ? cd.idloc_touched : cd.config_touched));
 
