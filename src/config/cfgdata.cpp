@@ -275,6 +275,7 @@ const std::string &cfg_setting_name(const ConfigSetting &s) {
 
 const std::string &cfg_value_name(const ConfigValue &v) {
   static const std::string none;
+  if (!v.usedname.empty()) return v.usedname;
   return v.names.empty() ? none : v.names[0];
 }
 

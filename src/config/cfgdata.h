@@ -22,6 +22,7 @@ struct ConfigValue {
   std::vector<std::string> names;  // aliases
   std::string description;
   ConfigSetting *setting = nullptr;
+  std::string usedname;            // the name the source last used
 };
 
 struct ConfigSetting {

@@ -93,6 +93,7 @@ void cfg_prog_with_name(Assembly &as, std::string_view name, std::string_view wo
       return;
     }
     s->usedname = std::string(name);
+    v->usedname = std::string(word);
     if (cfg_apply_value(as, *s, *v)) {
       s->reg->programmed = true;
       s->reg->state = CFG_NAMED;

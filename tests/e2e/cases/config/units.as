@@ -1,9 +1,15 @@
 	config	pad_punits=on
 	config	OSC=HSPLL
+	config	OSC=HS4
+	config	OSC=LP
 	config	CFG4=0x34
-; Programming units of three registers in four addresses (CFGPROG=3,1,4): the register at
-; 300003 lies in no unit and is written on its own; the unit's free addresses are padded once.
+; A value named by one of its aliases shows the name the source used last (message 1389, the
+; comment lines after the code), not the record's first name. Programming units of three
+; registers in four addresses (CFGPROG=3,1,4): the register at 300003 lies in no unit and is
+; written on its own; the unit's free addresses are padded once.
 ; RUN: -mcpu=GAPCHIP -Cgap.ini --cfgdata=t.cfgdata -A -Ou.opt %s
+; EXIT: 1
+; ERR: %s: 4: (1389) attempt to reprogram configuration setting "OSC" with LP (is HS4)
 ; OUTFILE: u.opt
 ; | 	global	isa$std
 ; | 	global	isa$xinst
@@ -22,7 +28,7 @@
 ; | wreg	equ	0xFF3
 ; | ;Config register CFGA @ 0x300000
 ; | ;	Oscillator
-; | ;	OSC = HSPLL, high speed
+; | ;	OSC = HS4, high speed
 ; | ; Padding undefined space
 ; | ; Padding undefined space
 ; | ;Config register CFG4 @ 0x300003
