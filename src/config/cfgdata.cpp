@@ -89,9 +89,118 @@ void reset(CfgData &c) {
   c.msgs.clear();
 }
 
-void cfg_syntax_error(Assembly &as, const std::string &file, unsigned line) {
-  msg_error_raw(as.msg, "Syntax error in \"%s\" line %u", file, line);
-}
+// Reads the records of one file; settings and values attach to the latest register and setting.
+struct Loader {
+  Assembly &as;
+  const std::string &file;
+  unsigned lineno = 0;
+  ConfigRegister *reg = nullptr;
+  ConfigSetting *set = nullptr;
+
+  void syntax_error() { msg_error_raw(as.msg, "Syntax error in \"%s\" line %u", file, lineno); }
+
+  // One line without its surrounding blanks.
+  void record(std::string_view line) {
+    if (line.empty() || line[0] == '#') return;
+    size_t colon = line.find(':');
+    std::string_view rec = colon == std::string_view::npos ? line : trim(line.substr(0, colon));
+    std::string_view rest = colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
+    bool ok = rec == "CWORD"      ? cword(rest)
+              : rec == "CSETTING" ? csetting(rest)
+              : rec == "CVALUE"   ? cvalue(rest)
+              : rec == "CMSG"     ? cmsg(rest)
+                                  : false;
+    if (!ok) syntax_error();
+  }
+
+  // address : mask : default [: names]
+  bool cword(std::string_view rest) {
+    auto f = fields(rest, 4);
+    auto r = std::make_unique<ConfigRegister>();
+    if (f.size() < 3 || !parse_hex(f[0], r->address) || !parse_hex(f[1], r->mask) || !parse_hex(f[2], r->defvalue))
+      return false;
+    if (f.size() == 4) r->names = names_of(f[3]);
+    r->value = r->defvalue;
+    reg = r.get();
+    set = nullptr;
+    CfgData &c = as.cfg;
+    c.order.push_back(reg);
+    c.reg_by_addr.emplace(reg->address, reg);
+    for (const auto &n : reg->names) c.reg_by_name.emplace(upper(n), reg);
+    c.regs.push_back(std::move(r));
+    return true;
+  }
+
+  // mask : names : description
+  bool csetting(std::string_view rest) {
+    auto f = fields(rest, 3);
+    auto s = std::make_unique<ConfigSetting>();
+    if (!reg || f.size() < 3 || !parse_hex(f[0], s->mask)) return false;
+    s->names = names_of(f[1]);
+    s->description = std::string(trim(f[2]));
+    s->reg = reg;
+    set = s.get();
+    for (const auto &n : set->names) reg->setting_by_name.emplace(upper(n), set);
+    reg->settings.push_back(std::move(s));
+    return true;
+  }
+
+  // value : names : description
+  bool cvalue(std::string_view rest) {
+    auto f = fields(rest, 3);
+    auto v = std::make_unique<ConfigValue>();
+    if (!set || f.size() < 3 || !parse_hex(f[0], v->bits)) return false;
+    v->names = names_of(f[1]);
+    v->description = std::string(trim(f[2]));
+    v->setting = set;
+    for (const auto &n : v->names) set->value_by_name.emplace(upper(n), v.get());
+    set->values.push_back(std::move(v));
+    return true;
+  }
+
+  // setting=value[,setting=value...] : number. A pair that does not resolve is reported on its
+  // own; the message is kept only when all resolve.
+  bool cmsg(std::string_view rest) {
+    auto f = fields(rest, 2);
+    ConfigMessage m;
+    std::vector<std::string> words;
+    if (f.size() != 2 || !parse_dec(f[1], m.msgno) || !split_pairs(f[0], words)) return false;
+    m.text = std::string(trim(f[0]));
+    bool resolved = true;
+    for (size_t i = 0; i < words.size(); i += 2) resolved = resolve_pair(words[i], words[i + 1], m) && resolved;
+    if (resolved && m.msgno != 0) as.cfg.msgs.push_back(std::move(m));
+    return true;
+  }
+
+  // The names of a CMSG list, setting and value alternating; false when they do not pair up.
+  static bool split_pairs(std::string_view list, std::vector<std::string> &words) {
+    for (const auto &item : names_of(list)) {
+      size_t eq = item.find('=');
+      if (eq == std::string::npos) {
+        words.push_back(std::string(trim(item)));
+      } else {
+        words.push_back(std::string(trim(std::string_view(item).substr(0, eq))));
+        words.push_back(std::string(trim(std::string_view(item).substr(eq + 1))));
+      }
+    }
+    return !words.empty() && words.size() % 2 == 0;
+  }
+
+  bool resolve_pair(const std::string &setting, const std::string &value, ConfigMessage &m) {
+    ConfigSetting *s = cfg_find_setting(as, setting);
+    if (!s) {
+      msg_error_raw(as.msg, "CMSG record (at %s:%u) references undefined CSETTING (%s)", file, lineno, setting);
+      return false;
+    }
+    ConfigValue *v = cfg_find_value(*s, value);
+    if (!v) {
+      msg_error_raw(as.msg, "CMSG record (at %s:%u) references undefined CVALUE (%s)", file, lineno, value);
+      return false;
+    }
+    m.pairs.emplace_back(s, v);
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -115,110 +224,18 @@ void cfg_load_data(Assembly &as, const std::string &path) {
 }
 
 void cfg_load_text(Assembly &as, std::string_view text, const std::string &file) {
-  CfgData &c = as.cfg;
-  c.loaded = true;
-  ConfigRegister *reg = nullptr;
-  ConfigSetting *set = nullptr;
-  unsigned lineno = 0;
+  as.cfg.loaded = true;
+  Loader ld{as, file};
   while (!text.empty()) {
     size_t nl = text.find('\n');
     std::string_view line = text.substr(0, nl);
     text = nl == std::string_view::npos ? std::string_view() : text.substr(nl + 1);
-    ++lineno;
+    ++ld.lineno;
     if (line.size() > CFG_LINE_MAX) {
-      cfg_syntax_error(as, file, lineno);
+      ld.syntax_error();
       continue;
     }
-    line = trim(line);
-    if (line.empty() || line[0] == '#') continue;
-    size_t colon = line.find(':');
-    std::string_view rec = colon == std::string_view::npos ? line : trim(line.substr(0, colon));
-    std::string_view rest = colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
-    if (rec == "CWORD") {
-      auto f = fields(rest, 4);
-      auto r = std::make_unique<ConfigRegister>();
-      if (f.size() < 3 || !parse_hex(f[0], r->address) || !parse_hex(f[1], r->mask) ||
-          !parse_hex(f[2], r->defvalue)) {
-        cfg_syntax_error(as, file, lineno);
-        continue;
-      }
-      if (f.size() == 4) r->names = names_of(f[3]);
-      r->value = r->defvalue;
-      reg = r.get();
-      set = nullptr;
-      c.order.push_back(reg);
-      c.reg_by_addr.emplace(reg->address, reg);
-      for (const auto &n : reg->names) c.reg_by_name.emplace(upper(n), reg);
-      c.regs.push_back(std::move(r));
-    } else if (rec == "CSETTING") {
-      auto f = fields(rest, 3);
-      auto s = std::make_unique<ConfigSetting>();
-      if (!reg || f.size() < 3 || !parse_hex(f[0], s->mask)) {
-        cfg_syntax_error(as, file, lineno);
-        continue;
-      }
-      s->names = names_of(f[1]);
-      s->description = std::string(trim(f[2]));
-      s->reg = reg;
-      set = s.get();
-      for (const auto &n : set->names) reg->setting_by_name.emplace(upper(n), set);
-      reg->settings.push_back(std::move(s));
-    } else if (rec == "CVALUE") {
-      auto f = fields(rest, 3);
-      auto v = std::make_unique<ConfigValue>();
-      if (!set || f.size() < 3 || !parse_hex(f[0], v->bits)) {
-        cfg_syntax_error(as, file, lineno);
-        continue;
-      }
-      v->names = names_of(f[1]);
-      v->description = std::string(trim(f[2]));
-      v->setting = set;
-      for (const auto &n : v->names) set->value_by_name.emplace(upper(n), v.get());
-      set->values.push_back(std::move(v));
-    } else if (rec == "CMSG") {
-      auto f = fields(rest, 2);
-      ConfigMessage m;
-      std::vector<std::string> words;
-      bool ok = f.size() == 2 && parse_dec(f[1], m.msgno);
-      if (ok) {
-        for (const auto &item : names_of(f[0])) {
-          size_t eq = item.find('=');
-          if (eq == std::string::npos) {
-            words.push_back(std::string(trim(item)));
-          } else {
-            words.push_back(std::string(trim(std::string_view(item).substr(0, eq))));
-            words.push_back(std::string(trim(std::string_view(item).substr(eq + 1))));
-          }
-        }
-        ok = !words.empty() && words.size() % 2 == 0;
-      }
-      if (!ok) {
-        cfg_syntax_error(as, file, lineno);
-        continue;
-      }
-      m.text = std::string(trim(f[0]));
-      bool resolved = true;
-      for (size_t i = 0; i < words.size(); i += 2) {
-        ConfigSetting *s = cfg_find_setting(as, words[i]);
-        if (!s) {
-          msg_error_raw(as.msg, "CMSG record (at %s:%u) references undefined CSETTING (%s)", file, lineno,
-                           words[i]);
-          resolved = false;
-          continue;
-        }
-        ConfigValue *v = cfg_find_value(*s, words[i + 1]);
-        if (!v) {
-          msg_error_raw(as.msg, "CMSG record (at %s:%u) references undefined CVALUE (%s)", file, lineno,
-                           words[i + 1]);
-          resolved = false;
-          continue;
-        }
-        m.pairs.emplace_back(s, v);
-      }
-      if (resolved && m.msgno != 0) c.msgs.push_back(std::move(m));
-    } else {
-      cfg_syntax_error(as, file, lineno);
-    }
+    ld.record(trim(line));
   }
 }
 
