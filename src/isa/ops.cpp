@@ -168,7 +168,7 @@ constexpr auto MAIN_ROWS = std::to_array<Keyword>({
     {"dbin", DBOFF, 0x0073, AV_ALL, 0, 0, FX_OPAQUE},
     {"push", PUSH, 0x0005, AV_ALL, 0, 0, FX_STACK},
     {"pop", PUSH, 0x0006, AV_ALL, 0, 0, FX_STACK},
-    {"retfie", RETURN, 0x0010, AV_ALL, 0, 0, 0},
+    {"retfie", RETURN, 0x0010, AV_ALL, 0, 0, FX_RETFIE},
     {"return", RETURN, 0x0012, AV_ALL, 0, 0, 0},
     {"bcf", BCF, 0x9000, AV_ALL, 0, 0, RMW_F},
     {"bsf", BCF, 0x8000, AV_ALL, 0, 0, RMW_F},

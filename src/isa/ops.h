@@ -93,6 +93,7 @@ enum : uint32_t {
   FX_CALL = 1u << 17,         // calls a subroutine and then continues with the next statement
   FX_RETURN = 1u << 18,       // returns from a subroutine
   FX_OPAQUE = 1u << 19,       // effects beyond these bits: assume it reads and writes everything
+  FX_RETFIE = 1u << 20,       // returns from an interrupt (and enables interrupts again)
 };
 
 // The answer for an instruction whose row is not known: it reads and writes everything.

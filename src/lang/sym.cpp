@@ -156,6 +156,12 @@ Symbol *sym_new_label(Assembly &as) {
   return s;
 }
 
+Symbol *sym_new_named_label(Assembly &as, std::string_view name) {
+  Symbol *s = make_record(as, name);
+  set_self_relative(s);
+  return s;
+}
+
 Symbol *sym_define_cmdline(Assembly &as, std::string_view name, int64_t value) {
   if (Symbol *old = sym_find(as, name)) {
     msg_check_failed(as.msg, "pp == NULL", __FILE__, __LINE__);

@@ -154,6 +154,9 @@ Symbol *sym_find(Assembly &as, std::string_view name);
 
 // A generated label "L<n>": outside the hash table and the symbol count.
 Symbol *sym_new_label(Assembly &as);
+// A label symbol of the given name, also outside the hash table and the symbol count (labels
+// the optimizer makes for copies and procedures); the label counter is not stepped.
+Symbol *sym_new_named_label(Assembly &as, std::string_view name);
 
 // A SET | GLOBAL symbol with an absolute value, outside the symbol count. An ordinary symbol of
 // that name that already exists is returned unchanged.

@@ -154,9 +154,7 @@ void scan_uses(Assembly &as, const std::vector<Symbol *> &all) {
       if (p->s_flags & PSF_ABS) u.offset_into(p);
 }
 
-// Stages of the driver sequence that come with later work: inlining (step 2) and procedural
-// abstraction (step 7). They change nothing yet.
-void inline_functions(Assembly &) {}
+// Procedural abstraction (step 7) comes with later work. It changes nothing yet.
 void abstract_procedures(Assembly &, std::vector<Symbol *> &) {}
 
 }  // namespace
@@ -294,7 +292,7 @@ void optim_run(Assembly &as) {
     opt_size(as, p);
   }
   // 2. Inlining.
-  if (!o.no_inline && !o.opt_debug) inline_functions(as);
+  if (!o.no_inline && !o.opt_debug) inline_functions(as, all);
   // 3. Sizes and references afresh.
   for (Symbol *p : all) {
     opt_touch(as, p);
@@ -352,8 +350,9 @@ Statement *after_labels(Statement *n) {
   return p;
 }
 
-// A statement made by the optimizer at the source position of `near`.
-Statement *new_statement(Assembly &as, uint8_t kind, const Statement *near) {
+}  // namespace
+
+Statement *opt_new_statement(Assembly &as, uint8_t kind, const Statement *near) {
   Statement *n = list_new_statement(as);
   n->op_flags = 0;  // the reader's marks of its last line belong to no new statement
   n->op_type = kind;
@@ -366,13 +365,15 @@ Statement *new_statement(Assembly &as, uint8_t kind, const Statement *near) {
   return n;
 }
 
+namespace {
+
 // Puts an errata NOP before `at` (the tail: at the end) unless one is there already. Not
 // between two statements under asmopt off, whose code must stay as written.
 void nop_before(Assembly &as, Statement *at) {
   if (is_errata_nop(at)) return;
   Statement *prev = at->op_prev;
   if (opt_untouchable(prev) && at->op_type && opt_untouchable(at)) return;
-  Statement *nop = new_statement(as, DATA, at->op_type ? at : prev);
+  Statement *nop = opt_new_statement(as, DATA, at->op_type ? at : prev);
   nop->op_subop = 2;
   nop->op_list = list_new_data_item(as);
   nop->op_list->value = expr_abs(0xFFFF);
@@ -383,7 +384,7 @@ void nop_before(Assembly &as, Statement *at) {
 
 // A "bra" to a label, inserted after `pos`.
 void bra_after(Assembly &as, Statement *pos, Statement *label) {
-  Statement *b = new_statement(as, BRA, pos);
+  Statement *b = opt_new_statement(as, BRA, pos);
   b->op_subop = OPC_BRA;
   b->op_opnd1.o_mode = OM_PROG;
   b->op_opnd1.o_value.v_rtype = RT_SYM;

@@ -4,11 +4,13 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <vector>
 
 struct Assembly;
 struct Statement;
 struct Symbol;
+struct Value;
 
 // A counter with a limit: each step counts and tells whether the count is still within it.
 struct LoopGuard {
@@ -64,6 +66,8 @@ void opt_mark_reachable(Statement *start);
 bool opt_label_pinned(const Assembly &as, const Symbol *s);
 // Records that the psect's statements changed (it must be sized again before addresses count).
 void opt_touch(Assembly &as, const Symbol *psect);
+// A new statement of the given kind at the source position of `near`, not yet linked.
+Statement *opt_new_statement(Assembly &as, uint8_t kind, const Statement *near);
 // Sizes the psect when it changed since it was last sized.
 void opt_size(Assembly &as, Symbol *psect);
 
@@ -77,3 +81,14 @@ bool peep_walk(Assembly &as, Symbol *psect);
 // Deletes a psect's labels that nothing refers to (and that are not kept for other uses);
 // returns how many.
 unsigned opt_remove_unused_labels(Assembly &as, Symbol *psect);
+
+// ---- inlining (optim/inline.cpp) and procedural abstraction (optim/abstract.cpp) ----
+
+// The constant a value stands for: a number, or a symbol (not a label) whose value is one.
+std::optional<int64_t> opt_constant(const Value &v, unsigned depth = 0);
+// Whether the statement names a program-counter or return-stack register, or has effects the
+// instruction table cannot tell (computed jumps, reads of the return address).
+bool opt_touches_pc(const Assembly &as, const Statement *n);
+// Driver step 2: expands calls of inline functions (and small ones under -auto_inline) in every
+// psect, then deletes the bodies that nothing uses any more.
+void inline_functions(Assembly &as, std::vector<Symbol *> &all);
