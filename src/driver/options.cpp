@@ -74,6 +74,65 @@ std::string upper(std::string_view s) {
   return u;
 }
 
+// The usage text of --help, grouped as the manual page lists the options.
+constexpr const char *USAGE =
+    "usage: aszel18 [options] file...\n"
+    "       aszel18 @cmdfile\n"
+    "       aszel18            (arguments read from standard input)\n"
+    "\n"
+    "Options end at the first argument that does not begin with \"-\".\n"
+    "\n"
+    "Device and input:\n"
+    "  -mcpu=<device>       target device (required); -<device> also names one\n"
+    "  -C<path>             chip-info file to use instead of the installed one\n"
+    "  --cfgdata=<file>     configuration data file; --cfgdata=disabled: none\n"
+    "  --maxizel            widen the device to its family's largest memory\n"
+    "  --xinst              extended instruction set mode\n"
+    "\n"
+    "Output:\n"
+    "  -O<file>             object (or assembly text) file name\n"
+    "  -A                   write assembly text (.opt) instead of an object file\n"
+    "  -L, -L<file>         write a listing (.lst) and a relocatable listing (.rlf)\n"
+    "  -C                   write a cross-reference file (.crf)\n"
+    "  -F<n>                listing lines per page (0, or at least 15)\n"
+    "  -T<n>                listing page width (at least 60)\n"
+    "  -H                   constants in listing and assembly text in hexadecimal\n"
+    "  -I                   list include files and macro expansions\n"
+    "  -V                   statements carry assembler line numbers\n"
+    "  -ver=<text>          version text in the identification of output files\n"
+    "  --xident             identification carries device and instruction set\n"
+    "  --lib                names under the installation recorded relative to it\n"
+    "\n"
+    "Optimizer:\n"
+    "  -O                   optimize the code psects\n"
+    "  --opt=<list>         space: procedural abstraction; debug: keep debugging intact\n"
+    "  -auto_inline         inline small functions without being asked\n"
+    "  -no_inline           no inlining\n"
+    "  -no_pa               no procedural abstraction\n"
+    "  -B<name>             callers of routine <name> keep their psect\n"
+    "  -no_trans            no automatic adjustments of branches, access bits, NOP\n"
+    "  --errata=<n>         device errata work-arounds (bit mask)\n"
+    "\n"
+    "Messages:\n"
+    "  -E                   message layout from templates (NTX_ERR_FORMAT,\n"
+    "                       NTX_WARN_FORMAT, NTX_MSG_FORMAT)\n"
+    "  -E<digit>            template mode value; -E0 turns templates off\n"
+    "  -E<file>             append messages to <file>\n"
+    "  -W<n>, -W<n>!        warning threshold; with !, shown warnings fail the run\n"
+    "  --emax=<n>           error limit (default 20)\n"
+    "  --msgdisable=<list>  disable messages: n, n:off, or 0 for all warnings\n"
+    "  --disl=<list>        same as --msgdisable=\n"
+    "  --edf=<file>         load a message file\n"
+    "\n"
+    "Other:\n"
+    "  --cmode=<name>       compatibility mode (ntx, kvstd, kvpro, quillas, kv5, kv6,\n"
+    "                       kvide, xcomp)\n"
+    "  --udf=<file>         write an HTML report\n"
+    "  --kvdebug=<spec>     debug trace\n"
+    "  -R<hex>, -X          accepted, no effect\n"
+    "  --ver                print the version block and exit\n"
+    "  --help               print this text and exit\n";
+
 void print_version(Assembly &as) {
   std::ostream &o = *as.io.out;
   o << "\nProduct:\tKV8\n"
@@ -128,6 +187,10 @@ void scan_double_dash(Assembly &as, const std::string &arg) {
     msg_disable_list(as.msg, kw.substr(11));
   } else if (iequal(kw, "ver")) {
     print_version(as);
+    throw AsmExit{0};
+  } else if (iequal(kw, "help")) {
+    *as.io.out << USAGE;
+    as.io.out->flush();
     throw AsmExit{0};
   } else if (iprefix(kw, "opt=")) {
     std::string_view list = kw.substr(4);

@@ -2,6 +2,7 @@
 // text form (described in dump.cpp), and checks their framing and layout.
 //
 //   zel18dump [-x] file
+//   zel18dump --help
 //
 // Exit status: 0 for a well-formed file, 1 for a malformed or unreadable one, 2 for bad usage.
 #include <cerrno>
@@ -14,6 +15,21 @@
 #include "dump.h"
 #include "host/os.h"
 
+namespace {
+
+const char USAGE[] =
+    "usage: zel18dump [-x] file\n"
+    "\n"
+    "Prints an object file or a relocatable listing file one record per line.\n"
+    "\n"
+    "  -x       also print each record's bytes in hexadecimal\n"
+    "  --help   print this text and exit\n"
+    "\n"
+    "Exit status: 0 for a well-formed file, 1 for a damaged or unreadable one,\n"
+    "2 for a wrong command line.\n";
+
+}  // namespace
+
 int main(int argc, char **argv) {
   DumpOptions opt;
   std::string file;
@@ -21,6 +37,10 @@ int main(int argc, char **argv) {
     std::string a = argv[i];
     if (a == "-x") {
       opt.hex = true;
+    } else if (a == "--help") {
+      std::cout << USAGE;
+      std::cout.flush();
+      return std::cout ? 0 : 1;
     } else if (!a.empty() && a[0] == '-') {
       std::cerr << "zel18dump: unknown option " << a << "\n";
       return 2;
