@@ -195,6 +195,7 @@ void run_open_input(Assembly &as, std::optional<std::string_view> text) {
 
 void run_parse(Assembly &as) {
   parse(as);
+  sym_break_cycles(as);
   as.lex.radix = 10;
   list_discard_pending_comments(as);
 }

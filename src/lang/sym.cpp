@@ -317,3 +317,123 @@ void sym_declare(Assembly &as, Symbol *s, unsigned keyword) {
   }
   s->s_refcnt = REFCNT_DECLARED;
 }
+
+namespace {
+
+// A symbol whose EQU or SET value stands in for it wherever it is used.
+bool has_set_value(const Symbol *s) {
+  return s && (s->s_flags & (SF_EQU | SF_SET)) && !(s->s_flags & (SF_UNDEF | SF_NAMESPACE));
+}
+
+// The dependency graph of the EQU and SET symbols: an edge from each to those its value names.
+struct SetGraph {
+  std::vector<Symbol *> nodes;
+  std::unordered_map<const Symbol *, uint32_t> id;
+  std::vector<uint32_t> first, succ;  // the edges of node i: succ[first[i] .. first[i + 1])
+
+  explicit SetGraph(Assembly &as) {
+    sym_for_each(as.sym, [&](Symbol *s) {
+      if (has_set_value(s)) nodes.push_back(s);
+    });
+    for (uint32_t i = 0; i < nodes.size(); ++i) id.emplace(nodes[i], i);
+    std::vector<uint32_t> mark(nodes.size(), UINT32_MAX);
+    std::vector<const Value *> work;
+    first.reserve(nodes.size() + 1);
+    for (uint32_t i = 0; i < nodes.size(); ++i) {
+      first.push_back(static_cast<uint32_t>(succ.size()));
+      work.assign(1, &nodes[i]->s_value);
+      while (!work.empty()) {  // value trees can be deep: no recursion
+        const Value *v = work.back();
+        work.pop_back();
+        if (v->v_rtype == RT_SYM) {
+          auto it = id.find(v->v_sym);
+          if (it != id.end() && mark[it->second] != i) {
+            mark[it->second] = i;
+            succ.push_back(it->second);
+          }
+        } else if (expr_is_unary(v->v_rtype) && v->v_left) {
+          work.push_back(v->v_left);
+        } else if (expr_is_binary(v->v_rtype) && v->v_left && v->v_right) {
+          work.push_back(v->v_left);
+          work.push_back(v->v_right);
+        }
+      }
+    }
+    first.push_back(static_cast<uint32_t>(succ.size()));
+  }
+};
+
+// The EQU and SET symbols whose values lead back to themselves.
+std::vector<Symbol *> cyclic_symbols(Assembly &as) {
+  SetGraph g(as);
+  // Strongly connected components (Tarjan's algorithm with an explicit stack): a symbol is
+  // cyclic when its component has more than one member or it names itself.
+  const uint32_t n = static_cast<uint32_t>(g.nodes.size()), none = UINT32_MAX;
+  std::vector<uint32_t> index(n, none), low(n), stack;
+  std::vector<bool> on_stack(n);
+  std::vector<std::pair<uint32_t, uint32_t>> calls;  // node, next edge to follow
+  std::vector<Symbol *> cyclic;
+  uint32_t counter = 0;
+  for (uint32_t root = 0; root < n; ++root) {
+    if (index[root] != none) continue;
+    calls.emplace_back(root, g.first[root]);
+    index[root] = low[root] = counter++;
+    stack.push_back(root);
+    on_stack[root] = true;
+    while (!calls.empty()) {
+      auto &[v, e] = calls.back();
+      if (e < g.first[v + 1]) {
+        uint32_t w = g.succ[e++];
+        if (index[w] == none) {
+          index[w] = low[w] = counter++;
+          stack.push_back(w);
+          on_stack[w] = true;
+          calls.emplace_back(w, g.first[w]);
+        } else if (on_stack[w]) {
+          low[v] = std::min(low[v], index[w]);
+        }
+        continue;
+      }
+      uint32_t done = v;
+      calls.pop_back();
+      if (!calls.empty()) low[calls.back().first] = std::min(low[calls.back().first], low[done]);
+      if (low[done] != index[done]) continue;
+      size_t top = stack.size();
+      while (stack[top - 1] != done) --top;
+      --top;
+      bool self = std::find(g.succ.begin() + g.first[done], g.succ.begin() + g.first[done + 1], done) !=
+                  g.succ.begin() + g.first[done + 1];
+      for (size_t k = top; k < stack.size(); ++k) {
+        on_stack[stack[k]] = false;
+        if (stack.size() - top > 1 || self) cyclic.push_back(g.nodes[stack[k]]);
+      }
+      stack.resize(top);
+    }
+  }
+  return cyclic;
+}
+
+}  // namespace
+
+void sym_break_cycles(Assembly &as) {
+  std::vector<Symbol *> cyclic = cyclic_symbols(as);
+  if (cyclic.empty()) return;
+  // Each is reported at its last EQU or SET line, in the order of those lines.
+  std::unordered_map<const Symbol *, const Statement *> def;
+  for (Symbol *s : cyclic) def.emplace(s, nullptr);
+  for (StatementList *l : as.list.lists) {
+    for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) {
+      if ((n->op_type != EQU && n->op_type != SET) || n->op_opnd1.o_value.v_rtype != RT_SYM) continue;
+      auto it = def.find(n->op_opnd1.o_value.v_sym);
+      if (it != def.end() && (!it->second || it->second->op_serial < n->op_serial)) it->second = n;
+    }
+  }
+  auto serial = [&](const Symbol *s) { return def[s] ? def[s]->op_serial : 0; };
+  std::sort(cyclic.begin(), cyclic.end(), [&](const Symbol *a, const Symbol *b) { return serial(a) < serial(b); });
+  for (Symbol *s : cyclic) {
+    const Statement *n = def[s];
+    MsgPos at = n ? MsgPos{n->op_asmfile, static_cast<long>(n->op_asmline)} : MsgPos{s->s_file, static_cast<long>(s->s_line)};
+    s->s_value = expr_abs(0);
+    msg_report_at(as.msg, at, MSG_RELOC_TOO_COMPLEX);
+  }
+}

@@ -199,6 +199,10 @@ void sym_define_label(Assembly &as, Symbol *s, Statement *node);  // 845, 848
 void sym_define_equ(Assembly &as, Symbol *s, const Value &v);     // 845
 void sym_define_set(Assembly &as, Symbol *s, const Value &v);
 bool sym_define_macro(Assembly &as, Symbol *s);                   // 858; false when refused
+// EQU and SET symbols whose values lead back to themselves (p equ p+1; p equ q+1 with q equ
+// p+1) have no value: each draws 839 at its defining line and becomes 0, so that nothing
+// relocates against a symbol the object file does not define.
+void sym_break_cycles(Assembly &as);
 // GLOBAL, PUBLIC, EXTRN or LOCAL, by keyword kind (K_GLOBAL, K_PUBLIC, K_EXTRN, K_LOCAL).
 void sym_declare(Assembly &as, Symbol *s, unsigned keyword);      // 862, 863
 
