@@ -328,22 +328,19 @@ Statement *list_first(const Symbol *psect) {
 
 Statement *list_jump_target(const Statement *node) {
   if (!node) return nullptr;
-  switch (node->op_type) {
-    case BRA: case BCC: case RCALL: case GOTO: case CALL: {
-      const Value &v = node->op_opnd1.o_value;
-      if (v.v_rtype != RT_SYM || !v.v_sym) return nullptr;
-      Statement *t = v.v_sym->s_defnode;
-      return t && t->op_serial && t->op_type == NAME ? t : nullptr;
-    }
-    case BTFSC: case DECFSZ: case CPFSEQ: {
-      Statement *skipped = next_real(node);
-      if (!skipped || !skipped->op_type) return nullptr;
-      Statement *t = next_real(skipped);
-      return t && t->op_type ? t : nullptr;
-    }
-    default:
-      return nullptr;
+  uint32_t facts = ops_class(node->op_type).facts;
+  if (facts & FX_SKIP) {
+    Statement *skipped = next_real(node);
+    if (!skipped || !skipped->op_type) return nullptr;
+    Statement *t = next_real(skipped);
+    return t && t->op_type ? t : nullptr;
   }
+  if (!(facts & (FX_JUMP | FX_BRANCH | FX_CALL))) return nullptr;
+  // A transfer to a label (CALLW, which has no operand, never names one).
+  const Value &v = node->op_opnd1.o_value;
+  if (v.v_rtype != RT_SYM || !v.v_sym) return nullptr;
+  Statement *t = v.v_sym->s_defnode;
+  return t && t->op_serial && t->op_type == NAME ? t : nullptr;
 }
 
 void list_add_reference(Assembly &as, Statement *referrer, Statement *target) {

@@ -223,8 +223,8 @@ Statement *list_first(const Symbol *psect);
 
 // --- label references ---
 
-// The node a statement transfers control to: the defining NAME node of a symbol-relative
-// operand of BRA, BCC, RCALL, GOTO and CALL; for BTFSC, DECFSZ and CPFSEQ the statement
+// The node a statement transfers control to, by the instruction table's facts: for a jump,
+// branch or call the defining NAME node of a symbol-relative operand; for a skip the statement
 // reached by skipping. Null otherwise.
 Statement *list_jump_target(const Statement *node);
 void list_add_reference(Assembly &as, Statement *referrer, Statement *target);
