@@ -247,18 +247,24 @@ const char *anon_name(const MacroDef &d) {
   return (d.kind & MK_IRP) ? "IRP" : (d.kind & MK_IRPC) ? "IRPC" : "REPT";
 }
 
+// The expansions' budget is spent: this expansion of d (the macro m, or a REPT, IRP or IRPC
+// record when m is null) and every later one are refused.
+void budget_spent(Assembly &as, const MacroDef &d, const Symbol *m) {
+  as.mac.exhausted = true;
+  msg_report_typed(as.msg, MSG_NO_SPACE_FOR_MACRO, "E",
+                   "macro expansions have read more than %llu lines or %llu bytes: %s%s%s and every "
+                   "later expansion are not expanded",
+                   static_cast<unsigned long long>(MACRO_MAX_LINES), static_cast<unsigned long long>(MACRO_MAX_TEXT),
+                   m ? "\"" : "", m ? m->s_name : anon_name(d), m ? "\"" : "");
+}
+
 // A frame for an expansion of d (the macro m, or a REPT, IRP or IRPC record when m is null),
-// or null when the nesting limit refuses it.
+// or null when the nesting limit or the budget refuses it.
 MacroFrame *new_frame(Assembly &as, MacroDef *d, const Symbol *m) {
   MacroState &M = as.mac;
   if (M.overflowed || M.exhausted) return nullptr;
   if (as.lex.body_lines > MACRO_MAX_LINES || as.lex.body_bytes > MACRO_MAX_TEXT) {
-    M.exhausted = true;
-    msg_report_typed(as.msg, MSG_NO_SPACE_FOR_MACRO, "E",
-                     "macro expansions have read more than %llu lines or %llu bytes: %s%s%s and every "
-                     "later expansion are not expanded",
-                     static_cast<unsigned long long>(MACRO_MAX_LINES), static_cast<unsigned long long>(MACRO_MAX_TEXT),
-                     m ? "\"" : "", m ? m->s_name : anon_name(*d), m ? "\"" : "");
+    budget_spent(as, *d, m);
     return nullptr;
   }
   if (M.depth >= MACRO_FRAMES) {
@@ -329,7 +335,16 @@ void run_anon(Assembly &as, MacroDef *d) {
     as.mac.local_counter += reps * d->nlocals;  // nothing to read: only the names are used up
     reps = 0;
   }
-  if (!reps) {
+  // Repetitions that would read more than the budget has left are refused before the first:
+  // each reads at least the body's lines and, for REPT (whose marks only grow), its bytes.
+  uint64_t lines = static_cast<uint64_t>(std::count(d->body.begin(), d->body.end(), '\n'));
+  uint64_t bytes = (d->kind & (MK_IRP | MK_IRPC)) ? 0 : d->body.size();
+  const LexState &L = as.lex;
+  bool over = L.body_lines > MACRO_MAX_LINES || L.body_bytes > MACRO_MAX_TEXT ||
+              (lines && reps > (MACRO_MAX_LINES - L.body_lines) / lines) ||
+              (bytes && reps > (MACRO_MAX_TEXT - L.body_bytes) / bytes);
+  if (reps && over && !as.mac.overflowed && !as.mac.exhausted) budget_spent(as, *d, nullptr);
+  if (!reps || as.mac.exhausted) {
     release(as.mac, d);
     return;
   }

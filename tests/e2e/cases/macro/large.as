@@ -1,6 +1,7 @@
 ; Large and runaway input: a 1 MB body, 100,000-character arguments, an argument that doubles
 ; with each nested call (cut at 4 MiB per line), and repetitions past the run's budget of
-; expanded lines and text. Each ends with its messages, none crashes or hangs.
+; expanded lines and text, refused before their first line is read. Each ends with its
+; messages, none crashes or hangs.
 ; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts body.as
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
@@ -87,4 +88,33 @@
 ; FILE: text.as
 ; |  rept 300
 ; | ; %rep(1000000,z)
+; |  endm
+;
+; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts left.as
+; EXIT: 1
+; ERR: left.as: 7: (769) macro expansions have read more than 4194304 lines or 268435456 bytes: REPT and every later expansion are not expanded
+; OUT: psect ""
+; OUT:   ENDM sub=0 dest=- acc=- flags=1
+; OUT:   ENDM sub=0 dest=- acc=- flags=1
+; OUT:   NOP sub=f000 dest=- acc=- flags=1
+; OUT: order: ""
+; FILE: left.as
+; |  rept 2000000
+; |
+; |
+; |  endm
+; |  rept 194305
+; |  db 1
+; |  endm
+; |  nop
+;
+; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts counts.as
+; EXIT: 1
+; ERR: counts.as: 3: (769) macro expansions have read more than 4194304 lines or 268435456 bytes: REPT and every later expansion are not expanded
+; OUT: psect ""
+; OUT:   ENDM sub=0 dest=- acc=- flags=1
+; OUT: order: ""
+; FILE: counts.as
+; |  rept 0x7FFFFFFFFFFFFFFF
+; |  db 1
 ; |  endm
