@@ -97,7 +97,12 @@ struct Loader {
   ConfigRegister *reg = nullptr;
   ConfigSetting *set = nullptr;
 
-  void syntax_error() { msg_error_raw(as.msg, "Syntax error in \"%s\" line %u", file, lineno); }
+  // A message at the current line of the file.
+  template <class... A>
+  void report(unsigned num, const A &...a) {
+    msg_report_at(as.msg, {as.strings.intern(file), static_cast<long>(lineno)}, num, a...);
+  }
+  void syntax_error() { report(MSG_CFGDATA_SYNTAX); }
 
   // One line without its surrounding blanks.
   void record(std::string_view line) {
@@ -189,12 +194,12 @@ struct Loader {
   bool resolve_pair(const std::string &setting, const std::string &value, ConfigMessage &m) {
     ConfigSetting *s = cfg_find_setting(as, setting);
     if (!s) {
-      msg_error_raw(as.msg, "CMSG record (at %s:%u) references undefined CSETTING (%s)", file, lineno, setting);
+      report(MSG_CMSG_NO_SETTING, setting);
       return false;
     }
     ConfigValue *v = cfg_find_value(*s, value);
     if (!v) {
-      msg_error_raw(as.msg, "CMSG record (at %s:%u) references undefined CVALUE (%s)", file, lineno, value);
+      report(MSG_CMSG_NO_VALUE, value);
       return false;
     }
     m.pairs.emplace_back(s, v);

@@ -82,7 +82,7 @@ void scan_line(Assembly &as, std::string &s, bool keep) {
       nul = true;
     }
   }
-  if (nul) msg_report_typed(as.msg, MSG_LEXICAL_ERROR, "E", "NUL byte in the line, read as a blank");
+  if (nul) msg_report(as.msg, MSG_NUL_BYTE);
 }
 
 void xref_file(Assembly &as) {
@@ -194,8 +194,7 @@ void substitute_marks(Assembly &as, std::string_view text) {
   }
   L.line.swap(out);
   if (cut)
-    msg_report_typed(as.msg, MSG_LEXICAL_ERROR, "E", "macro expansion makes a line longer than %u characters; cut",
-                     static_cast<unsigned>(cap));
+    msg_report(as.msg, MSG_EXPANDED_LINE_TOO_LONG, static_cast<unsigned>(cap));
 }
 
 // Copies one line of a macro body into L.line, replacing each substitution mark by its text.
@@ -283,8 +282,7 @@ bool have_line(Assembly &as) { return !as.lex.line_done || fetch_line(as); }
 // The length a token's text keeps: at most TOKEN_MAX characters, a longer one is cut with a message.
 size_t cut_length(Assembly &as, size_t n) {
   if (n <= TOKEN_MAX) return n;
-  msg_report_typed(as.msg, MSG_LEXICAL_ERROR, "E", "token longer than %u characters; cut",
-                   static_cast<unsigned>(TOKEN_MAX));
+  msg_report(as.msg, MSG_TOKEN_TOO_LONG, static_cast<unsigned>(TOKEN_MAX));
   return TOKEN_MAX;
 }
 
@@ -292,7 +290,7 @@ size_t cut_length(Assembly &as, size_t n) {
 void report_number(Assembly &as, const NumScan &r) {
   if (r.msg == MSG_INVALID_CHAR_IN_NUMBER) msg_report(as.msg, r.msg, r.bad);
   else if (r.msg) msg_report(as.msg, r.msg);
-  else if (r.overflow) msg_report_typed(as.msg, MSG_INVALID_NUMBER_SYNTAX, "E", "number too large");
+  else if (r.overflow) msg_report(as.msg, MSG_NUMBER_TOO_LARGE);
 }
 
 uint16_t set_tok(LexState &L, uint16_t kind, uint16_t value = 0) {

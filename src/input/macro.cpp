@@ -92,7 +92,7 @@ unsigned read_params(Assembly &as, bool one) {
       ++count;
       M.names.push_back({as.strings.intern(s.substr(i, e - i)), static_cast<uint8_t>(count)});
     } else if (count++ == MACRO_MAX_PARAMS) {
-      msg_report_typed(as.msg, MSG_SYNTAX_ERROR, "E", "more than %u macro parameters", MACRO_MAX_PARAMS);
+      msg_report(as.msg, MSG_TOO_MANY_PARAMS, MACRO_MAX_PARAMS);
     }
     i = skip_blanks(s, e);
     if (one) break;
@@ -134,7 +134,7 @@ void read_locals(Assembly &as, std::string_view s, size_t i, unsigned &nlocals) 
     } else if (n) {
       continue;  // named twice: one name
     } else if (nlocals >= MACRO_MAX_LOCALS) {
-      msg_report_typed(as.msg, MSG_LOCAL_SYNTAX, "E", "more than %u LOCAL names", MACRO_MAX_LOCALS);
+      msg_report(as.msg, MSG_TOO_MANY_LOCALS, MACRO_MAX_LOCALS);
       return;
     } else {
       ++nlocals;
@@ -243,7 +243,9 @@ void read_body(Assembly &as, MacroDef &d) {
   d.nparams = static_cast<uint16_t>(std::max<unsigned>(d.nparams, highest));
 }
 
-const char *anon_name(const MacroDef &d) {
+// How the limit messages name an expansion of d: the macro m in quotes, else REPT, IRP or IRPC.
+std::string expansion_name(const MacroDef &d, const Symbol *m) {
+  if (m) return fmt_str("\"%s\"", m->s_name);
   return (d.kind & MK_IRP) ? "IRP" : (d.kind & MK_IRPC) ? "IRPC" : "REPT";
 }
 
@@ -251,11 +253,8 @@ const char *anon_name(const MacroDef &d) {
 // record when m is null) and every later one are refused.
 void budget_spent(Assembly &as, const MacroDef &d, const Symbol *m) {
   as.mac.exhausted = true;
-  msg_report_typed(as.msg, MSG_NO_SPACE_FOR_MACRO, "E",
-                   "macro expansions have read more than %llu lines or %llu bytes: %s%s%s and every "
-                   "later expansion are not expanded",
-                   static_cast<unsigned long long>(MACRO_MAX_LINES), static_cast<unsigned long long>(MACRO_MAX_TEXT),
-                   m ? "\"" : "", m ? m->s_name : anon_name(d), m ? "\"" : "");
+  msg_report(as.msg, MSG_EXPANSION_BUDGET, static_cast<unsigned long long>(MACRO_MAX_LINES),
+             static_cast<unsigned long long>(MACRO_MAX_TEXT), expansion_name(d, m));
 }
 
 // A frame for an expansion of d (the macro m, or a REPT, IRP or IRPC record when m is null),
@@ -269,10 +268,7 @@ MacroFrame *new_frame(Assembly &as, MacroDef *d, const Symbol *m) {
   }
   if (M.depth >= MACRO_FRAMES) {
     M.overflowed = true;
-    msg_report_typed(as.msg, MSG_NO_SPACE_FOR_MACRO, "E",
-                     "macro expansions nested more than %u deep: %s%s%s is not expanded, and no "
-                     "expansion starts until the outermost one has ended",
-                     MACRO_FRAMES, m ? "\"" : "", m ? m->s_name : anon_name(*d), m ? "\"" : "");
+    msg_report(as.msg, MSG_EXPANSION_TOO_DEEP, MACRO_FRAMES, expansion_name(*d, m));
     return nullptr;
   }
   MacroFrame &f = M.frames[M.depth];

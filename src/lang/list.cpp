@@ -147,12 +147,10 @@ bool check_comment_vec(Assembly &as, const Statement *np) {
   return false;
 }
 
-// Reports at a node's high-level line (and file, when it has one).
+// Reports at a node's source line, as the encoder does.
 template <class... A>
 void report_at_node(Assembly &as, const Statement *n, unsigned num, const A &...a) {
-  MsgPos at{n->op_srcfile ? n->op_srcfile : lex_file(as),
-            static_cast<long>(std::min<uint64_t>(n->op_srcline, static_cast<uint64_t>(LONG_MAX)))};
-  msg_report_at(as.msg, at, num, a...);
+  msg_report_at(as.msg, {n->op_asmfile, static_cast<long>(n->op_asmline)}, num, a...);
 }
 
 }  // namespace
@@ -498,6 +496,7 @@ void list_if_pass(Assembly &as, Symbol *psect) {
   if (!n) return;
   uint8_t state[IF_MAX_LEVEL + 1] = {IF_ACTIVE};
   bool chained[IF_MAX_LEVEL + 1] = {};  // level raised by an ELSIF: closed by the IF's ENDIF
+  const Statement *opened = nullptr;     // the IF or ELSIF that opened the innermost level
   int level = 0;
   for (; n->op_type; n = n->op_next) {
     switch (n->op_type) {
@@ -508,7 +507,7 @@ void list_if_pass(Assembly &as, Symbol *psect) {
         [[fallthrough]];
       case IF:
         if (level == IF_MAX_LEVEL) {
-          msg_report(as.msg, MSG_IF_TOO_DEEP);
+          report_at_node(as, n, MSG_IF_TOO_DEEP);
           return;
         }
         if (n->op_opnd1.o_value.v_rtype == RT_ABS) {
@@ -517,6 +516,7 @@ void list_if_pass(Assembly &as, Symbol *psect) {
           state[level] = outer == IF_ACTIVE ? (n->op_opnd1.o_value.v_offs != 0 ? IF_ACTIVE : IF_INACTIVE)
                                             : IF_DEAD;
           chained[level] = n->op_type == ELSIF;
+          opened = n;
         } else if (state[level] != IF_ACTIVE) {
           n->op_flags |= NF_HIDDEN;
         }
@@ -536,7 +536,7 @@ void list_if_pass(Assembly &as, Symbol *psect) {
         break;
     }
   }
-  if (level > 0) msg_report(as.msg, MSG_UNTERMINATED_IF, psect->s_name);
+  if (level > 0) report_at_node(as, opened, MSG_UNTERMINATED_IF, psect->s_name);
 }
 
 void list_if_pass_all(Assembly &as) {

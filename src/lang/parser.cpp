@@ -212,7 +212,7 @@ void Parser::run() {
     } catch (const SyntaxError &) {
       recover();
     } catch (const StackFull &) {
-      msg_report_typed(as_.msg, MSG_PARSER_STACK_OVERFLOW, "E", "memory exhausted");
+      msg_report(as_.msg, MSG_PARSER_TOO_DEEP);
       ps_.stop = true;
     }
   }

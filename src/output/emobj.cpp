@@ -592,7 +592,7 @@ void move_counter(Enc &e, uint64_t to) {
   Assembly &as = e.as;
   if (to > LOC_MAX) {
     if (e.report() && as.emit.too_far != e.p)
-      msg_error_raw(as.msg, "location counter of psect \"%s\" passes 0xFFFFFFFF", name_of(e.p));
+      msg_report(as.msg, MSG_LOCATION_PAST_END, name_of(e.p));
     as.emit.too_far = e.p;
     to = LOC_MAX;
   }
@@ -608,8 +608,7 @@ void move_counter(Enc &e, uint64_t to) {
 void enc_align(Enc &e) {
   uint64_t boundary = e.n->op_num;
   if (boundary > ALIGN_MAX && e.report())
-    msg_error_raw(e.as.msg, "ALIGN boundary 0x%llx is beyond the 2 MiB program space",
-                  static_cast<unsigned long long>(boundary));
+    msg_report(e.as.msg, MSG_ALIGN_TOO_LARGE, static_cast<unsigned long long>(boundary));
   uint64_t pad = align_pad(e.p->s_psect.p_curr, boundary);
   for (uint64_t i = 0; i < pad; ++i) field(e, 0, nullptr, 1, 0);
 }

@@ -107,7 +107,7 @@ void reset(ObjBuffer &b, uint8_t type) {
 
 // A name that no record of at most 512 bytes can hold.
 void report_too_long(Assembly &as, std::string_view what, std::string_view name) {
-  msg_error_raw(as.msg, "%s too long for an object record: \"%s\"", what, name);
+  msg_report(as.msg, MSG_NAME_TOO_LONG, what, name);
 }
 
 // Writes as.obj.record as one record, if it fits.
@@ -166,7 +166,7 @@ void enc_name(Encoder &x, uint8_t code, std::string_view name) {
 void enc_unknown(Encoder &x, unsigned kind) {
   x.ok = false;
   if (x.report_unknown) {
-    msg_error_raw(x.as.msg, "Bad operator in putcomplex: %2.2X", kind);
+    msg_report(x.as.msg, MSG_BAD_COMPLEX_OPERATOR, kind);
   } else {
     msg_report_once(x.as.msg, MSG_BAD_RELOC_TYPE, kind);
     x.stop = true;

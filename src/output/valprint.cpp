@@ -99,7 +99,7 @@ class Printer {
     putf(hex_ ? "$%llX" : "%llu", mag);
   }
   void bad(unsigned kind) {
-    if (!reported_) msg_error_raw(as_.msg, "assembly text: value of kind %d can't be printed", static_cast<int>(kind));
+    if (!reported_) msg_report(as_.msg, MSG_ASMTEXT_BAD_KIND, static_cast<int>(kind));
     reported_ = true;
     put("0");
   }
@@ -152,7 +152,7 @@ class Printer {
 
 void Printer::value(const Value &v, unsigned depth) {
   if (depth > MAX_DEPTH) {
-    if (!reported_) msg_error_raw(as_.msg, "assembly text: expression nested too deeply to print");
+    if (!reported_) msg_report(as_.msg, MSG_ASMTEXT_TOO_DEEP);
     reported_ = true;
     put("0");
     return;

@@ -98,14 +98,14 @@ TEST(CfgData, BadLines) {
       "CMSG:S=V:0\n"
       "CMSG:S=V:x\n");
   EXPECT_EQ(c.take(),
-            "Syntax error in \"dev.cfgdata\" line 1\n"
-            "Syntax error in \"dev.cfgdata\" line 2\n"
-            "Syntax error in \"dev.cfgdata\" line 3\n"
-            "Syntax error in \"dev.cfgdata\" line 7\n"
-            "Syntax error in \"dev.cfgdata\" line 8\n"
-            "CMSG record (at dev.cfgdata:9) references undefined CVALUE (W)\n"
-            "CMSG record (at dev.cfgdata:10) references undefined CSETTING (T)\n"
-            "Syntax error in \"dev.cfgdata\" line 12\n");
+            "dev.cfgdata: 1: (2119) syntax error in configuration data file\n"
+            "dev.cfgdata: 2: (2119) syntax error in configuration data file\n"
+            "dev.cfgdata: 3: (2119) syntax error in configuration data file\n"
+            "dev.cfgdata: 7: (2119) syntax error in configuration data file\n"
+            "dev.cfgdata: 8: (2119) syntax error in configuration data file\n"
+            "dev.cfgdata: 9: (2121) CMSG record references undefined CVALUE (W)\n"
+            "dev.cfgdata: 10: (2120) CMSG record references undefined CSETTING (T)\n"
+            "dev.cfgdata: 12: (2119) syntax error in configuration data file\n");
   EXPECT_EQ(c.as.msg.errors, 8u);
   EXPECT_EQ(cfg_reg_count(c.as), 1u);
   EXPECT_TRUE(c.as.cfg.msgs.empty());  // number 0 is not kept

@@ -188,7 +188,7 @@ TEST(ObjOut, EncoderReports) {
   Value sum = node(RT_ADD, &pp, &str);
   EXPECT_EQ(o.encode(sum), B({16, "p", 4}));  // nothing for the bad node
   std::string text = o.take();
-  EXPECT_NE(text.find("Bad operator in putcomplex: 22"), std::string::npos) << text;
+  EXPECT_NE(text.find("(2116) bad operator in complex relocation: 22"), std::string::npos) << text;
   EXPECT_EQ(o.encode(sum, false), Bytes{});  // sizing mode: 779 and stop
   EXPECT_EQ(o.message_numbers(), V{779});
 

@@ -98,13 +98,13 @@ lab:
 ; taken; a false IF hides nested IFs' branches whatever their conditions; an IF whose condition
 ; is not a constant is itself hidden inside a false branch and decides nothing. An ENDIF
 ; without IF (1490), an IF left open at the end of its psect (1489) and IFs nested ten deep
-; (1003, the rest of that psect unprocessed) are errors. The pass runs after parsing: the
-; messages carry line 0, except that an ENDIF reports its own line when statements have one (-V).
+; (1003, the rest of that psect unprocessed) are errors, each reported at the line of its
+; directive: the ENDIF, the IF left open, the IF one level too deep.
 ; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
 ; EXIT: 1
-; ERR: ifpass.as: 0: (1490) ENDIF not inside an IF directive
-; ERR: ifpass.as: 0: (1489) unterminated IF directive at end of psect p12
-; ERR: ifpass.as: 0: (1003) nested "if" directives too deep
+; ERR: ifpass.as: 78: (1490) ENDIF not inside an IF directive
+; ERR: ifpass.as: 81: (1489) unterminated IF directive at end of psect p12
+; ERR: ifpass.as: 93: (1003) nested "if" directives too deep
 ; OUTFILE: out.opt
 ; | 	global	isa$std
 ; | 	global	isa$xinst
@@ -253,5 +253,5 @@ lab:
 ; RUN: -mcpu=ZEL18A44 -V %s
 ; EXIT: 1
 ; ERR: ifpass.as: 78: (1490) ENDIF not inside an IF directive
-; ERR: ifpass.as: 0: (1489) unterminated IF directive at end of psect p12
-; ERR: ifpass.as: 0: (1003) nested "if" directives too deep
+; ERR: ifpass.as: 81: (1489) unterminated IF directive at end of psect p12
+; ERR: ifpass.as: 93: (1003) nested "if" directives too deep

@@ -17,9 +17,9 @@
 ;
 ; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts args.as
 ; EXIT: 1
-; ERR: args.as: 5: (844) token longer than 767 characters; cut
-; ERR: args.as: 5: (844) token longer than 767 characters; cut
-; ERR: args.as: 6: (844) token longer than 767 characters; cut
+; ERR: args.as: 5: (2105) token longer than 767 characters; cut
+; ERR: args.as: 5: (2105) token longer than 767 characters; cut
+; ERR: args.as: 6: (2105) token longer than 767 characters; cut
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="%rep(767,y)"
@@ -37,19 +37,19 @@
 ;
 ; RUN: -mcpu=ZEL18A44 --emax=100 -A -Ostmts.opt --kvdebug=stmts grow.as
 ; EXIT: 1
-; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (844) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (769) macro expansions nested more than 29 deep: "grow" is not expanded, and no expansion starts until the outermost one has ended
+; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: grow.as: 4: (2111) macro expansions nested more than 29 deep: "grow" is not expanded, and no expansion starts until the outermost one has ended
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   NOP sub=f000 dest=- acc=- flags=1
@@ -63,7 +63,7 @@
 ;
 ; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts lines.as
 ; EXIT: 1
-; ERR: lines.as: 3: (769) macro expansions have read more than 4194304 lines or 268435456 bytes: REPT and every later expansion are not expanded
+; ERR: lines.as: 3: (2110) macro expansions have read more than 4194304 lines or 268435456 bytes: REPT and every later expansion are not expanded
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
@@ -81,7 +81,7 @@
 ;
 ; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts text.as
 ; EXIT: 1
-; ERR: text.as: 3: (769) macro expansions have read more than 4194304 lines or 268435456 bytes: REPT and every later expansion are not expanded
+; ERR: text.as: 3: (2110) macro expansions have read more than 4194304 lines or 268435456 bytes: REPT and every later expansion are not expanded
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT: order: ""
@@ -92,7 +92,7 @@
 ;
 ; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts left.as
 ; EXIT: 1
-; ERR: left.as: 7: (769) macro expansions have read more than 4194304 lines or 268435456 bytes: REPT and every later expansion are not expanded
+; ERR: left.as: 7: (2110) macro expansions have read more than 4194304 lines or 268435456 bytes: REPT and every later expansion are not expanded
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
@@ -110,7 +110,7 @@
 ;
 ; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts counts.as
 ; EXIT: 1
-; ERR: counts.as: 3: (769) macro expansions have read more than 4194304 lines or 268435456 bytes: REPT and every later expansion are not expanded
+; ERR: counts.as: 3: (2110) macro expansions have read more than 4194304 lines or 268435456 bytes: REPT and every later expansion are not expanded
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1
 ; OUT: order: ""

@@ -3,8 +3,8 @@
 ; outermost expansion has ended, macros expand again.
 ; RUN: -mcpu=ZEL18A44 --kvdebug=stmts %s
 ; EXIT: 1
-; ERR: recursion.as: 15: (769) macro expansions nested more than 29 deep: "r" is not expanded, and no expansion starts until the outermost one has ended
-; ERR: recursion.as: 21: (769) macro expansions nested more than 29 deep: "two" is not expanded, and no expansion starts until the outermost one has ended
+; ERR: recursion.as: 15: (2111) macro expansions nested more than 29 deep: "r" is not expanded, and no expansion starts until the outermost one has ended
+; ERR: recursion.as: 21: (2111) macro expansions nested more than 29 deep: "two" is not expanded, and no expansion starts until the outermost one has ended
 r       macro   n
         if      n
         db      n
