@@ -12,6 +12,7 @@
 
 #include "device/lists.h"
 #include "device/sfrs.h"
+#include "host/os.h"
 
 struct Assembly;
 
@@ -145,10 +146,21 @@ struct ChipInfo {
   bool widened = false;           // --maxizel was applied
 };
 
+// A device record that a program running many assemblies in one process (a fuzzer) has
+// loaded once, with what chipinfo_load was asked and the file's identity. The record, and the
+// texts its interned names point to, must outlive the runs that use it.
+struct PreloadedChip {
+  std::string device, path;
+  FileId id;
+  const ChipInfo *chip = nullptr;
+};
+
 // Device state of one run: the loaded record and the core SFR table bound to it.
 struct DeviceState {
   std::unique_ptr<ChipInfo> chip;  // null until a device is loaded
   SfrState sfr;
+  // Loading a device and file found here copies that record instead of reading the file.
+  const std::vector<PreloadedChip> *preloaded = nullptr;
 };
 
 // Whether a code belongs to the ZEL18 families or to the mid-range families.

@@ -513,7 +513,33 @@ bool chipinfo_parse(Assembly &as, std::string_view text, const char *file, std::
   return l.run(text);
 }
 
+namespace {
+
+// A copy of a record made in another run: its names interned again in this run's table.
+std::unique_ptr<ChipInfo> copy_record(Assembly &as, const ChipInfo &from) {
+  auto c = std::make_unique<ChipInfo>(from);
+  auto again = [&](const char *&s) {
+    if (s) s = as.strings.intern(s);
+  };
+  again(c->c_name);
+  again(c->c_file);
+  for (ChipSfr &r : c->sfrs) again(r.name);
+  for (ChipInterrupts::Source &r : c->interrupts.sources) again(r.name);
+  return c;
+}
+
+}  // namespace
+
 void chipinfo_load(Assembly &as, std::string_view device, const std::string &path) {
+  if (as.dev.preloaded) {
+    for (const PreloadedChip &p : *as.dev.preloaded) {
+      if (p.chip && p.device == device && p.path == path) {
+        as.drv.inputs.push_back(p.id);
+        as.dev.chip = copy_record(as, *p.chip);
+        return;
+      }
+    }
+  }
   std::string file = path;
   if (file.empty()) {
     auto p = chipinfo_locate(as, device);

@@ -44,7 +44,9 @@ fi
 status=0
 for t in "${targets[@]}"; do
   echo "== fuzz_$t for ${secs}s"
-  if ! ./build-fuzz/tests/fuzz/fuzz_$t -max_total_time="$secs" -timeout=20 -rss_limit_mb=4096 \
+  dict=()
+  [ -f tests/fuzz/$t.dict ] && dict=(-dict=tests/fuzz/$t.dict)
+  if ! ./build-fuzz/tests/fuzz/fuzz_$t -max_total_time="$secs" -timeout=20 -rss_limit_mb=4096 "${dict[@]}" \
       -artifact_prefix=build-fuzz/artifacts/"$t"- -print_final_stats=1 build-fuzz/corpus/"$t" 2>build-fuzz/fuzz_$t.log; then
     echo "fuzz_$t found a problem:"
     tail -40 build-fuzz/fuzz_$t.log
