@@ -1,5 +1,6 @@
 // Message engine: database parsing and merging, layout with and without templates, counting.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +32,7 @@ struct Msgs {
 };
 
 std::string write_temp(const std::string &name, const std::string &text) {
-  std::string path = ::testing::TempDir() + name;
+  std::string path = ::testing::TempDir() + name + "-" + std::to_string(::getpid());
   std::ofstream(path, std::ios::binary) << text;
   return path;
 }

@@ -1,7 +1,10 @@
 // Installation lookup from the program's path, and path joining.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <string>
 
 #include "host/kvinstdir.h"
 
@@ -9,10 +12,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A directory tree of this test alone: ctest runs the tests of this file in parallel
+// processes, and other checkouts run them too.
 struct Tree {
   fs::path root;
   Tree() {
-    root = fs::path(::testing::TempDir()) / "aszel18_inst";
+    const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
+    root = fs::path(::testing::TempDir()) /
+           ("aszel18_inst_" + std::to_string(::getpid()) + "_" + (test ? test->name() : "x"));
     fs::remove_all(root);
   }
   ~Tree() { fs::remove_all(root); }

@@ -2,6 +2,7 @@
 // line records, generated and removed labels, and reference lists (the statement-level IF pass is
 // an assembly-text case).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -168,7 +169,7 @@ TEST(List, Comments) {
 struct TempDir {
   std::filesystem::path path;
   explicit TempDir(const char *tag) {
-    path = std::filesystem::temp_directory_path() / (std::string("list_test_") + tag);
+    path = std::filesystem::temp_directory_path() / (std::string("list_test_") + tag + "-" + std::to_string(::getpid()));
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);
     setenv("TEMP", path.c_str(), 1);

@@ -1,5 +1,6 @@
 // Command line: option forms, the argument reader, and the argument sources.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -116,7 +117,7 @@ TEST(Options, ErrorFormatForms) {
   EXPECT_TRUE(a.as.msg.template_mode);
 
   // Two characters after the letter name a file; the mode stays and is handed over again.
-  std::string path = ::testing::TempDir() + "E12";
+  std::string path = ::testing::TempDir() + "E12-" + std::to_string(::getpid());
   std::remove(path.c_str());
   Ctx b;
   b.scan({"-E" + path, "--bogus"});
