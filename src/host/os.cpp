@@ -1,12 +1,15 @@
 // POSIX implementation of the operating-system layer.
 #include "host/os.h"
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -88,6 +91,60 @@ void *os_alloc_pages(size_t bytes) {
 
 void os_free_pages(void *p, size_t bytes) {
   if (p) munmap(p, page_bytes(bytes));
+}
+
+namespace {
+
+// The registered temporary files. A slot's path is complete before its flag is set, and the
+// handler reads nothing else, so it may run at any moment.
+constexpr int TEMP_SLOTS = 16;
+char temp_paths[TEMP_SLOTS][PATH_MAX];
+volatile sig_atomic_t temp_used[TEMP_SLOTS];
+constexpr int CLEANUP_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Only async-signal-safe calls: unlink, sigaction, raise.
+void remove_temps_and_reraise(int sig) {
+  for (int i = 0; i < TEMP_SLOTS; ++i)
+    if (temp_used[i]) ::unlink(temp_paths[i]);
+  struct sigaction dfl {};
+  dfl.sa_handler = SIG_DFL;
+  ::sigaction(sig, &dfl, nullptr);
+  ::raise(sig);
+}
+
+void install_cleanup() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  for (int sig : CLEANUP_SIGNALS) {
+    struct sigaction old {};
+    if (::sigaction(sig, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
+    struct sigaction sa {};
+    sa.sa_handler = remove_temps_and_reraise;
+    sigemptyset(&sa.sa_mask);
+    for (int other : CLEANUP_SIGNALS) sigaddset(&sa.sa_mask, other);
+    ::sigaction(sig, &sa, nullptr);
+  }
+}
+
+}  // namespace
+
+int os_temp_register(const char *path) {
+  size_t len = std::strlen(path);
+  if (len >= PATH_MAX) return -1;
+  install_cleanup();
+  for (int i = 0; i < TEMP_SLOTS; ++i) {
+    if (temp_used[i]) continue;
+    std::memcpy(temp_paths[i], path, len + 1);
+    std::atomic_signal_fence(std::memory_order_seq_cst);
+    temp_used[i] = 1;
+    return i;
+  }
+  return -1;
+}
+
+void os_temp_release(int slot) {
+  if (slot >= 0 && slot < TEMP_SLOTS) temp_used[slot] = 0;
 }
 
 bool os_file_id(const std::string &path, FileId &id) {

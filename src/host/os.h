@@ -22,6 +22,13 @@ std::string os_dir_part(std::string_view path);
 void *os_alloc_pages(size_t bytes);
 void os_free_pages(void *p, size_t bytes);
 
+// Temporary files that a run interrupted by SIGINT, SIGTERM or SIGHUP removes before it ends
+// as the signal would have ended it. The first registration installs the handler for each of
+// those signals that has its default action. A slot, or -1 when the table is full or the path
+// too long (the file is then left behind by an interrupt, nothing worse).
+int os_temp_register(const char *path);
+void os_temp_release(int slot);  // -1 does nothing
+
 // Identity of a file: device and inode. Two names are the same file when these agree.
 struct FileId {
   uint64_t dev = 0, ino = 0;

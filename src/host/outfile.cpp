@@ -106,6 +106,7 @@ bool OutFile::create(const std::string &target, bool append) {
       return false;
     }
     temp_ = name.data();
+    temp_slot_ = os_temp_register(temp_.c_str());
     ::fchmod(fd_, creation_mode());
   }
   buf_.attach(fd_);
@@ -138,7 +139,11 @@ bool OutFile::commit(const std::vector<FileId> &inputs) {
     ok = false;
     err = errno;
   }
-  if (ok) temp_.clear();
+  if (ok) {
+    temp_.clear();
+    os_temp_release(temp_slot_);
+    temp_slot_ = -1;
+  }
   discard();
   errno = err;
   return ok;
@@ -149,5 +154,7 @@ void OutFile::discard() {
   fd_ = -1;
   if (!temp_.empty()) ::unlink(temp_.c_str());
   temp_.clear();
+  os_temp_release(temp_slot_);
+  temp_slot_ = -1;
   setstate(std::ios::badbit);
 }

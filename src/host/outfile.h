@@ -59,4 +59,5 @@ class OutFile : public std::ostream {
   std::string target_;  // the name the user gave
   std::string final_;   // the file the temporary is renamed to (links resolved)
   std::string temp_;    // empty when writing directly
+  int temp_slot_ = -1;  // the temporary's registration for removal on an interrupt
 };

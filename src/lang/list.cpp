@@ -111,6 +111,7 @@ void open_summary(Assembly &as) {
     if (f) {
       sf.f = f;
       sf.name = std::move(name);
+      sf.slot = os_temp_register(sf.name.c_str());
       return;
     }
     if (errno != EEXIST) msg_report(as.msg, MSG_CANT_OPEN_FILE_FATAL, "temp", name);
@@ -159,6 +160,7 @@ SummaryFile::~SummaryFile() {
   if (!f) return;
   std::fclose(f);
   std::remove(name.c_str());
+  os_temp_release(slot);
 }
 
 // ---------------------------------------------------------------- nodes and links

@@ -142,6 +142,7 @@ struct SummaryFile {
   std::FILE *f = nullptr;
   std::string name;
   bool failed = false;  // a write failed and was reported
+  int slot = -1;        // registered for removal on an interrupt
   SummaryFile() = default;
   SummaryFile(const SummaryFile &) = delete;
   SummaryFile &operator=(const SummaryFile &) = delete;
