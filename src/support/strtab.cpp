@@ -55,7 +55,7 @@ char *StringTable::alloc(size_t n) {
   n = (n + alignof(Header) - 1) & ~(alignof(Header) - 1);
   if (n > left_) {
     size_t sz = n > CHUNK ? n : CHUNK;
-    chunks_.push_back(std::make_unique<char[]>(sz));
+    chunks_.push_back(std::make_unique_for_overwrite<char[]>(sz));  // every byte is written before it is read
     cur_ = chunks_.back().get();
     left_ = sz;
   }
