@@ -12,10 +12,6 @@
 
 namespace {
 
-void ensure_buckets(SymState &st) {
-  if (st.buckets.empty()) st.buckets.assign(SYM_BUCKETS, nullptr);
-}
-
 // A fresh record with its serial number, interned name and the current source position.
 Symbol *make_record(Assembly &as, const char *interned, size_t len) {
   SymState &st = as.sym;
@@ -43,10 +39,14 @@ void link_head(SymState &st, Symbol *s) {
   s->s_nnext = head;
   head = s;
   if (st.sorted) return;  // the chains are gone
-  ensure_buckets(st);
   uint32_t b = sym_bucket(s->s_name);
-  s->s_hnext = st.buckets[b];
-  st.buckets[b] = s;
+  Symbol *&chain = st.chains[b];
+  if (!chain) {
+    st.used_ordered = st.used_ordered && (st.used.empty() || st.used.back() < b);
+    st.used.push_back(b);
+  }
+  s->s_hnext = chain;
+  chain = s;
 }
 
 // Takes s out of its chain and the index; false when it is in neither.
@@ -62,8 +62,9 @@ bool unlink_chain(SymState &st, Symbol *s) {
     }
   }
   if (!found) return false;
-  if (st.sorted || st.buckets.empty()) return true;
-  for (Symbol **pp = &st.buckets[sym_bucket(s->s_name)]; *pp; pp = &(*pp)->s_hnext) {
+  auto chain = st.chains.find(sym_bucket(s->s_name));
+  if (st.sorted || chain == st.chains.end()) return true;
+  for (Symbol **pp = &chain->second; *pp; pp = &(*pp)->s_hnext) {
     if (*pp == s) {
       *pp = s->s_hnext;
       s->s_hnext = nullptr;
@@ -104,10 +105,12 @@ uint32_t sym_bucket(std::string_view name) {
 
 void sym_init(Assembly &as) {
   SymState &st = as.sym;
-  st.buckets.assign(SYM_BUCKETS, nullptr);
+  st.chains.clear();
+  st.used.clear();
+  st.used_ordered = true;
+  st.sorted_records.clear();
   as.strings.clear_slots();
   st.sorted = false;
-  st.sorted_count = 0;
   lex_at_command_line(as);
 
   Symbol *n = sym_lookup(as, "__NORTEX__");
@@ -236,20 +239,27 @@ void sym_sort_all(Assembly &as) {
   if (st.sorted) return;
   std::vector<Symbol *> all;
   all.reserve(st.count + 16);
-  for (Symbol *head : st.buckets)
-    for (Symbol *s = head; s; s = s->s_hnext) all.push_back(s);
+  sym_for_each(st, [&](Symbol *s) { all.push_back(s); });
   std::stable_sort(all.begin(), all.end(), name_less);
-  if (st.buckets.size() < all.size()) st.buckets.resize(all.size());
-  std::fill(st.buckets.begin(), st.buckets.end(), nullptr);
-  std::copy(all.begin(), all.end(), st.buckets.begin());
-  st.sorted_count = all.size();
+  st.sorted_records = std::move(all);
+  st.chains.clear();
+  st.used.clear();
   st.sorted = true;
 }
 
 std::span<Symbol *const> sym_sorted(const Assembly &as) {
   const SymState &st = as.sym;
   if (!st.sorted) return {};
-  return {st.buckets.data(), st.sorted_count};
+  return {st.sorted_records.data(), st.sorted_records.size()};
+}
+
+const std::vector<uint32_t> &sym_used_buckets(SymState &st) {
+  if (!st.used_ordered) {
+    std::sort(st.used.begin(), st.used.end());
+    st.used.erase(std::unique(st.used.begin(), st.used.end()), st.used.end());
+    st.used_ordered = true;
+  }
+  return st.used;
 }
 
 void sym_define_label(Assembly &as, Symbol *s, Statement *node) {

@@ -115,11 +115,15 @@ struct Symbol {
 };
 
 struct SymState {
-  std::vector<Symbol *> buckets;     // chain heads; after sym_sort_all, the sorted records
-  // Lookups do not walk the bucket chains (names differing only in their last characters
-  // share buckets): the newest record of each name sits in its interned text's slot, the older
-  // ones follow through s_nnext. The chains keep the output order.
-  size_t sorted_count = 0;           // records at the front of buckets after sym_sort_all
+  // The bucket chains keep the output order. Only the buckets in use are stored: a small run
+  // touches few of the SYM_BUCKETS, and walking or clearing them all would cost more than the
+  // run. Lookups do not walk the chains (names differing only in their last characters share
+  // buckets): the newest record of each name sits in its interned text's slot, the older ones
+  // follow through s_nnext.
+  std::unordered_map<uint32_t, Symbol *> chains;  // bucket -> chain head
+  std::vector<uint32_t> used;        // buckets that have had a chain; ascending when ordered
+  bool used_ordered = true;
+  std::vector<Symbol *> sorted_records;  // after sym_sort_all
   bool sorted = false;               // sym_sort_all has run: no more hashed lookups
   Pool<Symbol> pool;                 // every Symbol record
   Pool<SymbolLists> lists_pool;      // s_lists records
@@ -178,20 +182,26 @@ void sym_free(Assembly &as, Symbol *s);
 void sym_record_inlined(Assembly &as, std::string_view function, const Symbol *psect, int kind);
 void sym_define_inlined(Assembly &as);
 
-// Moves every chained record to the front of the bucket array, sorted by name (byte-wise).
+// Collects every chained record, sorted by name (byte-wise); the chains are given up.
 void sym_sort_all(Assembly &as);
 // The records after sym_sort_all, in sorted order.
 std::span<Symbol *const> sym_sorted(const Assembly &as);
+
+// The buckets that have had a chain, in ascending order.
+const std::vector<uint32_t> &sym_used_buckets(SymState &st);
 
 // Calls fn(Symbol*) for every chained record: buckets in order, each chain from its head.
 template <class Fn>
 void sym_for_each(SymState &st, Fn &&fn) {
   if (st.sorted) {
-    for (size_t i = 0; i < st.sorted_count; ++i) fn(st.buckets[i]);
+    for (size_t i = 0; i < st.sorted_records.size(); ++i) fn(st.sorted_records[i]);
     return;
   }
-  for (Symbol *head : st.buckets)
-    for (Symbol *s = head; s; s = s->s_hnext) fn(s);
+  const std::vector<uint32_t> buckets = sym_used_buckets(st);  // fn may make symbols
+  for (uint32_t b : buckets) {
+    auto it = st.chains.find(b);
+    for (Symbol *s = it == st.chains.end() ? nullptr : it->second; s; s = s->s_hnext) fn(s);
+  }
 }
 
 // Definitions made by the grammar actions, with their checks.
