@@ -63,48 +63,6 @@ struct Ctx : TestContext {
   }
 };
 
-TEST(ConfigPsects, DefaultsAutoWriteEveryConfigRegister) {
-  Ctx c;
-  cfg_prog_with_name(c.as, "OSC", "HS");
-  cfg_make_psects(c.as);
-  EXPECT_EQ(c.take(), "(1311) missing configuration setting for config word 0x300002; using default (warning)\n");
-  EXPECT_EQ(c.summary(),
-            ";Config register CFGA @ 0x300000\n"
-            ";\tOscillator\n"
-            ";\tOSC = HS, high speed\n"
-            ";\tWatchdog\n"
-            ";\tWDT = 0x1, unprogrammed default\n"
-            ";Config register CFGB @ 0x300001\n"
-            ";\tunspecified, using default values\n"
-            ";Config register CFGW @ 0x300002\n"
-            ";\tunspecified, using default values\n"
-            ";\tHigh bit\n"
-            ";\tBIG = 0x1, unprogrammed default\n");
-  // 0x05 with OSC = HS is 0x06; the register with bit 8 is a two-byte item.
-  EXPECT_EQ(c.data("config"), "org 300000\ndb1 6\norg 300001\ndb1 FF\norg 300002\ndb2 1AB\n");
-  EXPECT_EQ(c.data("idloc"), "(none)");
-  Symbol *p = c.psect("config");
-  EXPECT_EQ(p->s_flags & (PSF_ABS | PSF_OVRLD | PSF_GLOBAL), PSF_ABS | PSF_OVRLD | PSF_GLOBAL);
-  EXPECT_EQ(p->s_psect.p_space, 4);
-  EXPECT_EQ(p->s_psect.p_delta, 1);
-  EXPECT_EQ(p->s_psect.p_noexec, 1);
-  EXPECT_STREQ(p->s_psect.p_class->s_name, "CONFIG");
-}
-
-TEST(ConfigPsects, DefaultsOffSkipUnspecifiedRegisterOfAProgrammedUnit) {
-  Ctx c;
-  cfg_prog_with_name(c.as, "default_configs", "off");
-  cfg_prog_with_value(c.as, "cfgb", 0x12);
-  cfg_make_psects(c.as);
-  EXPECT_EQ(c.take(), "(1311) missing configuration setting for config word 0x300000; using default (warning)\n");
-  EXPECT_EQ(c.summary(),
-            ";Config register CFGA @ 0x300000\n"
-            ";\tunspecified, skipping\n"
-            ";Config register cfgb @ 0x300001\n"
-            ";\tusing specified literal value\n");
-  EXPECT_EQ(c.data("config"), "org 300001\ndb1 12\n");
-}
-
 TEST(ConfigPsects, NothingWithoutConfigDirectives) {
   Ctx c;
   cfg_make_psects(c.as);
