@@ -94,6 +94,7 @@ enum : uint32_t {
   FX_RETURN = 1u << 18,       // returns from a subroutine
   FX_OPAQUE = 1u << 19,       // effects beyond these bits: assume it reads and writes everything
   FX_RETFIE = 1u << 20,       // returns from an interrupt (and enables interrupts again)
+  FX_STAYS = 1u << 21,        // runs where it is written: never moved into a shared procedure
 };
 
 // The answer for an instruction whose row is not known: it reads and writes everything.

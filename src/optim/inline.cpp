@@ -54,15 +54,6 @@ void each_label(const Value &v, Fn &&fn, unsigned depth = 0) {
   if ((v.v_rtype & ~RT_SEG) == RT_SYM && v.v_sym) fn(v.v_sym);
 }
 
-bool has_dot_or_tlab(const Value &v, unsigned depth = 0) {
-  if (depth > VALUE_DEPTH) return true;
-  if (expr_is_unary(v.v_rtype) || expr_is_binary(v.v_rtype))
-    return (v.v_left && has_dot_or_tlab(*v.v_left, depth + 1)) ||
-           (expr_is_binary(v.v_rtype) && v.v_right && has_dot_or_tlab(*v.v_right, depth + 1));
-  uint32_t t = v.v_rtype & ~RT_SEG;
-  return t == RT_DOT || t == RT_PSECT || t == RT_TLABF || t == RT_TLABB;
-}
-
 bool is_code_psect(const Symbol *p) {
   const Symbol *cls = p->s_psect.p_class;
   return cls && cls->s_name && std::string_view(cls->s_name) == "CODE" && optim_selects(p);
@@ -137,7 +128,7 @@ bool Inliner::verdict(Symbol *p, bool for_callee, const Symbol *function) {
     if ((f.does & (FX_STACK | FX_RETFIE)) || opt_touches_pc(as, n)) break;
     if ((f.does & FX_RETURN) && (n->op_subop & ops_class(k).fast)) break;
     if (k == RETLW && last_code && opt_is_skip(last_code)) break;
-    if (has_dot_or_tlab(n->op_opnd1.o_value) || has_dot_or_tlab(n->op_opnd2.o_value)) break;
+    if (opt_value_placed(n->op_opnd1.o_value) || opt_value_placed(n->op_opnd2.o_value)) break;
     if (f.does & (FX_JUMP | FX_BRANCH | FX_CALL)) {
       Statement *t = plain_target(n);
       if (!t && !(f.does & FX_RETURN)) break;  // a jump to a computed or constant address
@@ -428,6 +419,15 @@ std::optional<int64_t> opt_constant(const Value &v, unsigned depth) {
   std::optional<int64_t> base = opt_constant(s->s_value, depth + 1);
   if (!base) return std::nullopt;
   return static_cast<int64_t>(static_cast<uint64_t>(*base) + static_cast<uint64_t>(v.v_offs));
+}
+
+bool opt_value_placed(const Value &v, unsigned depth) {
+  if (depth > VALUE_DEPTH) return true;
+  if (expr_is_unary(v.v_rtype) || expr_is_binary(v.v_rtype))
+    return (v.v_left && opt_value_placed(*v.v_left, depth + 1)) ||
+           (expr_is_binary(v.v_rtype) && v.v_right && opt_value_placed(*v.v_right, depth + 1));
+  uint32_t t = v.v_rtype & ~RT_SEG;
+  return t == RT_DOT || t == RT_PSECT || t == RT_TLABF || t == RT_TLABB;
 }
 
 bool opt_touches_pc(const Assembly &as, const Statement *n) {

@@ -154,8 +154,6 @@ void scan_uses(Assembly &as, const std::vector<Symbol *> &all) {
       if (p->s_flags & PSF_ABS) u.offset_into(p);
 }
 
-// Procedural abstraction (step 7) comes with later work. It changes nothing yet.
-void abstract_procedures(Assembly &, std::vector<Symbol *> &) {}
 
 }  // namespace
 
@@ -322,8 +320,10 @@ void optim_run(Assembly &as) {
   }
   // 7. Procedural abstraction, on the abstraction list and then on each group list.
   if (o.opt_space && !o.no_pa && !o.opt_debug && !(o.errata_mask & 0x11)) {
-    abstract_procedures(as, st.abstraction);
-    for (auto &[group, list] : st.groups) abstract_procedures(as, list);
+    std::vector<Symbol *> made;
+    abstract_procedures(as, st.abstraction, made);
+    for (auto &[group, list] : st.groups) abstract_procedures(as, list, made);
+    st.optimizable.insert(st.optimizable.end(), made.begin(), made.end());
   }
   // 8. The final run.
   for (Symbol *p : st.optimizable) optimize_psect(as, p, false);

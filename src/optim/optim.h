@@ -35,6 +35,8 @@ struct OptimState {
   // By s_pindex: statements changed since the psect was last sized.
   std::vector<uint8_t> dirty;
   bool labels_cleaned = false;  // the driver's first label clean-up has run
+  unsigned pa_psects = 0;       // "pa_nodes" psects made
+  uint32_t pa_sets = 0;         // repeat sets numbered so far
 };
 
 // Whether the optimizer may rewrite the psect: an executable, non-note psect whose name begins
@@ -86,9 +88,14 @@ unsigned opt_remove_unused_labels(Assembly &as, Symbol *psect);
 
 // The constant a value stands for: a number, or a symbol (not a label) whose value is one.
 std::optional<int64_t> opt_constant(const Value &v, unsigned depth = 0);
+// Whether a value depends on where its statement stands: "$", a psect's base or a temporary label.
+bool opt_value_placed(const Value &v, unsigned depth = 0);
 // Whether the statement names a program-counter or return-stack register, or has effects the
 // instruction table cannot tell (computed jumps, reads of the return address).
 bool opt_touches_pc(const Assembly &as, const Statement *n);
 // Driver step 2: expands calls of inline functions (and small ones under -auto_inline) in every
 // psect, then deletes the bodies that nothing uses any more.
 void inline_functions(Assembly &as, std::vector<Symbol *> &all);
+// Driver step 7 for one unit (the abstraction list or a group list): moves repeated sequences
+// of its psects into procedures of a new psect, which is appended to `made`.
+void abstract_procedures(Assembly &as, std::vector<Symbol *> &list, std::vector<Symbol *> &made);

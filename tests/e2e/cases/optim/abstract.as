@@ -1,0 +1,186 @@
+	psect	text0,class=CODE
+	global	_main
+_main:
+	movlw	1
+	movwf	20h,c
+	incf	21h,f,c
+	call	_f
+	movlw	1
+	movwf	20h,c
+	incf	21h,f,c
+	call	_g
+	clrf	24h,c
+	clrf	25h,c
+	call	_h
+	clrf	24h,c
+	clrf	25h,c
+	call	_k
+	goto	_main
+
+	psect	text1,class=CODE
+	global	_f, _g
+_f:
+	movwf	26h,c
+	movf	27h,w,c
+	addlw	5
+	addlw	6
+	retlw	0
+_g:
+	clrf	26h,c
+	movf	27h,w,c
+	addlw	5
+	addlw	6
+	retlw	0
+
+	psect	text2,class=CODE
+	global	_h, _k
+_h:
+	incf	28h,f,c
+	incf	29h,f,c
+	incf	2Ah,f,c
+	incf	2Bh,f,c
+	incf	2Ch,f,c
+h1:
+	decf	2Dh,f,c
+	bnz	h1
+	return
+_k:
+	incf	28h,f,c
+	incf	29h,f,c
+	incf	2Ah,f,c
+	incf	2Bh,f,c
+	incf	2Ch,f,c
+	call	_f
+	movwf	2Eh,c
+	return
+
+	psect	inttext,class=CODE
+	movlw	1
+	movwf	20h,c
+	incf	21h,f,c
+	retfie
+	psect	text3,class=CODE,optim=jump
+	movlw	1
+	movwf	20h,c
+	incf	21h,f,c
+	return
+	psect	text4,class=CODE
+	asmopt	off
+	movlw	1
+	movwf	20h,c
+	incf	21h,f,c
+	asmopt	on
+	return
+	end
+
+; Sequences of at least 6 bytes that occur more than once move into procedures of a new psect,
+; most saving first: the five incf of _h and _k (the label h1, which a jump from outside the
+; sequence uses, ends it), the movf..retlw of _f and _g (ending in a return, so each occurrence
+; becomes a goto and the procedure keeps the retlw), and the movlw..incf of _main (a call, the
+; procedure gets a return). The clrf pairs are 4 bytes, too short. The copies in inttext (an
+; interrupt psect), in text3 (its optim= list lacks pa) and under asmopt off stay.
+; RUN: -mcpu=ZEL18A44 -O --opt=space -A -Oout.opt %s
+; OUTPSECT: out.opt text0
+; | _main:
+; | 	callstack 0
+; | 	call	PL3	;call to abstracted procedure
+; | 	call	_f
+; | 	call	PL3	;call to abstracted procedure
+; | 	call	_g
+; | 	clrf	36,c
+; | 	clrf	37,c
+; | 	call	_h
+; | 	clrf	36,c
+; | 	clrf	37,c
+; | 	call	_k
+; | 	goto	_main
+; OUTPSECT: out.opt text1
+; | _f:
+; | 	callstack 0
+; | 	movwf	38,c
+; | 	goto	PL2	;call to abstracted procedure
+; | _g:
+; | 	callstack 0
+; | 	clrf	38,c
+; | 	goto	PL2	;call to abstracted procedure
+; OUTPSECT: out.opt text2
+; | _h:
+; | 	callstack 0
+; | 	call	PL1	;call to abstracted procedure
+; | h1:
+; | 	decf	45,f,c
+; | 	bnz	h1
+; | 	return
+; | _k:
+; | 	callstack 0
+; | 	call	PL1	;call to abstracted procedure
+; | 	call	_f
+; | 	movwf	46,c
+; | 	return
+; OUTPSECT: out.opt inttext
+; | 	movlw	1
+; | 	movwf	32,c
+; | 	incf	33,f,c
+; | 	retfie
+; OUTPSECT: out.opt text4
+; | 	movlw	1
+; | 	movwf	32,c
+; | 	incf	33,f,c
+; | 	return
+; OUTPSECT: out.opt pa_nodes0
+; | PL1:
+; | 	callstack 0
+; | 	incf	40,f,c
+; | 	incf	41,f,c
+; | 	incf	42,f,c
+; | 	incf	43,f,c
+; | 	incf	44,f,c
+; | 	return
+; | __end_ofPL1:
+; | PL2:
+; | 	callstack 0
+; | 	movf	39,w,c
+; | 	addlw	5
+; | 	addlw	6
+; | 	retlw	0
+; | __end_ofPL2:
+; | PL3:
+; | 	callstack 0
+; | 	movlw	1
+; | 	movwf	32,c
+; | 	incf	33,f,c
+; | 	return
+; | __end_ofPL3:
+; Without --opt=space, with -no_pa, --opt=debug or errata bit 4 nothing is abstracted.
+; RUN: -mcpu=ZEL18A44 -O --opt=space -no_pa -A -Onopa.opt %s
+; OUTPSECT: nopa.opt text1
+; | _f:
+; | 	callstack 0
+; | 	movwf	38,c
+; | 	movf	39,w,c
+; | 	addlw	5
+; | 	addlw	6
+; | 	retlw	0
+; | _g:
+; | 	callstack 0
+; | 	clrf	38,c
+; | 	movf	39,w,c
+; | 	addlw	5
+; | 	addlw	6
+; | 	retlw	0
+; RUN: -mcpu=ZEL18A44 -O --opt=space --errata=16 -A -Oerrata.opt %s
+; OUTPSECT: errata.opt text1
+; | _f:
+; | 	callstack 0
+; | 	movwf	38,c
+; | 	movf	39,w,c
+; | 	addlw	5
+; | 	addlw	6
+; | 	retlw	0
+; | _g:
+; | 	callstack 0
+; | 	clrf	38,c
+; | 	movf	39,w,c
+; | 	addlw	5
+; | 	addlw	6
+; | 	retlw	0
