@@ -23,7 +23,8 @@ namespace {
 
 constexpr unsigned MAX_LEN = 20;        // statements in a candidate
 constexpr unsigned MIN_BYTES = 6;       // bytes of a candidate
-constexpr unsigned CALL_COST = 6;       // a call and a return
+constexpr unsigned CALL_COST = 6;       // a call and a return, as the sets are ranked
+constexpr int64_t CALL_BYTES = 4, RETURN_BYTES = 2;
 constexpr unsigned PAIR_FIRSTS = 19;    // occurrences taken as the first of a pair
 constexpr uint16_t LABEL_KEPT = 32767;  // reference count of procedure labels
 constexpr uint32_t NONE = UINT32_MAX;
@@ -102,11 +103,15 @@ bool psect_permits(const Assembly &as, const Symbol *p) {
   const Symbol *cls = p->s_psect.p_class;
   if (!cls || !cls->s_name || std::string_view(cls->s_name) != "CODE" || !optim_selects(p)) return false;
   if ((p->s_flags & PSF_ABS) || !opt_permits(p, PO_PA) || opt_keeps_shape(as, p)) return false;
+  // A computed jump (a write of PCL) reaches code by its offset, which moving code changes.
+  for (const Statement *n = list_first(p); n && n->op_type; n = n->op_next)
+    if (opt_touches_pc(as, n)) return false;
   return true;
 }
 
 struct Run {
   Assembly &as;
+  std::vector<uint8_t> permits;  // by s_pindex: psect_permits
   std::vector<Symbol *> &unit;
   Symbol *procs = nullptr;   // the run's psect
   std::vector<Entry> e;
@@ -145,7 +150,9 @@ void Run::gather() {
   std::string text;
   for (Symbol *p : unit) {
     opt_size(as, p);
-    const bool permits = psect_permits(as, p);
+    if (permits.size() <= p->s_pindex) permits.resize(p->s_pindex + 1, 0);
+    permits[p->s_pindex] = psect_permits(as, p);
+    const bool permits_pa = permits[p->s_pindex];
     for (Statement *n = list_first(p); n && n->op_type; n = n->op_next) {
       Entry x;
       x.n = n;
@@ -166,7 +173,7 @@ void Run::gather() {
       x.is_return = insn && (f.does & FX_RETURN);
       x.is_skip = insn && (f.does & FX_SKIP);
       x.is_jump = insn && (f.does & (FX_JUMP | FX_BRANCH | FX_CALL)) && !x.is_return;
-      if (permits && insn && !opt_untouchable(n) && n->op_asmline &&
+      if (permits_pa && insn && !opt_untouchable(n) && n->op_asmline &&
           !(f.does & (FX_CALL | FX_STACK | FX_OPAQUE | FX_STAYS)) && !x.is_jump && !opt_touches_pc(as, n) &&
           !opt_value_placed(n->op_opnd1.o_value) && !opt_value_placed(n->op_opnd2.o_value))
         x.cls = C_TEXT;
@@ -203,13 +210,13 @@ void Run::gather() {
     ++l.refs;
     if (t->op_psect == x.n->op_psect && x.n->op_type == GOTO) {
       x.hash = (uint32_t{x.n->op_subop} << 16) | (uint32_t{x.n->op_type} << 8) | (t->op_addr - x.n->op_addr);
-      if (local_label(as, t) && psect_permits(as, x.n->op_psect) && !opt_untouchable(x.n) && x.n->op_asmline)
+      if (local_label(as, t) && permits[x.n->op_psect->s_pindex] && !opt_untouchable(x.n) && x.n->op_asmline)
         x.cls = C_JUMP;
     }
   }
   for (Entry &x : e)
     if (x.n && x.n->op_type == NAME && x.refs == 1 && local_label(as, x.n) && !opt_untouchable(x.n) &&
-        psect_permits(as, x.n->op_psect))
+        permits[x.n->op_psect->s_pindex])
       x.cls = C_LABEL;
 }
 
@@ -258,10 +265,13 @@ bool Run::valid(uint32_t s, uint32_t len) const {
     if (e[j].is_skip) return false;
   }
   // A skip before the sequence would skip only the statement replacing it.
+  // Data words and layout directives there might be executed or moved: no sequence after them.
   const Statement *before = e[s].n->op_prev;
-  while (before->op_type && (!ops_is_instruction(before->op_type) || (before->op_flags & NF_HIDDEN)))
+  while (before->op_type && (before->op_flags & NF_HIDDEN || before->op_type == NAME || before->op_type == TLABEL ||
+                             before->op_type == SET || before->op_type == EQU))
     before = before->op_prev;
-  return !(before->op_type && opt_is_skip(before));
+  if (!before->op_type) return true;
+  return ops_is_instruction(before->op_type) && !opt_is_skip(before);
 }
 
 // The common length of the sequences at a and b (a before b), shortened until it is valid for
@@ -318,9 +328,14 @@ void Run::abstract(const RepeatSet &set) {
     occ.push_back(s);
   }
   if (occ.size() < 2) return;
+  // The saving that ranks the sets is optimistic; a set that would not make the code smaller
+  // (each occurrence becomes a 4-byte call or goto, a call's procedure adds a return) stays.
+  const int64_t count = static_cast<int64_t>(occ.size()), size = bytes(occ.front(), len);
+  const bool ends_in_return = e[occ.front() + len - 1].is_return;
+  if (count * size - (count * CALL_BYTES + size + (ends_in_return ? 0 : RETURN_BYTES)) <= 0) return;
   const uint32_t first = occ.front();
   if (!valid(first, len)) {
-    std::fputs("\tFAILED VERIFY\n", stderr);
+    if (as.io.err) *as.io.err << "\tFAILED VERIFY\n";
     return;
   }
   Statement *tail = procs->s_stmts->tail.op_prev;

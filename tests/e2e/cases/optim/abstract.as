@@ -15,25 +15,28 @@ _main:
 	clrf	24h,c
 	clrf	25h,c
 	call	_k
+	call	_m
 	goto	_main
 
 	psect	text1,class=CODE
 	global	_f, _g
 _f:
 	movwf	26h,c
-	movf	27h,w,c
-	addlw	5
-	addlw	6
+	incf	30h,f,c
+	decf	31h,f,c
+	comf	32h,f,c
+	negf	33h,c
 	retlw	0
 _g:
 	clrf	26h,c
-	movf	27h,w,c
-	addlw	5
-	addlw	6
+	incf	30h,f,c
+	decf	31h,f,c
+	comf	32h,f,c
+	negf	33h,c
 	retlw	0
 
 	psect	text2,class=CODE
-	global	_h, _k
+	global	_h, _k, _m
 _h:
 	incf	28h,f,c
 	incf	29h,f,c
@@ -53,39 +56,57 @@ _k:
 	call	_f
 	movwf	2Eh,c
 	return
+_m:
+	incf	28h,f,c
+	incf	29h,f,c
+	incf	2Ah,f,c
+	incf	2Bh,f,c
+	incf	2Ch,f,c
+	call	_g
+	movwf	2Fh,c
+	return
 
 	psect	inttext,class=CODE
-	movlw	1
-	movwf	20h,c
-	incf	21h,f,c
+	incf	30h,f,c
+	decf	31h,f,c
+	comf	32h,f,c
+	negf	33h,c
 	retfie
 	psect	text3,class=CODE,optim=jump
-	movlw	1
-	movwf	20h,c
-	incf	21h,f,c
+	incf	30h,f,c
+	decf	31h,f,c
+	comf	32h,f,c
+	negf	33h,c
 	return
 	psect	text4,class=CODE
 	asmopt	off
-	movlw	1
-	movwf	20h,c
-	incf	21h,f,c
+	incf	30h,f,c
+	decf	31h,f,c
+	comf	32h,f,c
+	negf	33h,c
 	asmopt	on
 	return
 	end
 
 ; Sequences of at least 6 bytes that occur more than once move into procedures of a new psect,
-; most saving first: the five incf of _h and _k (the label h1, which a jump from outside the
-; sequence uses, ends it), the movf..retlw of _f and _g (ending in a return, so each occurrence
-; becomes a goto and the procedure keeps the retlw), and the movlw..incf of _main (a call, the
-; procedure gets a return). The clrf pairs are 4 bytes, too short. The copies in inttext (an
-; interrupt psect), in text3 (its optim= list lacks pa) and under asmopt off stay.
+; the sets ranked by (bytes + 1 - 6) x (occurrences - 1): first the five incf of _h, _k and _m
+; (the label h1, which a jump from outside the sequence uses, ends the one in _h), then the
+; incf..retlw of _f and _g (it ends in a return, so each occurrence becomes a goto and the
+; procedure keeps the retlw). A set that would not make the code smaller stays: the movlw..incf
+; pair of _main (6 bytes twice: two 4-byte calls and an 8-byte procedure). The clrf pairs are 4
+; bytes, no candidates. The copies in inttext (an interrupt psect), in text3 (its optim= list
+; lacks pa) and under asmopt off stay.
 ; RUN: -mcpu=ZEL18A44 -O --opt=space -A -Oout.opt %s
 ; OUTPSECT: out.opt text0
 ; | _main:
 ; | 	callstack 0
-; | 	call	PL3	;call to abstracted procedure
+; | 	movlw	1
+; | 	movwf	32,c
+; | 	incf	33,f,c
 ; | 	call	_f
-; | 	call	PL3	;call to abstracted procedure
+; | 	movlw	1
+; | 	movwf	32,c
+; | 	incf	33,f,c
 ; | 	call	_g
 ; | 	clrf	36,c
 ; | 	clrf	37,c
@@ -93,6 +114,7 @@ _k:
 ; | 	clrf	36,c
 ; | 	clrf	37,c
 ; | 	call	_k
+; | 	call	_m
 ; | 	goto	_main
 ; OUTPSECT: out.opt text1
 ; | _f:
@@ -117,15 +139,29 @@ _k:
 ; | 	call	_f
 ; | 	movwf	46,c
 ; | 	return
+; | _m:
+; | 	callstack 0
+; | 	call	PL1	;call to abstracted procedure
+; | 	call	_g
+; | 	movwf	47,c
+; | 	return
 ; OUTPSECT: out.opt inttext
-; | 	movlw	1
-; | 	movwf	32,c
-; | 	incf	33,f,c
+; | 	incf	48,f,c
+; | 	decf	49,f,c
+; | 	comf	50,f,c
+; | 	negf	51,c
 ; | 	retfie
+; OUTPSECT: out.opt text3
+; | 	incf	48,f,c
+; | 	decf	49,f,c
+; | 	comf	50,f,c
+; | 	negf	51,c
+; | 	return
 ; OUTPSECT: out.opt text4
-; | 	movlw	1
-; | 	movwf	32,c
-; | 	incf	33,f,c
+; | 	incf	48,f,c
+; | 	decf	49,f,c
+; | 	comf	50,f,c
+; | 	negf	51,c
 ; | 	return
 ; OUTPSECT: out.opt pa_nodes0
 ; | PL1:
@@ -139,48 +175,46 @@ _k:
 ; | __end_ofPL1:
 ; | PL2:
 ; | 	callstack 0
-; | 	movf	39,w,c
-; | 	addlw	5
-; | 	addlw	6
+; | 	incf	48,f,c
+; | 	decf	49,f,c
+; | 	comf	50,f,c
+; | 	negf	51,c
 ; | 	retlw	0
 ; | __end_ofPL2:
-; | PL3:
-; | 	callstack 0
-; | 	movlw	1
-; | 	movwf	32,c
-; | 	incf	33,f,c
-; | 	return
-; | __end_ofPL3:
-; Without --opt=space, with -no_pa, --opt=debug or errata bit 4 nothing is abstracted.
+; With -no_pa, or errata bit 4, nothing is abstracted.
 ; RUN: -mcpu=ZEL18A44 -O --opt=space -no_pa -A -Onopa.opt %s
 ; OUTPSECT: nopa.opt text1
 ; | _f:
 ; | 	callstack 0
 ; | 	movwf	38,c
-; | 	movf	39,w,c
-; | 	addlw	5
-; | 	addlw	6
+; | 	incf	48,f,c
+; | 	decf	49,f,c
+; | 	comf	50,f,c
+; | 	negf	51,c
 ; | 	retlw	0
 ; | _g:
 ; | 	callstack 0
 ; | 	clrf	38,c
-; | 	movf	39,w,c
-; | 	addlw	5
-; | 	addlw	6
+; | 	incf	48,f,c
+; | 	decf	49,f,c
+; | 	comf	50,f,c
+; | 	negf	51,c
 ; | 	retlw	0
 ; RUN: -mcpu=ZEL18A44 -O --opt=space --errata=16 -A -Oerrata.opt %s
 ; OUTPSECT: errata.opt text1
 ; | _f:
 ; | 	callstack 0
 ; | 	movwf	38,c
-; | 	movf	39,w,c
-; | 	addlw	5
-; | 	addlw	6
+; | 	incf	48,f,c
+; | 	decf	49,f,c
+; | 	comf	50,f,c
+; | 	negf	51,c
 ; | 	retlw	0
 ; | _g:
 ; | 	callstack 0
 ; | 	clrf	38,c
-; | 	movf	39,w,c
-; | 	addlw	5
-; | 	addlw	6
+; | 	incf	48,f,c
+; | 	decf	49,f,c
+; | 	comf	50,f,c
+; | 	negf	51,c
 ; | 	retlw	0
