@@ -108,6 +108,7 @@ struct Body {
   void after_transfer();
   void table_read();
   void indirect();
+  void snippet();
   void ret();
   void block();
   void finish();
@@ -372,6 +373,18 @@ void Body::after_transfer() {
   }
 }
 
+// A repeated sequence, mostly ended by a call or a return as compiled code ends such runs (so
+// that procedural abstraction finds the same sequence in several places).
+void Body::snippet() {
+  out << g.rng.pick(g.snippets);
+  cost += 8 * mult;
+  bsr = -1;
+  after_skip = false;
+  int end = g.rng.below(100);
+  if (end < 45) call_block();
+  else if (end < 65 && index > 0) ret();
+}
+
 void Body::table_read() {
   if (g.tables.empty()) return alu();
   const std::string &t = g.rng.pick(g.tables);
@@ -432,15 +445,15 @@ void Body::block() {
     transfer("goto\t" + l);
     label(l);
   }
-  else if (what < 85 && !g.snippets.empty()) out << g.rng.pick(g.snippets), cost += 4 * mult, bsr = -1;
-  else if (what < 88) table_read();
-  else if (what < 91) indirect();
-  else if (what < 93) {
+  else if (what < 88 && !g.snippets.empty()) snippet();
+  else if (what < 90) table_read();
+  else if (what < 92) indirect();
+  else if (what < 94) {
     out << "\tasmopt\toff\n";
     alu();
     alu();
     out << "\tasmopt\ton\n";
-  } else if (what < 95 && index > 0) ret();
+  } else if (what < 96 && index > 0) ret();
   else if (!pending.back().empty()) place_pending();
   else alu();
   if (dead) after_transfer();
@@ -483,12 +496,19 @@ std::string lookup_body(Gen &g, Func &f) {
 }
 
 void Gen::make_snippets() {
-  for (int n = 0; n < 3; ++n) {
+  for (int n = 0; n < 4; ++n) {
     const Var &a = rng.pick(banked), &b = rng.pick(acs);
     std::ostringstream o;
     o << "\tmovlb\t" << a.bank << "\n\tmovf\t" << a.name << ",w,b\n";
     o << (rng.chance(50) ? "\taddwf\t" : "\txorwf\t") << b.name << ",f,c\n";
+    if (n & 1) o << "\tbtfsc\t" << b.name << ",0,c\n\tincf\t" << a.name << ",f,b\n";  // a skip inside
     o << "\tmovwf\t" << a.name << ",b\n";
+    // Long enough that two or three copies pay for a call.
+    for (const Var &c : banked)
+      if (c.bank == a.bank && &c != &a) {
+        o << "\tmovf\t" << c.name << ",w,b\n\tiorwf\t" << b.name << ",f,c\n\tmovwf\t" << c.name << ",b\n";
+        break;
+      }
     snippets.push_back(o.str());
   }
 }
