@@ -42,13 +42,16 @@ for n in "${sizes[@]}"; do
   row "aszel18 -L" "$n" "$asm" -mcpu=ZEL18A44 "-O$work/s.obj" "-L$work/s.lst" "$work/s.as"
   row "aszel18 -A" "$n" "$asm" -mcpu=ZEL18A44 -A "-O$work/s.opt" "$work/s.as"
   row "aszel18 -O" "$n" "$asm" -mcpu=ZEL18A44 -O "-O$work/o.obj" "$work/s.as"
+  row "aszel18 -O --opt=space" "$n" "$asm" -mcpu=ZEL18A44 -O --opt=space "-O$work/p.obj" "$work/s.as"
+  row "aszel18 -O -auto_inline" "$n" "$asm" -mcpu=ZEL18A44 -O -auto_inline "-O$work/i.obj" "$work/s.as"
   if command -v as >/dev/null; then
     row "GNU as (x86-64)" "$n" as --64 -o "$work/g.o" "$work/g.s"
   fi
-  codes+=("$n $(code_bytes "$work/s.obj") $(code_bytes "$work/o.obj")")
+  codes+=("$n $(code_bytes "$work/s.obj") $(code_bytes "$work/o.obj") $(code_bytes "$work/p.obj")")
 done
-printf '\n| lines | code bytes | code bytes with -O | saved |\n|---:|---:|---:|---:|\n'
+printf '\n| lines | code bytes | code bytes with -O | saved | with -O --opt=space | saved |\n|---:|---:|---:|---:|---:|---:|\n'
 for c in "${codes[@]}"; do
-  read -r n plain opt <<<"$c"
-  awk -v n="$n" -v p="$plain" -v o="$opt" 'BEGIN { printf "| %d | %d | %d | %.1f %% |\n", n, p, o, (p > 0 ? 100 * (p - o) / p : 0) }'
+  read -r n plain opt space <<<"$c"
+  awk -v n="$n" -v p="$plain" -v o="$opt" -v s="$space" 'BEGIN {
+    printf "| %d | %d | %d | %.1f %% | %d | %.1f %% |\n", n, p, o, (p > 0 ? 100 * (p - o) / p : 0), s, (p > 0 ? 100 * (p - s) / p : 0) }'
 done
