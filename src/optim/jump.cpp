@@ -478,3 +478,12 @@ bool peep_walk(Assembly &as, Symbol *p) {
   }
   return w.changed;
 }
+
+bool opt_transparent(const Statement *n) { return transparent(n); }
+Statement *opt_next_code(const Statement *n) { return next_code(n); }
+Statement *opt_jump_label(const Statement *n) { return plain_target(n); }
+bool opt_writes_pcl(const Assembly &as, const Statement *n) { return writes_pcl(as, n); }
+bool opt_in_jump_table(const Assembly &as, const Statement *n) { return in_jump_table(as, n); }
+bool opt_run_starts_after(const Statement *n, const Statement *t) { return run_starts_after(n, t); }
+std::optional<int64_t> opt_constant_of(const Value &v) { return constant_of(v); }
+bool opt_same_value(const Value &a, const Value &b) { return same_value(a, b); }

@@ -34,6 +34,9 @@ struct OptimState {
   std::vector<uint8_t> offset_target;
   // By s_pindex: statements changed since the psect was last sized.
   std::vector<uint8_t> dirty;
+  // By s_serial: 0 not yet asked, 1 no SFR, else 2 plus the address of the device's SFR that
+  // an undefined symbol of that name stands for.
+  std::vector<uint32_t> sym_sfr;
   bool labels_cleaned = false;  // the driver's first label clean-up has run
   unsigned pa_psects = 0;       // "pa_nodes" psects made
   uint32_t pa_sets = 0;         // repeat sets numbered so far
@@ -80,6 +83,26 @@ void jump_head_cleanup(Assembly &as, Symbol *psect);
 bool jump_walk(Assembly &as, Symbol *psect);
 // One peephole walk; true when it changed something.
 bool peep_walk(Assembly &as, Symbol *psect);
+
+// ---- statement questions of the rules (optim/jump.cpp) ----
+
+// Whether a statement gives no code and does not change the flow (labels, hidden statements,
+// directives without code).
+bool opt_transparent(const Statement *n);
+// The first statement after n that gives code; null at the end.
+Statement *opt_next_code(const Statement *n);
+// The label a transfer's operand names (a plain symbol without offset), or null.
+Statement *opt_jump_label(const Statement *n);
+// A computed jump: a write of PCL, callw, or an instruction whose effects are not known.
+bool opt_writes_pcl(const Assembly &as, const Statement *n);
+// Whether a transfer belongs to a jump table that a computed jump heads.
+bool opt_in_jump_table(const Assembly &as, const Statement *n);
+// Whether label t is one of the run of labels that begins right after n.
+bool opt_run_starts_after(const Statement *n, const Statement *t);
+// The constant a value stands for (a number, or an EQU/SET symbol that is one), if any.
+std::optional<int64_t> opt_constant_of(const Value &v);
+// Structural equality of two values: the same kind, constant, symbol or tree.
+bool opt_same_value(const Value &a, const Value &b);
 // Deletes a psect's labels that nothing refers to (and that are not kept for other uses);
 // returns how many.
 unsigned opt_remove_unused_labels(Assembly &as, Symbol *psect);
