@@ -1,5 +1,5 @@
-// The jump phase (head clean-up, unreachable code, jumps to jumps, returns and the next
-// statement, block motion, branch retargeting, skips around jumps) and the peephole walk.
+// The jump phase: head clean-up, unreachable code, jumps to jumps, returns and the next
+// statement, block motion, branch retargeting, skips around jumps.
 //
 // Every rule keeps the list a correct program: it applies only when its precondition holds,
 // never touches a statement under asmopt off, and leaves jump tables (transfers behind a
@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr uint16_t OPC_BTFSC = 0xB000, OPC_BTFSS = 0xA000;
-constexpr uint16_t OPC_BZ = 0xE000, OPC_BC = 0xE200, BCC_INVERT = 0x100;
 constexpr int64_t BRANCH_BACK = -254, BRANCH_AHEAD = 256;  // reach of a conditional branch
 constexpr int TABLE_SCAN = 256;  // transfers looked back over for the computed jump heading them
 constexpr int CHAIN_SCAN = 64;   // jumps followed when looking for a cycle of jumps
@@ -43,12 +41,6 @@ Statement *next_code(const Statement *n) {
   while (p && p->op_type && transparent(p)) p = p->op_next;
   return p && p->op_type ? p : nullptr;
 }
-// The same, but null when a label comes first: what follows n on every path into it.
-Statement *next_code_unlabelled(const Statement *n) {
-  Statement *p = n->op_next;
-  while (p && p->op_type && transparent(p) && !is_label(p)) p = p->op_next;
-  return p && p->op_type && !transparent(p) ? p : nullptr;
-}
 Statement *prev_code(const Statement *n) {
   Statement *p = n->op_prev;
   while (p && p->op_type && transparent(p)) p = p->op_prev;
@@ -70,8 +62,6 @@ Statement *plain_target(const Statement *n) {
   return t && t->op_serial && t->op_type == NAME && t->op_label == v.v_sym ? t : nullptr;
 }
 
-// The file register an operand names, for a constant operand; access-bank addresses in their
-// short form count with the SFR half of the access bank.
 // The constant an operand value stands for: a number, or a defined symbol (not a label) whose
 // value is one, plus its offset.
 std::optional<int64_t> constant_of(const Value &v, unsigned depth = 0) {
@@ -85,6 +75,8 @@ std::optional<int64_t> constant_of(const Value &v, unsigned depth = 0) {
   return static_cast<int64_t>(static_cast<uint64_t>(*base) + static_cast<uint64_t>(v.v_offs));
 }
 
+// Whether a constant operand names a core register; access-bank addresses in their short form
+// count with the SFR half of the access bank.
 bool names_register(const Assembly &as, const Operand &o, uint32_t access, uint32_t id) {
   std::optional<int64_t> c = constant_of(o.o_value);
   uint64_t addr = sfr_addr(as, id);
@@ -429,52 +421,6 @@ bool jump_walk(Assembly &as, Symbol *p) {
       case BTFSC: n = w.skip_to_next(n); break;
       default: n = n->op_next; break;
     }
-  }
-  return w.changed;
-}
-
-bool peep_walk(Assembly &as, Symbol *p) {
-  if (opt_keeps_shape(as, p)) return false;
-  const OptimState &st = as.optim;
-  Walk w{as, p};
-  bool prev_skip = false;
-  for (Statement *n = list_first(p); n && n->op_type;) {
-    if (transparent(n)) {
-      n = n->op_next;
-      continue;
-    }
-    Statement *next = n->op_next;
-    if (n->op_type == BTFSC && !prev_skip && !opt_untouchable(n) && !(n->op_flags & NF_VOLATILE) &&
-        !in_jump_table(as, n)) {
-      Statement *g = next_code_unlabelled(n);
-      if (g && g->op_type == GOTO && !opt_untouchable(g) && !(g->op_flags & NF_VOLATILE) && !in_jump_table(as, g)) {
-        // Skip around a return: "btfsc; goto T; retlw k; T:" tests the other way round.
-        Statement *t = plain_target(g);
-        Statement *r = next_code(g);
-        if (t && r && r->op_type == RETLW && run_starts_after(r, t) && !opt_untouchable(r)) {
-          n->op_subop = n->op_subop == OPC_BTFSC ? OPC_BTFSS : OPC_BTFSC;
-          w.remove(g);
-          prev_skip = true;
-          n = n->op_next;
-          continue;
-        }
-        // Skip over jump on Z or C: a conditional branch.
-        const Value &bit = n->op_opnd2.o_value;
-        if (st.labels_cleaned && n->op_access == ACCESS && names_register(as, n->op_opnd1, ACCESS, SFR_STATUS) &&
-            bit.v_rtype == RT_ABS && (bit.v_offs == 0 || bit.v_offs == 2)) {
-          uint16_t code = bit.v_offs == 2 ? OPC_BZ : OPC_BC;
-          if (n->op_subop == OPC_BTFSS) code |= BCC_INVERT;
-          g->op_type = BCC;
-          g->op_subop = code;
-          w.remove(n);
-          prev_skip = false;
-          n = g->op_next;
-          continue;
-        }
-      }
-    }
-    prev_skip = opt_is_skip(n);
-    n = next;
   }
   return w.changed;
 }

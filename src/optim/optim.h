@@ -81,7 +81,7 @@ bool opt_keeps_shape(const Assembly &as, const Symbol *psect);
 // The jump phase's head clean-up and one walk; true when the walk changed something.
 void jump_head_cleanup(Assembly &as, Symbol *psect);
 bool jump_walk(Assembly &as, Symbol *psect);
-// One peephole walk; true when it changed something.
+// One peephole walk (optim/peep.cpp); true when it changed something.
 bool peep_walk(Assembly &as, Symbol *psect);
 
 // ---- statement questions of the rules (optim/jump.cpp) ----

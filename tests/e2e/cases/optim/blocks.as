@@ -1,4 +1,4 @@
-	psect	intcode,class=CODE
+	psect	intcode,class=CODE,optim=jump
 	global	vec,main,save_ctx
 vec:
 	goto	isr

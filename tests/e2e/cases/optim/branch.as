@@ -1,4 +1,4 @@
-	psect	text,class=CODE
+	psect	text,class=CODE,optim=jump
 	global	b1,b2
 b1:
 	bz	t1

@@ -1,13 +1,13 @@
 	psect	text,class=CODE
-	movlw	1
+	clrf	1,c
 n1	set	1
-	movlw	2
+	clrf	2,c
 n2	set	2
-	movlw	3
+	clrf	3,c
 	psect	code,class=CODE
-	movlw	4
+	clrf	4,c
 n3	set	3
-	movlw	5
+	clrf	5,c
 n4	set	4
 	end
 
@@ -17,57 +17,57 @@ n4	set	4
 ; places three times. The psect "code" is not optimized at all.
 ; RUN: -mcpu=ZEL18A44 -O -A -Oout.opt %s
 ; OUTPSECT: out.opt text
-; | 	movlw	1
+; | 	clrf	1,c
 ; | n2	set	2
 ; | n1	set	1
-; | 	movlw	2
-; | 	movlw	3
+; | 	clrf	2,c
+; | 	clrf	3,c
 ; OUTPSECT: out.opt code
-; | 	movlw	4
+; | 	clrf	4,c
 ; | n3	set	3
-; | 	movlw	5
+; | 	clrf	5,c
 ; | n4	set	4
 ; Without -O nothing moves, nor with the extended instruction set.
 ; RUN: -mcpu=ZEL18A44 -A -Oplain.opt %s
 ; OUTPSECT: plain.opt text
-; | 	movlw	1
+; | 	clrf	1,c
 ; | n1	set	1
-; | 	movlw	2
+; | 	clrf	2,c
 ; | n2	set	2
-; | 	movlw	3
+; | 	clrf	3,c
 ; RUN: -mcpu=ZEL18A44 -O --xinst -A -Oxinst.opt %s
 ; OUTPSECT: xinst.opt text
-; | 	movlw	1
+; | 	clrf	1,c
 ; | n1	set	1
-; | 	movlw	2
+; | 	clrf	2,c
 ; | n2	set	2
-; | 	movlw	3
+; | 	clrf	3,c
 ; -V given twice traces the runs that are not the final one: each pass's number and the psect's
 ; statements (here with the source positions that -V gives them).
 ; RUN: -mcpu=ZEL18A44 -O -V -V -A -Otraced.opt %s
 ; OUT: ***** Pass 0
 ; OUT: 	file	"driver.as"
 ; OUT: 	line	2
-; OUT: 	movlw	1
+; OUT: 	clrf	1,c
 ; OUT: 	line	5
 ; OUT: n2	set	2
 ; OUT: 	line	3
 ; OUT: n1	set	1
 ; OUT: 	line	4
-; OUT: 	movlw	2
+; OUT: 	clrf	2,c
 ; OUT: 	line	6
-; OUT: 	movlw	3
+; OUT: 	clrf	3,c
 ; OUT:
 ; OUT: ***** Pass 0
 ; OUT: 	file	"driver.as"
 ; OUT: 	line	2
-; OUT: 	movlw	1
+; OUT: 	clrf	1,c
 ; OUT: 	line	3
 ; OUT: n1	set	1
 ; OUT: 	line	5
 ; OUT: n2	set	2
 ; OUT: 	line	4
-; OUT: 	movlw	2
+; OUT: 	clrf	2,c
 ; OUT: 	line	6
-; OUT: 	movlw	3
+; OUT: 	clrf	3,c
 ; OUT:

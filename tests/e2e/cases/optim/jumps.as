@@ -1,4 +1,4 @@
-	psect	text,class=CODE
+	psect	text,class=CODE,optim=jump
 	global	a1,a2,a3,a4,a5,a6
 a1:
 	goto	n1

@@ -9,16 +9,16 @@ k1:
 s2:
 	btfsc	0xFD8,2,c
 	goto	k2
-	movlw	3
+	clrf	3,c
 k2:
-	movlw	4
+	clrf	4,c
 	return
 s3:
 	btfss	0xFD8,0,c
 	goto	k3
-	movlw	5
+	clrf	5,c
 k3:
-	movlw	6
+	clrf	6,c
 	return
 s4:
 	asmopt	off
@@ -43,16 +43,16 @@ k4:
 ; | s2:
 ; | 	callstack 0
 ; | 	bz	k2
-; | 	movlw	3
+; | 	clrf	3,c
 ; | k2:
-; | 	movlw	4
+; | 	clrf	4,c
 ; | 	return
 ; | s3:
 ; | 	callstack 0
 ; | 	bnc	k3
-; | 	movlw	5
+; | 	clrf	5,c
 ; | k3:
-; | 	movlw	6
+; | 	clrf	6,c
 ; | 	return
 ; | s4:
 ; | 	callstack 0

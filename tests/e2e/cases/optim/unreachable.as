@@ -1,4 +1,4 @@
-	psect	text,class=CODE
+	psect	text,class=CODE,optim=jump
 	global	fn
 fn:
 	movlw	1
