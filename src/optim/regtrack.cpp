@@ -206,8 +206,8 @@ bool is_live(Assembly &as, uint32_t mask, const Statement *from, const Statement
           p.n = p.ret[--p.nret];
           continue;
         }
-        // Leaving the function: N, OV and DC are never results, Z is one unless ";funcret".
-        uint32_t live = LR_W | LR_BSR | F_C | (funcret(n) ? 0 : F_Z);
+        // Leaving the function: N is never a result, Z is one unless ";funcret".
+        uint32_t live = LR_W | LR_BSR | F_C | F_DC | F_OV | (funcret(n) ? 0 : F_Z);
         if (p.mask & live) return true;
         break;
       }

@@ -43,7 +43,7 @@ a4:
 	movlw	0
 	addwf	0x10,f,c
 	subwf	0x11,f,c
-	movf	0x12,f,c
+	incf	0x12,f,c
 	retfie
 a5:
 	movlw	0
@@ -120,7 +120,7 @@ a8:
 ; | 	movlw	0
 ; | 	bcf	status,0,c
 ; | 	bsf	status,0,c
-; | 	movf	18,f,c
+; | 	incf	18,f,c
 ; | 	retfie
 ; | a5:
 ; | 	callstack 0
