@@ -244,13 +244,13 @@ void Body::skip_block() {
   }
 }
 
-// The pairs the peephole rules look for, often with a flag read right after them.
+// The patterns the peephole rules look for, often with a flag read right after them.
 void Body::peephole() {
   const Var &v = g.rng.pick(g.acs), &w = g.rng.pick(g.acs);
   static const std::vector<std::string> k = {"0", "1", "0xFF"};
   static const std::vector<std::string> op = {"addwf", "subwf", "andwf", "iorwf", "xorwf"};
   static const std::vector<std::string> br = {"bz", "bnz", "bc", "bnc", "bn", "bnn", "bov", "bnov"};
-  switch (g.rng.below(6)) {
+  switch (g.rng.below(10)) {
     case 0:  // a known W and an operation with it
       ins("movlw\t" + g.rng.pick(k));
       ins(g.rng.pick(op) + "\t" + v.name + (g.rng.chance(50) ? ",f,c" : ",w,c"));
@@ -280,13 +280,49 @@ void Body::peephole() {
       label(t);
       break;
     }
-    default:  // the same bank twice
+    case 5:  // the same bank twice
       ins("movlb\t1");
       ins("movf\tu" + std::to_string(g.rng.below(6)) + ",w,b");
       ins("movlb\t1");
       ins("movwf\t" + v.name + ",c");
       bsr = 1;
       break;
+    case 6:  // loads and bank selections that nothing reads
+      ins("movlw\t" + hex2(g.rng.below(256)));
+      if (g.rng.chance(50)) ins("movlw\t" + g.rng.pick(k));
+      else ins("movf\t" + w.name + ",w,c");
+      ins("movlb\t" + std::to_string(g.rng.below(3)));
+      bsr = g.rng.below(3);
+      ins("movlb\t" + std::to_string(bsr));
+      ins("movwf\t" + v.name + ",c");
+      break;
+    case 7: {  // W still holds a register when it is combined with another
+      const Var &x = g.rng.pick(g.acs);
+      static const std::vector<std::string> logic = {"andwf", "iorwf", "xorwf"};
+      ins("movf\t" + v.name + ",w,c");
+      if (g.rng.chance(50)) ins("movwf\t" + x.name + ",c");
+      ins("movf\t" + w.name + ",w,c");
+      ins(g.rng.pick(logic) + "\t" + v.name + ",w,c");
+      if (g.rng.chance(50)) ins(g.rng.pick(br) + "\t" + new_pending());
+      else ins("movwf\t" + x.name + ",c");
+      break;
+    }
+    case 8:  // a known W kept through a store, then used
+      ins("movlw\t" + g.rng.pick(k));
+      ins("movwf\t" + w.name + ",c");
+      ins(g.rng.pick(op) + "\t" + v.name + (g.rng.chance(70) ? ",f,c" : ",w,c"));
+      if (g.rng.chance(40)) ins(g.rng.pick(br) + "\t" + new_pending());
+      break;
+    default: {  // a known W with a register reached through a pointer
+      const Var &p = g.banked[g.banked.size() / 3 + static_cast<size_t>(g.rng.below(static_cast<int>(g.banked.size() * 2 / 3)))];
+      std::string r = std::to_string(g.rng.below(3));
+      static const std::vector<std::string> reg = {"INDF", "POSTINC", "POSTDEC", "PREINC"};
+      ins("lfsr\t" + r + "," + p.name);
+      ins("movlw\t" + g.rng.pick(k));
+      ins(g.rng.pick(op) + "\t" + g.rng.pick(reg) + r + (g.rng.chance(70) ? ",f,c" : ",w,c"));
+      if (g.rng.chance(40)) ins(g.rng.pick(br) + "\t" + new_pending());
+      break;
+    }
   }
 }
 
@@ -433,8 +469,8 @@ void Body::ret() {
 void Body::block() {
   --budget;
   int what = g.rng.below(100);
-  if (what < 22) alu();
-  else if (what < 30) peephole();
+  if (what < 20) alu();
+  else if (what < 32) peephole();
   else if (what < 40) flag_op_and_branch();
   else if (what < 50) skip_block();
   else if (what < 58 && pending.size() < 3 && cost < g.cost_limit / 8) loop();
