@@ -410,17 +410,6 @@ struct UseOfBodies {
 
 }  // namespace
 
-std::optional<int64_t> opt_constant(const Value &v, unsigned depth) {
-  if (v.v_rtype == RT_ABS) return v.v_offs;
-  if (v.v_rtype != RT_SYM || !v.v_sym || depth > VALUE_DEPTH) return std::nullopt;
-  const Symbol *s = v.v_sym;
-  if ((s->s_flags & (SF_UNDEF | SF_NAMESPACE)) || s->s_defnode) return std::nullopt;
-  if (s->s_value.v_rtype == RT_SYM && s->s_value.v_sym == s) return std::nullopt;
-  std::optional<int64_t> base = opt_constant(s->s_value, depth + 1);
-  if (!base) return std::nullopt;
-  return static_cast<int64_t>(static_cast<uint64_t>(*base) + static_cast<uint64_t>(v.v_offs));
-}
-
 bool opt_value_placed(const Value &v, unsigned depth) {
   if (depth > VALUE_DEPTH) return true;
   if (expr_is_unary(v.v_rtype) || expr_is_binary(v.v_rtype))
@@ -435,7 +424,7 @@ bool opt_touches_pc(const Assembly &as, const Statement *n) {
   if (n->op_type == CALLW || (ops_statement_facts(*n).does & FX_OPAQUE)) return true;
   for (const Operand *o : {&n->op_opnd1, &n->op_opnd2}) {
     if (o->o_mode != OM_FILE) continue;
-    std::optional<int64_t> c = opt_constant(o->o_value);
+    std::optional<int64_t> c = opt_constant_of(o->o_value);
     if (!c) continue;
     for (uint32_t id : {SFR_TOSU, SFR_TOSH, SFR_TOSL, SFR_STKPTR, SFR_PCLATU, SFR_PCLATH, SFR_PCL}) {
       uint64_t a = sfr_addr(as, id);

@@ -109,8 +109,6 @@ unsigned opt_remove_unused_labels(Assembly &as, Symbol *psect);
 
 // ---- inlining (optim/inline.cpp) and procedural abstraction (optim/abstract.cpp) ----
 
-// The constant a value stands for: a number, or a symbol (not a label) whose value is one.
-std::optional<int64_t> opt_constant(const Value &v, unsigned depth = 0);
 // Whether a value depends on where its statement stands: "$", a psect's base or a temporary label.
 bool opt_value_placed(const Value &v, unsigned depth = 0);
 // Whether the statement names a program-counter or return-stack register, or has effects the
