@@ -23,8 +23,7 @@ namespace {
 
 constexpr unsigned MAX_LEN = 20;        // statements in a candidate
 constexpr unsigned MIN_BYTES = 6;       // bytes of a candidate
-constexpr unsigned CALL_COST = 6;       // a call and a return, as the sets are ranked
-constexpr int64_t CALL_BYTES = 4, RETURN_BYTES = 2;
+constexpr unsigned CALL_COST = 6;       // a call and a return
 constexpr unsigned PAIR_FIRSTS = 19;    // occurrences taken as the first of a pair
 constexpr uint16_t LABEL_KEPT = 32767;  // reference count of procedure labels
 constexpr uint32_t NONE = UINT32_MAX;
@@ -328,11 +327,6 @@ void Run::abstract(const RepeatSet &set) {
     occ.push_back(s);
   }
   if (occ.size() < 2) return;
-  // The saving that ranks the sets is optimistic; a set that would not make the code smaller
-  // (each occurrence becomes a 4-byte call or goto, a call's procedure adds a return) stays.
-  const int64_t count = static_cast<int64_t>(occ.size()), size = bytes(occ.front(), len);
-  const bool ends_in_return = e[occ.front() + len - 1].is_return;
-  if (count * size - (count * CALL_BYTES + size + (ends_in_return ? 0 : RETURN_BYTES)) <= 0) return;
   const uint32_t first = occ.front();
   if (!valid(first, len)) {
     if (as.io.err) *as.io.err << "\tFAILED VERIFY\n";

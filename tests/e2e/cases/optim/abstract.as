@@ -92,21 +92,18 @@ _m:
 ; the sets ranked by (bytes + 1 - 6) x (occurrences - 1): first the five incf of _h, _k and _m
 ; (the label h1, which a jump from outside the sequence uses, ends the one in _h), then the
 ; incf..retlw of _f and _g (it ends in a return, so each occurrence becomes a goto and the
-; procedure keeps the retlw). A set that would not make the code smaller stays: the movlw..incf
-; pair of _main (6 bytes twice: two 4-byte calls and an 8-byte procedure). The clrf pairs are 4
-; bytes, no candidates. The copies in inttext (an interrupt psect), in text3 (its optim= list
+; procedure keeps the retlw), last the movlw..incf of _main (6 bytes twice, saving 1 x 1: it is
+; abstracted although a call and a return make the code larger; the W value 1 is known at the
+; appended return, which the peephole walk then makes a retlw 1). The clrf pairs are 4 bytes, no
+; candidates. The copies in inttext (an interrupt psect), in text3 (its optim= list
 ; lacks pa) and under asmopt off stay.
 ; RUN: -mcpu=ZEL18A44 -O --opt=space -A -Oout.opt %s
 ; OUTPSECT: out.opt text0
 ; | _main:
 ; | 	callstack 0
-; | 	movlw	1
-; | 	movwf	32,c
-; | 	incf	33,f,c
+; | 	call	PL3	;call to abstracted procedure
 ; | 	call	_f
-; | 	movlw	1
-; | 	movwf	32,c
-; | 	incf	33,f,c
+; | 	call	PL3	;call to abstracted procedure
 ; | 	call	_g
 ; | 	clrf	36,c
 ; | 	clrf	37,c
@@ -181,6 +178,13 @@ _m:
 ; | 	negf	51,c
 ; | 	retlw	0
 ; | __end_ofPL2:
+; | PL3:
+; | 	callstack 0
+; | 	movlw	1
+; | 	movwf	32,c
+; | 	incf	33,f,c
+; | 	retlw	1
+; | __end_ofPL3:
 ; With -no_pa, or errata bit 4, nothing is abstracted.
 ; RUN: -mcpu=ZEL18A44 -O --opt=space -no_pa -A -Onopa.opt %s
 ; OUTPSECT: nopa.opt text1
