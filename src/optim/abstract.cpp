@@ -158,8 +158,13 @@ void Run::gather() {
       x.size = n->op_next->op_type ? n->op_next->op_addr - n->op_addr : 0;
       if (!n->op_next->op_type) x.size = static_cast<uint32_t>(emobj_psect(as, p).size - n->op_addr);
       if (n->op_type == NAME) at.emplace(n, static_cast<uint32_t>(e.size()));
+      // The text is the statement's line of assembly output with its end-of-line comment (a
+      // return marked ";funcret" differs from one that is not), without the comment lines
+      // before it.
       Statement tmp = *n;
-      tmp.op_notes = nullptr;
+      StatementNotes eol;
+      eol.op_eolcomment = stmt_eolcomment(n);
+      tmp.op_notes = eol.op_eolcomment ? &eol : nullptr;
       pos.file = tmp.op_srcfile;
       pos.line = tmp.op_srcline;
       text.clear();

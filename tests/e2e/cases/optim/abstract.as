@@ -86,6 +86,16 @@ _m:
 	negf	33h,c
 	asmopt	on
 	return
+	psect	text5,class=CODE
+	global	_p, _q
+_p:
+	incf	3Ch,f,c
+	incf	3Dh,f,c
+	return	;funcret
+_q:
+	incf	3Ch,f,c
+	incf	3Dh,f,c
+	return
 	end
 
 ; Sequences of at least 6 bytes that occur more than once move into procedures of a new psect,
@@ -96,7 +106,8 @@ _m:
 ; abstracted although a call and a return make the code larger; the W value 1 is known at the
 ; appended return, which the peephole walk then makes a retlw 1). The clrf pairs are 4 bytes, no
 ; candidates. The copies in inttext (an interrupt psect), in text3 (its optim= list
-; lacks pa) and under asmopt off stay.
+; lacks pa) and under asmopt off stay. The two 6-byte sequences of text5 differ in the comment of
+; their returns (";funcret" tells that the caller reads no Z), so they are no repeat set.
 ; RUN: -mcpu=ZEL18A44 -O --opt=space -A -Oout.opt %s
 ; OUTPSECT: out.opt text0
 ; | _main:
@@ -159,6 +170,17 @@ _m:
 ; | 	decf	49,f,c
 ; | 	comf	50,f,c
 ; | 	negf	51,c
+; | 	return
+; OUTPSECT: out.opt text5
+; | _p:
+; | 	callstack 0
+; | 	incf	60,f,c
+; | 	incf	61,f,c
+; | 	return	;funcret
+; | _q:
+; | 	callstack 0
+; | 	incf	60,f,c
+; | 	incf	61,f,c
 ; | 	return
 ; OUTPSECT: out.opt pa_nodes0
 ; | PL1:
