@@ -1,8 +1,11 @@
 // Values and expressions: constants fold at once, everything else stays a tree until emission.
 //
-// Trees grow to the left (binary operators associate to the left), so every walk follows the
-// left operands in a loop and recurses only into right operands, whose depth the parser's
-// stack bounds.
+// Operand records are never changed once made: a symbol's value is shared by every use of the
+// symbol instead of copied, and folding makes new records where a subtree changes. What keeps
+// walks cheap and shallow is the size bound: an expression of more than EXPR_MAX_OPERATORS
+// operators, counted as if every shared subtree were written out, is refused when it is folded.
+// Trees grow to the left (binary operators associate to the left), so walks follow the left
+// operands in a loop and recurse only into right operands.
 #include "lang/expr.h"
 
 #include <bit>
@@ -21,21 +24,27 @@ namespace {
 
 Value *new_record(Assembly &as, const Value &v) { return as.expr.pool.make(v); }
 
-// The left spine of a tree, collected without heap use for ordinary depths.
+// The left spine of a tree, or operands still to visit, kept without heap use for ordinary
+// depths.
 class Spine {
  public:
-  void push(Value *v) {
+  void push(const Value *v) {
     if (n_ < INLINE) inl_[n_] = v;
     else more_.push_back(v);
     ++n_;
   }
   size_t size() const { return n_; }
-  Value *at(size_t i) const { return i < INLINE ? inl_[i] : more_[i - INLINE]; }
+  const Value *at(size_t i) const { return i < INLINE ? inl_[i] : more_[i - INLINE]; }
+  const Value *pop() {
+    const Value *v = at(--n_);
+    if (n_ >= INLINE) more_.pop_back();
+    return v;
+  }
 
  private:
   static constexpr size_t INLINE = 32;
-  Value *inl_[INLINE];
-  std::vector<Value *> more_;
+  const Value *inl_[INLINE];
+  std::vector<const Value *> more_;
   size_t n_ = 0;
 };
 
@@ -168,6 +177,30 @@ void build_binary(NodeSource &src, uint8_t rt, Value &left, const Value &right_i
   if (!ra) left.v_flags |= right.v_flags;
 }
 
+// The number of operator nodes of v written out as a tree, counted up to limit + 1.
+size_t count_operators(const Value &v, size_t limit) {
+  size_t n = 0;
+  Spine pending;  // right operands still to count
+  const Value *p = &v;
+  for (;;) {
+    while (p && is_operator(p->v_rtype)) {
+      if (++n > limit) return n;
+      if (expr_is_binary(p->v_rtype) && p->v_right) pending.push(p->v_right);
+      p = p->v_left;
+    }
+    if (pending.size() == 0) return n;
+    p = pending.pop();
+  }
+}
+
+// Refuses a value too large to walk: it becomes absolute 0.
+void bound_size(Assembly &as, Value &v) {
+  if (count_operators(v, EXPR_MAX_OPERATORS) <= EXPR_MAX_OPERATORS) return;
+  msg_report(as.msg, MSG_EXPR_TOO_LARGE, static_cast<unsigned>(EXPR_MAX_OPERATORS));
+  make_abs(v, 0);
+  v.v_flags = 0;
+}
+
 void fold_leaf(Assembly &as, Value &v) {
   if (v.v_rtype == RT_DEFINED) {
     if (v.v_str && sym_find(as, v.v_str)) make_abs(v, 1);
@@ -178,8 +211,7 @@ void fold_leaf(Assembly &as, Value &v) {
   if (s->s_flags & SF_UNDEF) return;
   const Value &sv = s->s_value;
   if ((sv.v_rtype == RT_SYM && sv.v_sym == s) || sv.v_rtype == RT_PSECT) return;
-  Value r;
-  copyexpr(as, r, sv);
+  Value r = sv;  // shared: operand records are not changed in place
   r.v_offs = wrap(u64(r.v_offs) + u64(v.v_offs));
   r.v_flags = v.v_flags;
   v = r;
@@ -312,10 +344,7 @@ Value expr_symbol(Assembly &as, Symbol *s) {
   Value v;
   if (!s) return v;
   if (s->s_refcnt < 0xFFFF) ++s->s_refcnt;
-  if (s->s_flags & (SF_EQU | SF_SET)) {
-    copyexpr(as, v, s->s_value);
-    return v;
-  }
+  if (s->s_flags & (SF_EQU | SF_SET)) return s->s_value;  // shared, as the records never change
   v.v_rtype = RT_SYM;
   v.v_sym = s;
   return v;
@@ -441,19 +470,44 @@ Value *ValueScratch::make(const Value &v) {
   return r;
 }
 
-void expr_fold(Assembly &as, Value &v) {
+namespace {
+
+bool same_record(const Value &a, const Value &b) {
+  return a.v_offs == b.v_offs && a.v_sym == b.v_sym && a.v_left == b.v_left && a.v_rtype == b.v_rtype &&
+         a.v_flags == b.v_flags;
+}
+
+// The folded form of v. Operand records are left as they are: a node whose operands changed
+// gets new records for them.
+Value folded(Assembly &as, const Value &v) {
   Spine spine;
-  Value *n = &v;
+  const Value *n = &v;
   while (n && is_operator(n->v_rtype)) {
     spine.push(n);
     n = n->v_left;
   }
-  if (n) fold_leaf(as, *n);
+  if (!n) return v;
+  Value cur = *n;
+  fold_leaf(as, cur);
   for (size_t i = spine.size(); i-- > 0;) {
-    Value *node = spine.at(i);
-    if (expr_is_binary(node->v_rtype) && node->v_right) expr_fold(as, *node->v_right);
-    fold_node(as, *node);
+    Value node = *spine.at(i);
+    if (!same_record(cur, *node.v_left)) node.v_left = new_record(as, cur);
+    if (expr_is_binary(node.v_rtype) && node.v_right) {
+      Value r = folded(as, *node.v_right);
+      if (!same_record(r, *node.v_right)) node.v_right = new_record(as, r);
+    }
+    fold_node(as, node);
+    cur = node;
   }
+  return cur;
+}
+
+}  // namespace
+
+void expr_fold(Assembly &as, Value &v) {
+  bound_size(as, v);
+  v = folded(as, v);
+  bound_size(as, v);  // leaves replaced by symbol values may have made it larger
 }
 
 bool expr_equal(Assembly &as, Value &a, Value &b) {
@@ -463,27 +517,32 @@ bool expr_equal(Assembly &as, Value &a, Value &b) {
 }
 
 void copyexpr(Assembly &as, Value &dst, const Value &src) {
+  std::vector<std::pair<Value *, const Value *>> pending;  // right operands still to copy
   const Value top = src;  // dst may be src
   const Value *s = &top;
   Value *d = &dst;
   for (;;) {
-    *d = *s;
-    uint8_t rt = s->v_rtype;
-    if (!is_known_kind(rt)) {
-      msg_report(as.msg, MSG_COPYEXPR_KIND, static_cast<int>(rt));
-      return;
+    for (;;) {
+      uint8_t rt = s->v_rtype;
+      *d = *s;
+      if (!is_known_kind(rt)) {
+        msg_report(as.msg, MSG_COPYEXPR_KIND, static_cast<int>(rt));
+        break;
+      }
+      if (!is_operator(rt)) break;
+      if (expr_is_binary(rt) && s->v_right) {
+        d->v_right = new_record(as, Value{});
+        pending.emplace_back(d->v_right, s->v_right);
+      }
+      if (!s->v_left) break;
+      d->v_left = new_record(as, Value{});
+      s = s->v_left;
+      d = d->v_left;
     }
-    if (!is_operator(rt)) return;
-    if (expr_is_binary(rt) && s->v_right) {
-      Value *r = new_record(as, Value{});
-      copyexpr(as, *r, *s->v_right);
-      d->v_right = r;
-    }
-    if (!s->v_left) return;
-    Value *l = new_record(as, Value{});
-    d->v_left = l;
-    s = s->v_left;
-    d = l;
+    if (pending.empty()) return;
+    d = pending.back().first;
+    s = pending.back().second;
+    pending.pop_back();
   }
 }
 

@@ -76,8 +76,9 @@ enum ExprOp : uint16_t {
 };
 
 // A value: absolute, relative to a symbol or psect, or an operator node over such values.
-// Copying a Value copies the record only; operator nodes own their operand records, which
-// come from the run's value pool (copyexpr makes a deep copy).
+// Copying a Value copies the record only; the operand records of operator nodes come from the
+// run's value pool and are never changed once made, so values share them freely (copyexpr
+// makes a deep copy for code that changes a tree in place).
 //
 // Leaves and operator nodes share storage: a leaf's base (v_sym, or v_str for the string
 // kinds) sits where a binary node keeps its right operand, and a floating leaf keeps v_float
@@ -98,6 +99,10 @@ struct Value {
 };
 static_assert(sizeof(Value) == 32);
 
+// Operator nodes allowed in one value, counted as a tree with shared operands written out: no
+// relocation of that size fits an object record, and the bound keeps every walk short.
+constexpr size_t EXPR_MAX_OPERATORS = 1000;
+
 struct ExprState {
   Pool<Value> pool;  // operand records of operator nodes; released with the run
 };
@@ -111,7 +116,7 @@ inline bool expr_is_abs(const Value &v) { return v.v_rtype == RT_ABS; }
 Value expr_abs(int64_t n);
 // A floating constant as the IEEE single bit pattern of (negate ? -d : d).
 Value expr_float(double d, bool negate = false);
-// A name: counts the reference; an EQU or SET symbol gives a copy of its current value.
+// A name: counts the reference; an EQU or SET symbol gives its current value.
 Value expr_symbol(Assembly &as, Symbol *s);
 // "$" of a psect; VF_ACCESS when the psect is "common".
 Value expr_dot(Symbol *psect);
@@ -143,7 +148,8 @@ class ValueScratch {
 void expr_unary_kind(Assembly &as, uint8_t rt, Value &v, ValueScratch &scratch);
 void expr_binary_kind(Assembly &as, uint8_t rt, Value &left, const Value &right, ValueScratch &scratch, bool report);
 
-// Folds what can be folded now, in place.
+// Folds what can be folded now; v is replaced, its operand records stay as they are. A value
+// of more than EXPR_MAX_OPERATORS operators draws 2122 and becomes 0.
 void expr_fold(Assembly &as, Value &v);
 // Folds both, then compares.
 bool expr_equal(Assembly &as, Value &a, Value &b);

@@ -274,24 +274,18 @@ void sym_define_label(Assembly &as, Symbol *s, Statement *node) {
 
 void sym_define_equ(Assembly &as, Symbol *s, const Value &v) {
   if (!s) return;
-  Value nv;
-  copyexpr(as, nv, v);
   if (!(s->s_flags & SF_UNDEF)) {
-    // Compared on copies: folding works in place, and the stored value stays as written.
-    Value old, cmp;
-    copyexpr(as, old, s->s_value);
-    copyexpr(as, cmp, nv);
+    // Compared on copies of the top records: the stored value stays as written.
+    Value old = s->s_value, cmp = v;
     if (!expr_equal(as, old, cmp)) msg_report(as.msg, MSG_MULTIPLY_DEFINED, s->s_name);
   }
-  s->s_value = nv;
+  s->s_value = v;
   s->s_flags = (s->s_flags & ~SF_UNDEF) | SF_EQU;
 }
 
 void sym_define_set(Assembly &as, Symbol *s, const Value &v) {
   if (!s) return;
-  Value nv;
-  copyexpr(as, nv, v);
-  s->s_value = nv;
+  s->s_value = v;
   s->s_flags = (s->s_flags & ~SF_UNDEF) | SF_SET;
 }
 

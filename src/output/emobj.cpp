@@ -18,6 +18,7 @@ namespace {
 constexpr uint64_t LOC_MAX = 0xFFFFFFFF;       // location counters are u32 in the records
 constexpr uint64_t ALIGN_MAX = 0x200000;       // no boundary beyond the 2 MiB program space
 constexpr unsigned RESOLVE_DEPTH = 1000;       // deeper trees and symbol chains stay unresolved
+constexpr unsigned RESOLVE_NODES = 20000;      // so do operands that expand to more nodes
 constexpr uint32_t ERRATA_NOP2 = 0x20000;      // nop2 as two words
 constexpr uint16_t NOP2_SUBOP = 0xFFFF;
 constexpr uint16_t BCC_INVERT = 0x100;         // the opposite condition
@@ -276,6 +277,7 @@ struct Enc {
   Statement *n;
   Symbol *p;
   bool listing;
+  unsigned resolve_left = 0;  // nodes the operand being resolved may still expand to
   bool report() const { return !listing; }
 };
 
@@ -303,7 +305,10 @@ Value psect_value(const Symbol *q, int64_t units) {
 // An operand as the object file needs it: temporary labels, "$", labels and symbols defined as
 // other values replaced, references into absolute psects made constants, and folded again.
 Value resolve(Enc &e, const Value &v, unsigned depth = 0) {
-  if (depth > RESOLVE_DEPTH) return v;  // the encoder reports 839 for it
+  // Symbols whose values name other symbols twice expand exponentially: the budget stops that.
+  if (depth == 0) e.resolve_left = RESOLVE_NODES;
+  if (depth > RESOLVE_DEPTH || e.resolve_left == 0) return v;  // the encoder reports 839 for it
+  --e.resolve_left;
   Assembly &as = e.as;
   Value r;
   switch (v.v_rtype) {

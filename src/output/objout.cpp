@@ -225,6 +225,12 @@ void enc_dot(Encoder &x, const Value &v) {
 
 void enc_value(Encoder &x, const Value &v) {
   if (x.stop) return;
+  // Past the size of any record the rest is not needed: the caller refuses the entry by its
+  // size. Stopping here keeps symbols that name other symbols twice from expanding exponentially.
+  if (x.out.size() > OBJ_BUFSIZE) {
+    x.stop = true;
+    return;
+  }
   if (++x.depth > ENCODE_DEPTH) {
     msg_report(x.as.msg, MSG_RELOC_TOO_COMPLEX);
     x.ok = false;

@@ -347,14 +347,16 @@ TEST(Expr, SymbolUses) {
   EXPECT_EQ(second.v_offs, 2);
   EXPECT_EQ(x->s_refcnt, 2);
 
-  // An EQU tree is copied at each use: changing the copy leaves the symbol's value alone.
+  // Uses share an EQU tree; folding a use leaves the symbol's value as written.
   Symbol *e = f.sym("e");
-  sym_define_equ(f.as, e, f.bin(f.ref("p"), OPR_SUB, f.ref("q")));
+  sym_define_equ(f.as, e, f.bin(f.ref("y"), OPR_MUL, expr_abs(2)));
   Value use = f.ref("e");
-  ASSERT_EQ(use.v_rtype, RT_SUB);
-  EXPECT_NE(use.v_left, e->s_value.v_left);
-  use.v_left->v_offs = 99;
-  EXPECT_EQ(e->s_value.v_left->v_offs, 0);
+  sym_define_set(f.as, f.sym("y"), expr_abs(5));
+  expr_fold(f.as, use);
+  EXPECT_EQ(use.v_rtype, RT_ABS);
+  EXPECT_EQ(use.v_offs, 10);
+  ASSERT_EQ(e->s_value.v_rtype, RT_MUL);
+  EXPECT_EQ(e->s_value.v_left->v_rtype, RT_SYM);
 
   // A reference made before the definition folds to the value later, with its offset.
   Value early = f.bin(f.ref("later"), OPR_ADD, expr_abs(3));
