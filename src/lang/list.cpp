@@ -356,6 +356,16 @@ void list_drop_reference(Assembly &as, Statement *referrer, Statement *target) {
   r.erase(std::remove(r.begin(), r.end(), referrer), r.end());
 }
 
+namespace {
+
+void keep_if_global(const Statement *n) {
+  if (n->op_type != NAME || !n->op_label) return;
+  uint32_t &f = n->op_label->s_flags;
+  if ((f & SF_GLOBAL) && !(f & (SF_UNDEF | SF_KEEP))) f |= SF_KEEP;
+}
+
+}  // namespace
+
 void build_references(Assembly &as, Symbol *psect) {
   Statement *n = list_first(psect);
   if (!n) return;
@@ -366,11 +376,14 @@ void build_references(Assembly &as, Symbol *psect) {
       if (!refs || std::find(refs->rbegin(), refs->rend(), n) == refs->rend())
         list_add_reference(as, n, t);
     }
-    if (n->op_type == NAME && n->op_label) {
-      uint32_t &f = n->op_label->s_flags;
-      if ((f & SF_GLOBAL) && !(f & (SF_UNDEF | SF_KEEP))) f |= SF_KEEP;
-    }
+    keep_if_global(n);
   }
+}
+
+void keep_global_labels(Symbol *psect) {
+  Statement *n = list_first(psect);
+  if (!n) return;
+  for (; n->op_type; n = n->op_next) keep_if_global(n);
 }
 
 void clear_references(Assembly &as, Symbol *psect) {
@@ -387,12 +400,18 @@ void clear_references(Assembly &as, Symbol *psect) {
 unsigned remove_unused_labels(Assembly &as, Symbol *psect, const std::function<bool(const Symbol *)> &keep) {
   Statement *n = list_first(psect);
   if (!n) return 0;
+  // The labels that the psect's own statements transfer to (as their rebuilt reference lists
+  // would show), sorted for the look-ups.
+  std::vector<const Statement *> used;
+  for (const Statement *m = n; m->op_type; m = m->op_next)
+    if (const Statement *t = list_jump_target(m); t && t->op_type == NAME) used.push_back(t);
+  std::sort(used.begin(), used.end());
   unsigned removed = 0;
   while (n->op_type) {
     Statement *next = n->op_next;
     if (!(n->op_flags & (NF_SRCPOS | NF_NOOPT)) && n->op_type == NAME && n->op_label &&
         n->op_label->s_defnode == n && !(n->op_label->s_flags & SF_KEEP) &&
-        (!stmt_refs(n) || stmt_refs(n)->empty()) && !(keep && keep(n->op_label)))
+        !std::binary_search(used.begin(), used.end(), n) && !(keep && keep(n->op_label)))
       removed += static_cast<unsigned>(list_delete_label(as, n));
     n = next;
   }

@@ -234,8 +234,11 @@ void list_drop_reference(Assembly &as, Statement *referrer, Statement *target);
 // the symbols of global labels SF_KEEP. clear_references first for a fresh computation.
 void build_references(Assembly &as, Symbol *psect);
 void clear_references(Assembly &as, Symbol *psect);
-// Deletes the unreferenced labels of a psect that may be optimized, but those `keep` asks for
-// and those another statement defines; returns how many.
+// Only the SF_KEEP mark of build_references.
+void keep_global_labels(Symbol *psect);
+// Deletes the labels of a psect that may be optimized that no statement of the psect transfers
+// to (jumps from other psects do not count), but those `keep` asks for and those another
+// statement defines; returns how many.
 unsigned remove_unused_labels(Assembly &as, Symbol *psect,
                               const std::function<bool(const Symbol *)> &keep = {});
 

@@ -21,11 +21,6 @@ std::vector<Symbol *> every_psect(const Assembly &as) {
   return v;
 }
 
-void rebuild_references(Assembly &as, Symbol *p) {
-  clear_references(as, p);
-  build_references(as, p);
-}
-
 bool is_label(const Statement *n) { return n->op_type == NAME || n->op_type == TLABEL; }
 
 // The defining statement of a plain symbol operand, or null.
@@ -263,7 +258,6 @@ bool optimize_psect(Assembly &as, Symbol *p, bool trace) {
     if (opt_permits(p, PO_JUMP)) {
       for (;;) {
         jump_head_cleanup(as, p);
-        rebuild_references(as, p);
         bool walked = jump_walk(as, p);
         changed |= walked;
         if (!walked || !phase.step()) break;
@@ -284,36 +278,29 @@ void optim_run(Assembly &as) {
   const bool trace = o.verbose > 1;
   scan_uses(as, all);
 
-  // 1. References and sizes of every psect (the name map serves inlining only).
+  // The reference lists are not kept here: the rules never read them, and the label clean-up
+  // of step 6 asks which labels the psect's own statements jump to. Of what a build of them
+  // does only the SF_KEEP mark of global labels counts.
+  // 1. Sizes of every psect (the name map serves inlining only).
   for (Symbol *p : all) {
-    build_references(as, p);
+    keep_global_labels(p);
     opt_size(as, p);
   }
   // 2. Inlining.
   if (!o.no_inline && !o.opt_debug) inline_functions(as, all);
-  // 3. Sizes and references afresh.
+  // 3. Sizes afresh. No label becomes global after this point but with SF_KEEP (the procedures
+  // of step 7), so the mark needs no renewal later.
   for (Symbol *p : all) {
     opt_touch(as, p);
     opt_size(as, p);
-    clear_references(as, p);
+    keep_global_labels(p);
   }
-  for (Symbol *p : all) build_references(as, p);
-  for (Symbol *p : all) rebuild_references(as, p);
   // 4. A first run over each psect.
-  for (Symbol *p : st.optimizable) {
-    build_references(as, p);
-    optimize_psect(as, p, trace);
-  }
-  // 5.
-  for (Symbol *p : all) clear_references(as, p);
-  for (Symbol *p : all) build_references(as, p);
+  for (Symbol *p : st.optimizable) optimize_psect(as, p, trace);
   // 6. Label clean-up and runs until nothing changes.
   for (unsigned round = 0; round < CLEANUP_ROUNDS; ++round) {
     bool changed = false;
-    for (Symbol *p : st.optimizable) {
-      rebuild_references(as, p);
-      changed |= opt_remove_unused_labels(as, p) != 0;
-    }
+    for (Symbol *p : st.optimizable) changed |= opt_remove_unused_labels(as, p) != 0;
     st.labels_cleaned = true;
     for (Symbol *p : st.optimizable) changed |= optimize_psect(as, p, trace);
     if (!changed) break;
