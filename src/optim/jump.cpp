@@ -379,22 +379,24 @@ bool opt_keeps_shape(const Assembly &as, const Symbol *p) {
   return p->s_pindex < o.size() && o[p->s_pindex];
 }
 
-void jump_head_cleanup(Assembly &as, Symbol *p) {
-  if (opt_keeps_shape(as, p)) return;
+bool jump_head_cleanup(Assembly &as, Symbol *p) {
+  if (opt_keeps_shape(as, p)) return false;
+  bool deleted = false;
   for (;;) {
     Statement *n = list_first(p);
-    if (!n || !n->op_type || (n->op_flags & NF_BARRIER)) return;
+    if (!n || !n->op_type || (n->op_flags & NF_BARRIER)) return deleted;
     if (n->op_type == ORG) {
       opt_mark_reachable(n);
       continue;
     }
     // Only unreachable code and unused labels go; an untouchable statement ends the clean-up.
-    if (opt_untouchable(n) || (!ops_is_instruction(n->op_type) && n->op_type != NAME)) return;
+    if (opt_untouchable(n) || (!ops_is_instruction(n->op_type) && n->op_type != NAME)) return deleted;
     if (n->op_type == NAME) {
-      if (!n->op_label || !list_delete_label(as, n)) return;
+      if (!n->op_label || !list_delete_label(as, n)) return deleted;
     } else {
       list_delete(as, n);
     }
+    deleted = true;
     opt_touch(as, p);
   }
 }

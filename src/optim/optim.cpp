@@ -32,15 +32,18 @@ Statement *plain_target(const Statement *n) {
 }
 
 // Moves every SET statement (but one already there) to directly after the first statement, so
-// that the moved ones end up in reverse order.
-void move_sets(Statement *first) {
-  if (!first->op_type) return;
+// that the moved ones end up in reverse order. True when it moved any.
+bool move_sets(Statement *first) {
+  if (!first->op_type) return false;
+  bool moved = false;
   for (Statement *n = first->op_next, *next; n->op_type; n = next) {
     next = n->op_next;
     if (n->op_type != SET || n == first->op_next || opt_untouchable(n) || (n->op_flags & NF_HIDDEN)) continue;
     list_unlink(n);
     list_insert_after(first, n);
+    moved = true;
   }
+  return moved;
 }
 
 // Every statement reachable from the psect's roots: its first statement, and the labels that
@@ -241,7 +244,7 @@ void opt_size(Assembly &as, Symbol *p) {
 bool optimize_psect(Assembly &as, Symbol *p, bool trace) {
   Statement *first = list_first(p);
   if (!first) return false;
-  move_sets(first);
+  bool moved = move_sets(first);
   mark_roots(p);
   LoopGuard passes{0, PASS_LIMIT}, phase{0, PHASE_LIMIT};
   bool any = false;
@@ -257,7 +260,7 @@ bool optimize_psect(Assembly &as, Symbol *p, bool trace) {
     }
     if (opt_permits(p, PO_JUMP)) {
       for (;;) {
-        jump_head_cleanup(as, p);
+        moved |= jump_head_cleanup(as, p);
         bool walked = jump_walk(as, p);
         changed |= walked;
         if (!walked || !phase.step()) break;
@@ -267,6 +270,7 @@ bool optimize_psect(Assembly &as, Symbol *p, bool trace) {
     any |= changed;
     if (!changed || !passes.step()) break;
   }
+  if (any || moved) ++as.optim.busy_runs;
   return any;
 }
 
@@ -298,22 +302,32 @@ void optim_run(Assembly &as) {
   // 4. A first run over each psect.
   for (Symbol *p : st.optimizable) optimize_psect(as, p, trace);
   // 6. Label clean-up and runs until nothing changes.
+  bool settled = false;  // the last round changed nothing at all
   for (unsigned round = 0; round < CLEANUP_ROUNDS; ++round) {
     bool changed = false;
+    const uint64_t busy = st.busy_runs;
     for (Symbol *p : st.optimizable) changed |= opt_remove_unused_labels(as, p) != 0;
     st.labels_cleaned = true;
     for (Symbol *p : st.optimizable) changed |= optimize_psect(as, p, trace);
+    settled = !changed && st.busy_runs == busy;
     if (!changed) break;
   }
   // 7. Procedural abstraction, on the abstraction list and then on each group list.
-  if (o.opt_space && !o.no_pa && !o.opt_debug && !(o.errata_mask & 0x11)) {
+  const bool abstracting = o.opt_space && !o.no_pa && !o.opt_debug && !(o.errata_mask & 0x11);
+  if (abstracting) {
     std::vector<Symbol *> made;
     abstract_procedures(as, st.abstraction, made);
     for (auto &[group, list] : st.groups) abstract_procedures(as, list, made);
     st.optimizable.insert(st.optimizable.end(), made.begin(), made.end());
   }
-  // 8. The final run.
-  for (Symbol *p : st.optimizable) optimize_psect(as, p, false);
+  // 8. The final run. After a round of step 6 that changed nothing it would change nothing
+  // either: every run of that round left its psect as it found it (the marks of mark_roots
+  // aside, which a run recomputes from the same statements and labels), so each run here would
+  // start from the state its run there started from. The program-wide guard cannot make a
+  // difference: past its limit a jump walk stops early, and a walk that changes nothing changes
+  // nothing when it stops early.
+  if (abstracting || !settled)
+    for (Symbol *p : st.optimizable) optimize_psect(as, p, false);
   // Emission lays the psects out again with the temporary labels as they now stand.
   as.emit.tlab_built = false;
 }

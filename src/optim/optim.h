@@ -38,6 +38,9 @@ struct OptimState {
   // an undefined symbol of that name stands for.
   std::vector<uint32_t> sym_sfr;
   bool labels_cleaned = false;  // the driver's first label clean-up has run
+  // Runs of optimize_psect that changed their psect (also by moving SET statements or by the
+  // head clean-up alone).
+  uint64_t busy_runs = 0;
   unsigned pa_psects = 0;       // "pa_nodes" psects made
   uint32_t pa_sets = 0;         // repeat sets numbered so far
 };
@@ -78,8 +81,8 @@ void opt_size(Assembly &as, Symbol *psect);
 
 // Whether the psect's code must keep its shape (see OptimState::offset_target).
 bool opt_keeps_shape(const Assembly &as, const Symbol *psect);
-// The jump phase's head clean-up and one walk; true when the walk changed something.
-void jump_head_cleanup(Assembly &as, Symbol *psect);
+// The jump phase's head clean-up and one walk; each is true when it changed something.
+bool jump_head_cleanup(Assembly &as, Symbol *psect);
 bool jump_walk(Assembly &as, Symbol *psect);
 // One peephole walk (optim/peep.cpp); true when it changed something.
 bool peep_walk(Assembly &as, Symbol *psect);
