@@ -253,8 +253,8 @@ std::string expansion_name(const MacroDef &d, const Symbol *m) {
 // record when m is null) and every later one are refused.
 void budget_spent(Assembly &as, const MacroDef &d, const Symbol *m) {
   as.mac.exhausted = true;
-  msg_report(as.msg, MSG_EXPANSION_BUDGET, static_cast<unsigned long long>(MACRO_MAX_LINES),
-             static_cast<unsigned long long>(MACRO_MAX_TEXT), expansion_name(d, m));
+  msg_report(as.msg, MSG_EXPANSION_BUDGET, static_cast<unsigned long long>(as.mac.max_lines),
+             static_cast<unsigned long long>(as.mac.max_text), expansion_name(d, m));
 }
 
 // A frame for an expansion of d (the macro m, or a REPT, IRP or IRPC record when m is null),
@@ -262,7 +262,7 @@ void budget_spent(Assembly &as, const MacroDef &d, const Symbol *m) {
 MacroFrame *new_frame(Assembly &as, MacroDef *d, const Symbol *m) {
   MacroState &M = as.mac;
   if (M.overflowed || M.exhausted) return nullptr;
-  if (as.lex.body_lines > MACRO_MAX_LINES || as.lex.body_bytes > MACRO_MAX_TEXT) {
+  if (as.lex.body_lines > M.max_lines || as.lex.body_bytes > M.max_text) {
     budget_spent(as, *d, m);
     return nullptr;
   }
@@ -336,9 +336,10 @@ void run_anon(Assembly &as, MacroDef *d) {
   uint64_t lines = static_cast<uint64_t>(std::count(d->body.begin(), d->body.end(), '\n'));
   uint64_t bytes = (d->kind & (MK_IRP | MK_IRPC)) ? 0 : d->body.size();
   const LexState &L = as.lex;
-  bool over = L.body_lines > MACRO_MAX_LINES || L.body_bytes > MACRO_MAX_TEXT ||
-              (lines && reps > (MACRO_MAX_LINES - L.body_lines) / lines) ||
-              (bytes && reps > (MACRO_MAX_TEXT - L.body_bytes) / bytes);
+  const MacroState &M = as.mac;
+  bool over = L.body_lines > M.max_lines || L.body_bytes > M.max_text ||
+              (lines && reps > (M.max_lines - L.body_lines) / lines) ||
+              (bytes && reps > (M.max_text - L.body_bytes) / bytes);
   if (reps && over && !as.mac.overflowed && !as.mac.exhausted) budget_spent(as, *d, nullptr);
   if (!reps || as.mac.exhausted) {
     release(as.mac, d);

@@ -58,7 +58,9 @@ struct MacroState {
   std::array<MacroFrame, MACRO_FRAMES> frames;   // frames[0 .. depth) are in use
   unsigned depth = 0;
   bool overflowed = false;   // nesting limit hit: nothing expands until depth is 0 again
-  bool exhausted = false;    // MACRO_MAX_LINES or MACRO_MAX_TEXT passed: nothing expands any more
+  bool exhausted = false;    // max_lines or max_text passed: nothing expands any more
+  uint64_t max_lines = MACRO_MAX_LINES;  // the expansions' budget of the run
+  uint64_t max_text = MACRO_MAX_TEXT;
   uint32_t local_counter = 0;  // generated LOCAL names "??%04d"
   std::vector<MacroName> names;  // definition being read
   std::string arg;               // scratch argument text
