@@ -236,7 +236,7 @@ Symbol *config_psect(Assembly &as, bool idloc) {
 Statement *append_node(Assembly &as, Symbol *psect, uint32_t kind) {
   Statement *n = list_new_statement(as);
   n->op_type = kind;
-  n->op_asmfile = n->op_srcfile = nullptr;
+  list_set_place(as.list, n, StmtPlace{});
   n->op_asmline = n->op_srcline = 0;
   list_append(as, psect->s_stmts->tail.op_prev, n);
   return n;

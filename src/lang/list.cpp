@@ -78,8 +78,10 @@ void note_position(Assembly &as, Statement *pos, Statement *node) {
     if (!ls.lines.empty() && ls.lines.back().line == line) return;
     ls.lines.push_back(LineRecord{file, line, node, ls.src.line_offset});
     node->op_lineinfo = static_cast<uint32_t>(ls.lines.size());
-  } else if (!node->op_srcfile && pos) {
-    node->op_srcfile = pos->op_srcfile;
+  } else if (pos && !stmt_srcfile(ls, node)) {
+    StmtPlace p = stmt_place(ls, node);
+    p.srcfile = stmt_srcfile(ls, pos);
+    list_set_place(ls, node, p);
     node->op_srcline = pos->op_srcline;
   }
 }
@@ -151,7 +153,7 @@ bool check_comment_vec(Assembly &as, const Statement *np) {
 // Reports at a node's source line, as the encoder does.
 template <class... A>
 void report_at_node(Assembly &as, const Statement *n, unsigned num, const A &...a) {
-  msg_report_at(as.msg, {n->op_asmfile, static_cast<long>(n->op_asmline)}, num, a...);
+  msg_report_at(as.msg, {stmt_asmfile(as.list, n), static_cast<long>(n->op_asmline)}, num, a...);
 }
 
 }  // namespace
@@ -185,14 +187,15 @@ Statement *list_new_statement(Assembly &as) {
   ListState &ls = as.list;
   const StmtSource &src = ls.src;
   Statement *n = take_node(ls);
+  StmtPlace place;
   n->op_asmline = line_number(reader_line(as));
-  n->op_asmfile = reader_file(as);
+  place.asmfile = reader_file(as);
   if (src.hl_set) {
     n->op_srcline = line_number(src.hl_line);
-    n->op_srcfile = src.hl_file;
+    place.srcfile = src.hl_file;
   } else if (as.opt.line_numbers) {
     n->op_srcline = n->op_asmline;
-    n->op_srcfile = n->op_asmfile;
+    place.srcfile = place.asmfile;
   }
   if (!ls.pending.empty()) {
     list_notes(as, n).op_comment = ls.comment_pool.make(std::move(ls.pending));
@@ -207,9 +210,25 @@ Statement *list_new_statement(Assembly &as) {
   if (markers & LM_SRCPOS) {
     n->op_flags |= NF_SRCPOS;
     n->op_asmline = n->op_srcline;
-    n->op_asmfile = n->op_srcfile;
+    place.asmfile = place.srcfile;
   }
+  list_set_place(ls, n, place);
   return n;
+}
+
+void list_set_place(ListState &ls, Statement *n, const StmtPlace &p) {
+  if (ls.places[n->op_place] == p) return;
+  if (ls.places[ls.last_place] == p) {  // most statements share the place of the one before
+    n->op_place = ls.last_place;
+    return;
+  }
+  if (p == StmtPlace{}) {
+    n->op_place = 0;
+    return;
+  }
+  auto [it, fresh] = ls.place_ids.try_emplace(p, static_cast<uint32_t>(ls.places.size()));
+  if (fresh) ls.places.push_back(p);
+  n->op_place = ls.last_place = it->second;
 }
 
 void list_insert_after(Statement *pos, Statement *node) {
@@ -237,9 +256,11 @@ bool list_add_statement(Assembly &as, Statement *node) {
   ListState &ls = as.list;
   list_append(as, ps->s_stmts->tail.op_prev, node);
   node->op_flags |= ls.src.asmopt;
-  node->op_callstack = ls.src.callstack;
   if (lex_in_macro(as)) node->op_flags |= NF_MACRO;
-  node->op_dbgsrc = ls.src.dbgsrc;
+  StmtPlace place = stmt_place(ls, node);
+  place.callstack = ls.src.callstack;
+  place.dbgsrc = ls.src.dbgsrc;
+  list_set_place(ls, node, place);
   ls.cur_stmt = node;
   return true;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <unordered_map>
 #include <vector>
 
 #include "isa/ops.h"
@@ -60,9 +61,22 @@ struct StatementNotes {
   RefVec *op_refs = nullptr;            // nodes referring to this node
 };
 
+// Where a statement was read and the parser state in force for it. Few distinct ones occur in a
+// run (they change with the file, a LINE directive's file, CALLSTACK and DEBUG_SOURCE), so a
+// statement keeps the number of its place in the run's table (ListState::places), and place 0
+// is the all-zero one of a fresh node.
+struct StmtPlace {
+  const char *asmfile = nullptr;  // assembler source file
+  const char *srcfile = nullptr;  // high-level source file
+  uint32_t callstack = 0;         // CALLSTACK depth in force
+  uint32_t dbgsrc = 0;            // DEBUG_SOURCE state in force
+  bool operator==(const StmtPlace &) const = default;
+};
+
 // One statement. The record is kept small, since a large source makes one per line: the
-// fields of one statement kind share storage, the rare parts are in StatementNotes, and
-// numbers are as wide as their values get.
+// fields of one statement kind share storage, the rare parts are in StatementNotes, the
+// position and parser state that change seldom are in the place table, and numbers are as
+// wide as their values get.
 struct Statement {
   Statement *op_next = nullptr;
   Statement *op_prev = nullptr;          // also the free-list link of a freed node
@@ -76,21 +90,18 @@ struct Statement {
     const char *op_text;                 // MESSG text, INCLUDE name, TITLE text
     DataItem *op_list;                   // DATA: the items
   };
-  const char *op_asmfile = nullptr;      // assembler source file
-  const char *op_srcfile = nullptr;      // high-level source file
   StatementNotes *op_notes = nullptr;    // comments and references; null when it has none
-  uint32_t op_asmline = 0;               // line in op_asmfile
+  uint32_t op_place = 0;                 // files, CALLSTACK and DEBUG_SOURCE: ListState::places
+  uint32_t op_asmline = 0;               // line in the assembler source file
   uint32_t op_srcline = 0;               // high-level source line
   uint32_t op_addr = 0;                  // byte offset within the psect (sizing)
   uint32_t op_serial = 0;                // from 1; 0 marks a freed node
-  uint32_t op_callstack = 0;             // CALLSTACK depth in force
   uint32_t op_lineinfo = 0;              // listing line record starting here: its index + 1
   uint16_t op_flags = 0;                 // NF_*
   uint16_t op_subop = 0;                 // opcode bits plus modifier bits
   uint8_t op_type = 0;                   // statement kind (OpKind); 0 only in list sentinels
   uint8_t op_dest = 0;                   // W or F; 0 for other statements
   uint8_t op_access = 0;                 // BANKED or ACCESS; 0 for other statements
-  uint8_t op_dbgsrc = 0;                 // DEBUG_SOURCE state in force
 };
 
 inline CommentVec *stmt_comment(const Statement *n) { return n->op_notes ? n->op_notes->op_comment : nullptr; }
@@ -102,7 +113,7 @@ inline RefVec *stmt_refs(const Statement *n) { return n->op_notes ? n->op_notes-
 //   for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) ...
 // so a node's op_type must be set before it is linked.
 static_assert(std::is_trivially_destructible_v<Statement> && std::is_aggregate_v<Statement>);
-static_assert(sizeof(Statement) <= 152, "a statement per source line: keep the record small");
+static_assert(sizeof(Statement) <= 136, "a statement per source line: keep the record small");
 static_assert(OP_LAST_STATEMENT <= UINT8_MAX && ACCESS <= UINT8_MAX && W <= UINT8_MAX && NF_INDEXED <= UINT16_MAX);
 
 struct StatementList {
@@ -149,6 +160,12 @@ struct SummaryFile {
   ~SummaryFile();
 };
 
+struct StmtPlaceHash {
+  size_t operator()(const StmtPlace &p) const {
+    return std::hash<const void *>()(p.asmfile) * 31 + std::hash<const void *>()(p.srcfile) * 7 + p.callstack * 3 + p.dbgsrc;
+  }
+};
+
 struct ListState {
   Pool<StatementList, 16> list_pool;
   std::vector<StatementList *> lists;  // every psect's list, in creation order
@@ -156,6 +173,9 @@ struct ListState {
   // Node storage; freed nodes are chained through op_prev and taken first. Nodes are never
   // destroyed: Statement holds nothing that needs it.
   Slab<Statement> node_slab;
+  std::vector<StmtPlace> places{StmtPlace{}};  // op_place numbers them; 0 is the empty place
+  std::unordered_map<StmtPlace, uint32_t, StmtPlaceHash> place_ids;  // places but the empty one
+  uint32_t last_place = 0;             // the place given last
   Statement *free_nodes = nullptr;
   uint32_t node_serial = 0;            // last op_serial handed out
 
@@ -187,6 +207,15 @@ inline StatementList *list_new(ListState &ls, Symbol *psect) {
 }
 
 // --- nodes and links ---
+
+// A statement's place and its parts.
+inline const StmtPlace &stmt_place(const ListState &ls, const Statement *n) { return ls.places[n->op_place]; }
+inline const char *stmt_asmfile(const ListState &ls, const Statement *n) { return stmt_place(ls, n).asmfile; }
+inline const char *stmt_srcfile(const ListState &ls, const Statement *n) { return stmt_place(ls, n).srcfile; }
+inline uint32_t stmt_callstack(const ListState &ls, const Statement *n) { return stmt_place(ls, n).callstack; }
+inline uint32_t stmt_dbgsrc(const ListState &ls, const Statement *n) { return stmt_place(ls, n).dbgsrc; }
+// Gives a statement the place p, entered in the table when it is new.
+void list_set_place(ListState &ls, Statement *n, const StmtPlace &p);
 
 // A zeroed node with the reader's position, the pending comments, the line markers, the
 // listing flag and its serial number.

@@ -436,7 +436,7 @@ void sym_break_cycles(Assembly &as) {
   std::sort(cyclic.begin(), cyclic.end(), [&](const Symbol *a, const Symbol *b) { return serial(a) < serial(b); });
   for (Symbol *s : cyclic) {
     const Statement *n = def[s];
-    MsgPos at = n ? MsgPos{n->op_asmfile, static_cast<long>(n->op_asmline)} : MsgPos{s->s_file, static_cast<long>(s->s_line)};
+    MsgPos at = n ? MsgPos{stmt_asmfile(as.list, n), static_cast<long>(n->op_asmline)} : MsgPos{s->s_file, static_cast<long>(s->s_line)};
     s->s_value = expr_abs(0);
     msg_report_at(as.msg, at, MSG_RELOC_TOO_COMPLEX);
   }

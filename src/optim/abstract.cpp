@@ -165,7 +165,7 @@ void Run::gather() {
       StatementNotes eol;
       eol.op_eolcomment = stmt_eolcomment(n);
       tmp.op_notes = eol.op_eolcomment ? &eol : nullptr;
-      pos.file = tmp.op_srcfile;
+      pos.file = stmt_srcfile(as.list, &tmp);
       pos.line = tmp.op_srcline;
       text.clear();
       emasm_statement_text(as, tmp, false, pos, text);

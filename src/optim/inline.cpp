@@ -142,7 +142,7 @@ bool Inliner::verdict(Symbol *p, bool for_callee, const Symbol *function) {
   v = ok ? V_YES : V_NO;
   if (!ok && for_callee && p->s_psect.p_inline && function) {
     const Statement *d = function->s_defnode;
-    MsgPos at{d ? d->op_asmfile : nullptr, d ? static_cast<long>(d->op_asmline) : 0};
+    MsgPos at{d ? stmt_asmfile(as.list, d) : nullptr, d ? static_cast<long>(d->op_asmline) : 0};
     if (at.file) msg_report_at(as.msg, at, MSG_NOT_INLINED, function->s_name);
     else msg_report(as.msg, MSG_NOT_INLINED, function->s_name);
   }

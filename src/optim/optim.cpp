@@ -357,12 +357,9 @@ Statement *opt_new_statement(Assembly &as, uint8_t kind, const Statement *near) 
   Statement *n = list_new_statement(as);
   n->op_flags = 0;  // the reader's marks of its last line belong to no new statement
   n->op_type = kind;
-  n->op_asmfile = near->op_asmfile;
+  n->op_place = near->op_place;
   n->op_asmline = near->op_asmline;
-  n->op_srcfile = near->op_srcfile;
   n->op_srcline = near->op_srcline;
-  n->op_callstack = near->op_callstack;
-  n->op_dbgsrc = near->op_dbgsrc;
   return n;
 }
 

@@ -150,11 +150,12 @@ void StatementText::comments(const Statement &n, std::string &o, bool &opened) {
 
 void StatementText::position(const Statement &n, EmasmPos &pos, std::string &o) {
   if (listing_) return;
-  if (n.op_srcfile && (!pos.file || std::strcmp(pos.file, n.op_srcfile) != 0)) {
+  const char *srcfile = stmt_srcfile(as_.list, &n);
+  if (srcfile && (!pos.file || std::strcmp(pos.file, srcfile) != 0)) {
     o += "\tfile\t\"";
-    o += n.op_srcfile;
+    o += srcfile;
     o += "\"\n";
-    pos.file = n.op_srcfile;
+    pos.file = srcfile;
     pos.line = 0;
   }
   if (n.op_srcline != pos.line) {
@@ -178,7 +179,7 @@ bool StatementText::label(const Statement &n, std::string &o) {
   o += '\n';
   if (s->s_flags & SF_GLOBAL) {
     const Statement *next = n.op_next && n.op_next->op_type ? n.op_next : &n;
-    put_num(o, "\tcallstack %llu\n", next->op_callstack);
+    put_num(o, "\tcallstack %llu\n", stmt_callstack(as_.list, next));
   }
   return true;
 }

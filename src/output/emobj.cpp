@@ -222,7 +222,7 @@ uint64_t stmt_size(Assembly &as, const Statement *n, const Symbol *p, bool repor
     case SZ_NONE: case SZ_ORG: case SZ_ALIGN: case SZ_LABEL: return 0;
     default:
       if (report)
-        msg_report_at(as.msg, {n->op_asmfile, static_cast<long>(n->op_asmline)}, MSG_SIZE_UNKNOWN_OPERATOR, n->op_type);
+        msg_report_at(as.msg, {stmt_asmfile(as.list, n), static_cast<long>(n->op_asmline)}, MSG_SIZE_UNKNOWN_OPERATOR, n->op_type);
       return 0;
   }
 }
@@ -786,7 +786,7 @@ void emobj_encode(Assembly &as, Statement *n, bool listing) {
   if (listing) es.items.clear();
   if (!n || !p || (n->op_flags & NF_HIDDEN)) return;
   // Messages from here on, also those of the output between statements, carry this position.
-  msg_set_at(as.msg, {n->op_asmfile, static_cast<long>(n->op_asmline)});
+  msg_set_at(as.msg, {stmt_asmfile(as.list, n), static_cast<long>(n->op_asmline)});
   // Phase check: sizing and encoding must agree on every offset.
   if (std::min(p->s_psect.p_curr, LOC_MAX) != n->op_addr && n->op_type != ORG && !listing)
     msg_report(as.msg, MSG_PHASE_ERROR);

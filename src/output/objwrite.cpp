@@ -30,10 +30,11 @@ std::string_view source_name(Assembly &as, const char *file) {
 void line_info(Assembly &as, const Statement *n, Symbol *p) {
   EmitState &es = as.emit;
   if (n->op_type == ALIGN || p->s_psect.p_space != 0 || p->s_psect.p_noexec || !n->op_srcline) return;
-  if (n->op_srcfile != es.last_file) {
-    const char *file = n->op_srcfile ? n->op_srcfile : "";
+  const char *srcfile = stmt_srcfile(as.list, n);
+  if (srcfile != es.last_file) {
+    const char *file = srcfile ? srcfile : "";
     obj_put_sym_entry(as, as.opt.lib_relative ? 1 : 0, ST_FILE, "", source_name(as, file));
-    es.last_file = n->op_srcfile;
+    es.last_file = srcfile;
     es.line_known = false;
   }
   if (es.line_known && n->op_srcline == es.last_line && !(n->op_flags & NF_MACRO)) return;
@@ -211,7 +212,7 @@ void emobj_emit_psect(Assembly &as, Symbol *p) {
       case ENDM: case TITLE: continue;
       case TLABEL: tlab_define(as, n->op_tlab, n); continue;
       case NAME:
-        if (p->s_psect.p_noexec || n->op_dbgsrc != 1 ||
+        if (p->s_psect.p_noexec || stmt_dbgsrc(as.list, n) != 1 ||
             (n->op_label && std::strncmp(name_of(n->op_label), "__end_of", 8) == 0))
           continue;
         break;

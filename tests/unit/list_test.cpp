@@ -86,7 +86,7 @@ TEST(List, NewStatementPositionAndFlags) {
     f.as.lex.m_volsfr = c.markers & LM_VOLSFR;
     f.as.lex.m_hl = c.markers & LM_SRCPOS;
     Statement *n = list_new_statement(f.as);
-    std::string got = where(n->op_asmfile, n->op_asmline) + " " + where(n->op_srcfile, n->op_srcline);
+    std::string got = where(stmt_asmfile(f.as.list, n), n->op_asmline) + " " + where(stmt_srcfile(f.as.list, n), n->op_srcline);
     EXPECT_EQ(got, c.asm_pos + " " + c.src_pos) << c.markers;
     EXPECT_EQ(n->op_flags, c.flags) << got;
     EXPECT_EQ(n->op_serial, 1u);
@@ -101,7 +101,7 @@ TEST(List, NewStatementPositionAndFlags) {
   EXPECT_EQ(f.nodes(), (std::vector<Statement *>{a, b}));
   EXPECT_EQ(b->op_psect, f.text);
   EXPECT_EQ(b->op_flags, NF_NOOPT | NF_NOLIST);
-  EXPECT_EQ(b->op_callstack, 5u);
+  EXPECT_EQ(stmt_callstack(f.as.list, b), 5u);
   EXPECT_TRUE(list_attach_eol_comment(f.as, "; here"));
   EXPECT_STREQ(stmt_eolcomment(b), "; here");
 }
@@ -250,7 +250,7 @@ TEST(List, LineRecordsAndInheritedPositions) {
   g.as.list.src.hl_set = false;
   Statement *y = g.add(NOP);
   EXPECT_EQ(list_last_line_record(g.as), nullptr);
-  EXPECT_STREQ(y->op_srcfile, "m.c");
+  EXPECT_STREQ(stmt_srcfile(g.as.list, y), "m.c");
   EXPECT_EQ(y->op_srcline, 50u);
 }
 
