@@ -65,8 +65,6 @@ TEST(Parser, BadInputEndsInNumberedMessages) {
     for (std::string line; std::getline(in, line);)
       EXPECT_EQ(message_numbers_in(line).size(), 1u) << line;
   }
-  ParseRun d(deep);
-  EXPECT_NE(d.take().find("(2112) nesting too deep for the parser"), std::string::npos);
 }
 
 }  // namespace
