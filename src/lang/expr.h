@@ -104,7 +104,7 @@ static_assert(sizeof(Value) == 32);
 constexpr size_t EXPR_MAX_OPERATORS = 1000;
 
 struct ExprState {
-  Pool<Value> pool;  // operand records of operator nodes; released with the run
+  Arena<Value> pool;  // operand records of operator nodes; released with the run
 };
 
 // Kind classes.

@@ -182,7 +182,7 @@ struct ListState {
   Pool<CommentVec> comment_pool;       // op_comment vectors
   Pool<RefVec> ref_pool;               // op_refs vectors
   Pool<StatementNotes> notes_pool;     // op_notes records
-  Pool<DataItem> data_pool;            // op_list items
+  Arena<DataItem> data_pool;           // op_list items
 
   CommentVec pending;                  // full-line comments not yet taken by a node
   SummaryFile summary;

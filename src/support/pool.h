@@ -1,7 +1,8 @@
 // Record storage. A slab hands out uninitialised cells in creation order from chunks that grow
 // geometrically (a small first chunk, doubling up to about 4 MiB), so a small run stays small
 // and a large one makes few, large allocations; big chunks come straight from the system's
-// pages. A pool adds construction, a free list, and destruction of the live records.
+// pages. A pool adds construction, a free list, and destruction of the live records; an arena
+// only construction, for records that live as long as the run.
 #pragma once
 
 #include <algorithm>
@@ -87,6 +88,21 @@ class Slab {
   T *next_ = nullptr;
   size_t left_ = 0;
   size_t first_;
+};
+
+// Records that are never freed and need no destruction: each takes only its own size.
+template <class T, size_t FIRST = 64>
+class Arena {
+  static_assert(std::is_trivially_destructible_v<T>);
+
+ public:
+  template <class... A>
+  T *make(A &&...a) {
+    return new (cells_.take()) T(std::forward<A>(a)...);
+  }
+
+ private:
+  Slab<T> cells_{FIRST};
 };
 
 template <class T, size_t FIRST = 64>
