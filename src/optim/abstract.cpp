@@ -114,7 +114,6 @@ struct Run {
   std::vector<Symbol *> &unit;
   Symbol *procs = nullptr;   // the run's psect
   std::vector<Entry> e;
-  std::vector<Symbol *> touched;
   uint16_t opc_call = 0, opc_goto = 0, opc_return = 0;
 
   Run(Assembly &a, std::vector<Symbol *> &u) : as(a), unit(u) {
@@ -353,7 +352,6 @@ void Run::abstract(const RepeatSet &set) {
     list_notes(as, r).op_eolcomment = as.strings.intern(";call to abstracted procedure");
     list_insert_after(site->op_prev, r);
     list_add_reference(as, r, pl);
-    touched.push_back(site->op_psect);
     opt_touch(as, site->op_psect);
   };
   replace(first);
@@ -485,8 +483,4 @@ void abstract_procedures(Assembly &as, std::vector<Symbol *> &list, std::vector<
   });
   for (const RepeatSet &set : sets)
     if (set.len && set.saving > 0) run.abstract(set);
-  for (Symbol *p : run.touched) {
-    clear_references(as, p);
-    build_references(as, p);
-  }
 }

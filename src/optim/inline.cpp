@@ -443,11 +443,9 @@ void inline_functions(Assembly &as, std::vector<Symbol *> &all) {
   // a. Expansion in every psect.
   for (Symbol *p : all) in.inline_psect(p);
   if (in.expanded.empty()) return;
-  // b. References afresh; a function psect still jumped to, or used as a value, keeps its body.
-  for (Symbol *p : all) clear_references(as, p);
+  // b. A function psect still jumped to, or used as a value, keeps its body.
   UseOfBodies uses{in};
   for (Symbol *p : all) {
-    build_references(as, p);
     for (Statement *n = list_first(p); n && n->op_type; n = n->op_next) {
       uses.value(n->op_opnd1.o_value, p);
       uses.value(n->op_opnd2.o_value, p);
