@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Checks that a changed assembler behaves exactly as a reference build: both assemble the same
-# sources (generated ones of the given sizes, every end-to-end case and every simulator program)
-# in each mode (plain, -L, -A, -O, -O --opt=space, -C, -V), each in a directory of its own, and
+# sources (generated ones of the given sizes, every end-to-end case, every simulator program and
+# random compiler-style programs) in each mode (plain, -L, -A, -C, -V, and the optimizer's: -O,
+# --opt=space, -auto_inline, errata NOPs, the -V -V trace), each in a directory of its own, and
 # every output file, the standard output, the messages and the exit status must be identical.
 # The time is fixed through SOURCE_DATE_EPOCH so that listings and objects compare byte for byte.
-# Usage: bench/same.sh <reference aszel18> <new aszel18> [lines...]   (default 200000 1000000)
+# Usage: [SEEDS=first-last] bench/same.sh <reference aszel18> <new aszel18> [lines...]
+#   lines: generated sources (default 200000 1000000); SEEDS: random programs (default 1-300)
 set -uo pipefail
 [ $# -ge 2 ] || { echo "usage: $0 <reference aszel18> <new aszel18> [lines...]" >&2; exit 2; }
 ref=$(realpath "$1") new=$(realpath "$2")
@@ -17,7 +19,9 @@ trap 'rm -rf "$work"' EXIT
 export SOURCE_DATE_EPOCH=0
 unset NTX_ERR_FORMAT NTX_WARN_FORMAT NTX_MSG_FORMAT
 
-modes=("" "-Ls.lst" "-A -Os.opt" "-O" "-O --opt=space" "-C" "-V")
+modes=("" "-Ls.lst" "-A -Os.opt" "-C" "-V" "-O -Ls.lst" "-O -A -Os.opt" "-O --opt=space -A -Os.opt"
+       "-O -auto_inline -A -Os.opt" "-O --errata=16384 -A -Os.opt" "-O --opt=space --errata=1 -A -Os.opt"
+       "-O -V -V -A -Os.opt")
 fails=0 runs=0
 # check <source> <cpu>: every mode with both builds, in fresh directories holding the source.
 check() {
@@ -46,9 +50,16 @@ check() {
 
 gen=build-rel/bench/gen_source
 for n in "${sizes[@]}"; do
-  mkdir -p "$work/gen" && "$gen" "$n" "$work/gen/g$n.as"
+  mkdir -p "$work/gen" && "$gen" "$n" "$work/gen/g$n.as" || exit 2
   check "$work/gen/g$n.as" -mcpu=ZEL18A44
   rm -rf "$work/gen"
+done
+seeds=${SEEDS:-1-300}
+mkdir -p "$work/prog" && build-rel/stage/bin/gen_prog -o "$work/prog" "${seeds%-*}" "${seeds#*-}" || exit 2
+for f in "$work"/prog/*.as; do
+  mkdir -p "$work/one" && cp "$f" "$work/one/"
+  check "$work/one/$(basename "$f")" -mcpu=ZEL18A44
+  rm -rf "$work/one"
 done
 while IFS= read -r f; do
   cpu=$(grep -o -m1 -- '-mcpu=[A-Za-z0-9]*' "$f" || echo -mcpu=ZEL18A44)
