@@ -24,23 +24,11 @@
 #include <string>
 #include <vector>
 
+#include "../common/textio.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_all(const fs::path &p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-std::vector<std::string> lines_of(const std::string &s) {
-  std::vector<std::string> v;
-  std::istringstream in(s);
-  for (std::string l; std::getline(in, l);) v.push_back(l);
-  return v;
-}
 
 std::string quoted(const std::string &s) {
   std::string q = "'";
@@ -73,7 +61,7 @@ bool comment_arg(const std::string &line, const std::string &key, std::string &a
 std::vector<std::string> psect_lines(const std::string &text, const std::string &psect) {
   std::vector<std::string> out;
   bool in = false;
-  for (const std::string &l : lines_of(text)) {
+  for (const std::string &l : split_lines(text)) {
     if (!in) {
       in = l == "\tpsect\t" + psect;
       continue;
@@ -88,7 +76,7 @@ int check_samples(const std::string &aszel18, const std::string &datadir, const 
   fs::path work = fs::temp_directory_path() / ("docs_check." + std::to_string(getpid()));
   int failures = 0, count = 0;
   for (const std::string &page : pages) {
-    std::vector<std::string> lines = lines_of(read_all(page));
+    std::vector<std::string> lines = split_lines(read_all(page));
     fs::path last_dir;  // the previous sample's run directory
     for (size_t i = 0; i < lines.size(); ++i) {
       if (trim(lines[i]) != "```asm") continue;
@@ -146,7 +134,7 @@ int check_samples(const std::string &aszel18, const std::string &datadir, const 
 // "-mcpu=<device>" names -mcpu=, "-L, -L<file>" names -L, "--help" itself.
 std::set<std::string> usage_options(const std::string &usage) {
   std::set<std::string> opts;
-  for (const std::string &l : lines_of(usage)) {
+  for (const std::string &l : split_lines(usage)) {
     std::string t = trim(l);
     if (l.compare(0, 2, "  ") != 0 || t.empty() || t[0] != '-') continue;
     std::istringstream in(t);

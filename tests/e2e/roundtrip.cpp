@@ -21,16 +21,11 @@
 #include <string>
 #include <vector>
 
+#include "../common/textio.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string read_all(const fs::path &p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
 
 std::string lower(std::string s) {
   for (char &c : s)

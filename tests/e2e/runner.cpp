@@ -54,6 +54,8 @@
 #include <thread>
 #include <vector>
 
+#include "../common/textio.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -92,28 +94,6 @@ struct Case {
   std::vector<std::pair<long, std::string>> markers;  // line, "ERROR n"/"WARNING n"
   std::map<long, std::map<std::string, std::pair<LineCode, std::string>>> words;  // line, tag: code, as written
 };
-
-std::string read_all(const fs::path &p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-std::vector<std::string> split_lines(const std::string &s) {
-  std::vector<std::string> v;
-  std::string cur;
-  for (char c : s) {
-    if (c == '\n') {
-      v.push_back(cur);
-      cur.clear();
-    } else {
-      cur.push_back(c);
-    }
-  }
-  if (!cur.empty()) v.push_back(cur);
-  return v;
-}
 
 std::string substitute(const std::string &s, const std::string &src, const std::string &dir) {
   std::string out;
