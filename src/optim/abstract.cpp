@@ -84,13 +84,6 @@ const Crc32 &crc32() {
   return c;
 }
 
-Statement *plain_target(const Statement *n) {
-  const Value &v = n->op_opnd1.o_value;
-  if (v.v_rtype != RT_SYM || !v.v_sym || v.v_offs != 0) return nullptr;
-  Statement *t = v.v_sym->s_defnode;
-  return t && t->op_serial && t->op_type == NAME && t->op_label == v.v_sym ? t : nullptr;
-}
-
 bool local_label(const Assembly &as, const Statement *n) {
   const Symbol *s = n->op_label;
   return s && s->s_defnode == n && !(s->s_flags & SF_GLOBAL) && !opt_label_pinned(as, s);
@@ -204,7 +197,7 @@ void Run::gather() {
       continue;
     }
     if (!x.is_jump) continue;
-    const Statement *t = plain_target(x.n);
+    const Statement *t = opt_jump_label(x.n);
     auto it = t ? at.find(t) : at.end();
     if (it == at.end()) continue;
     x.target = it->second;

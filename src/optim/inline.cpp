@@ -34,14 +34,6 @@ bool starts(const Symbol *s, std::string_view prefix) {
 
 bool is_end_label(const Statement *n) { return n->op_type == NAME && starts(n->op_label, "__end_of"); }
 
-// The defining label of a plain symbol operand (no offset), or null.
-Statement *plain_target(const Statement *n) {
-  const Value &v = n->op_opnd1.o_value;
-  if (v.v_rtype != RT_SYM || !v.v_sym || v.v_offs != 0) return nullptr;
-  Statement *t = v.v_sym->s_defnode;
-  return t && t->op_serial && t->op_type == NAME && t->op_label == v.v_sym ? t : nullptr;
-}
-
 // Labels defined in psects of the set `in` that a value refers to (other than `self`).
 template <class Fn>
 void each_label(const Value &v, Fn &&fn, unsigned depth = 0) {
@@ -130,7 +122,7 @@ bool Inliner::verdict(Symbol *p, bool for_callee, const Symbol *function) {
     if (k == RETLW && last_code && opt_is_skip(last_code)) break;
     if (opt_value_placed(n->op_opnd1.o_value) || opt_value_placed(n->op_opnd2.o_value)) break;
     if (f.does & (FX_JUMP | FX_BRANCH | FX_CALL)) {
-      Statement *t = plain_target(n);
+      Statement *t = opt_jump_label(n);
       if (!t && !(f.does & FX_RETURN)) break;  // a jump to a computed or constant address
       if (t && !(f.does & FX_CALL) && (t->op_label->s_flags & SF_GLOBAL)) break;
       // A relative jump out of the function might no longer reach.
@@ -160,7 +152,7 @@ void Inliner::find_recursion() {
     const uint32_t from = l->psect->s_pindex;
     for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) {
       if (n->op_type != CALL && n->op_type != RCALL) continue;
-      const Statement *t = plain_target(n);
+      const Statement *t = opt_jump_label(n);
       if (!t || !t->op_psect || !in_range(t->op_psect)) continue;
       uint32_t to = t->op_psect->s_pindex;
       if (to == from) recursive[from] = 1;
@@ -313,7 +305,7 @@ void Inliner::expand(Statement *k, Symbol *c) {
     }
     Statement *m = copy_of(n, at);
     if (ops_statement_facts(*m).does & (FX_JUMP | FX_BRANCH | FX_CALL)) {
-      const Statement *t = plain_target(n);
+      const Statement *t = opt_jump_label(n);
       auto it = t ? labels.find(t->op_label) : labels.end();
       if (it != labels.end()) point_at(m, it->second);
     }
@@ -359,7 +351,7 @@ void Inliner::inline_psect(Symbol *p) {
         n = next;
         continue;
       }
-      Statement *t = plain_target(n);
+      Statement *t = opt_jump_label(n);
       Symbol *c = t ? t->op_psect : nullptr;
       if (!c || c == p || !in_range(c) || absolute(c) || recursive[c->s_pindex] || !enters_at_head(t, c)) {
         n = next;
