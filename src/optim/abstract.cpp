@@ -344,7 +344,6 @@ void Run::abstract(const RepeatSet &set) {
     Statement *r = returns ? jump_to(GOTO, opc_goto, proc, site) : jump_to(CALL, opc_call, proc, site);
     list_notes(as, r).op_eolcomment = as.strings.intern(";call to abstracted procedure");
     list_insert_after(site->op_prev, r);
-    list_add_reference(as, r, pl);
     opt_touch(as, site->op_psect);
   };
   replace(first);

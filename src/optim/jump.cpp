@@ -188,15 +188,15 @@ struct Walk {
     touch();
   }
 
-  // Makes the jump n refer to label `to` (a symbol s when no label defines it).
+  // Makes the jump n refer to label `to` (a symbol s when no label defines it). Reference
+  // lists are not kept while the optimizer runs: no rule reads them (the label clean-up looks
+  // at the jumps' targets themselves), and the errata pass builds them afresh.
   void retarget(Statement *n, Symbol *s) {
-    if (Statement *old = list_jump_target(n)) list_drop_reference(as, n, old);
     Value &v = n->op_opnd1.o_value;
     v = Value{};
     v.v_rtype = RT_SYM;
     v.v_sym = s;
     if (s->s_refcnt < 0xFFFF) ++s->s_refcnt;
-    if (Statement *t = list_jump_target(n)) list_add_reference(as, n, t);
     touch();
   }
 
@@ -247,7 +247,6 @@ Statement *Walk::jump(Statement *n) {
   Statement *r = next_code(t);
   // Jump to return: the return itself. The errata work-around needs the jump.
   if (r && (r->op_type == RETURN || r->op_type == RETLW) && !(as.opt.errata_mask & 0x4001)) {
-    list_drop_reference(as, n, t);
     Operand o = r->op_opnd1;
     copyexpr(as, o.o_value, r->op_opnd1.o_value);
     n->op_type = r->op_type;
