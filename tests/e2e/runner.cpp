@@ -30,7 +30,9 @@
 //                                line of ";=" alone continues the line above. The fill of an
 //                                ALIGN counts to the line before it.
 //
-// Substitutions: %% a percent sign, %s the case file's name, %t the run directory, %rep(N,text) N copies of text.
+// Substitutions: %% a percent sign, %s the case file's name, %t the run directory, %rep(N,text) N copies of text,
+// %equates(H) the core register equates at the end of an assembly text for core registers at page H
+// (F or 3F), %equates(H,N) the same as listing lines numbered from N.
 // Runs happen in a fresh directory holding the case file and its auxiliary files.
 #include <fcntl.h>
 #include <signal.h>
@@ -95,6 +97,35 @@ struct Case {
   std::map<long, std::map<std::string, std::pair<LineCode, std::string>>> words;  // line, tag: code, as written
 };
 
+// The core register equates that end every assembly text, in their order, for the core
+// registers at page H (hex: "F" or "3F"); with ",N" as the lines of a listing numbered from N.
+std::string core_equates(const std::string &arg) {
+  static const std::pair<const char *, unsigned> regs[] = {
+      {"tosu", 0xFF},     {"tosh", 0xFE},     {"tosl", 0xFD},     {"stkptr", 0xFC},   {"pclatu", 0xFB},
+      {"pclath", 0xFA},   {"pcl", 0xF9},      {"tblptru", 0xF8},  {"tblptrh", 0xF7},  {"tblptrl", 0xF6},
+      {"tablat", 0xF5},   {"prodh", 0xF4},    {"prodl", 0xE8},    {"indf0", 0xEF},    {"postinc0", 0xEE},
+      {"postdec0", 0xED}, {"preinc0", 0xEC},  {"plusw0", 0xEB},   {"fsr0h", 0xEA},    {"fsr0l", 0xE9},
+      {"wreg", 0xF3},     {"indf1", 0xE7},    {"postinc1", 0xE6}, {"postdec1", 0xE5}, {"preinc1", 0xE4},
+      {"plusw1", 0xE3},   {"fsr1h", 0xE2},    {"fsr1l", 0xE1},    {"bsr", 0xE0},      {"indf2", 0xDF},
+      {"postinc2", 0xDE}, {"postdec2", 0xDD}, {"preinc2", 0xDC},  {"plusw2", 0xDB},   {"fsr2h", 0xDA},
+      {"fsr2l", 0xD9},    {"status", 0xD8},
+  };
+  size_t comma = arg.find(',');
+  std::string page = arg.substr(0, comma);
+  long line = comma == std::string::npos ? 0 : std::atol(arg.c_str() + comma + 1);
+  std::string out;
+  char buf[80];
+  for (const auto &[name, low] : regs) {
+    if (!out.empty()) out += '\n';
+    if (line) std::snprintf(buf, sizeof buf, "%6ld%27s", line++, "");
+    else buf[0] = 0;
+    out += buf + std::string(name) + "\tequ\t0x" + page;
+    std::snprintf(buf, sizeof buf, "%02X", low);
+    out += buf;
+  }
+  return out;
+}
+
 std::string substitute(const std::string &s, const std::string &src, const std::string &dir) {
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
@@ -112,6 +143,12 @@ std::string substitute(const std::string &s, const std::string &src, const std::
       if (s[i + 1] == 't') {
         out += dir;
         ++i;
+        continue;
+      }
+      if (s.compare(i, 9, "%equates(") == 0 && s.find(')', i) != std::string::npos) {
+        size_t close = s.find(')', i);
+        out += core_equates(s.substr(i + 9, close - i - 9));
+        i = close;
         continue;
       }
       if (s.compare(i, 5, "%rep(") == 0) {

@@ -8,7 +8,7 @@
 ; lines after the code in -A output; the psects and bytes in the object file. The warning
 ; comes after the whole source has been read, at its last line.
 ; RUN: -mcpu=ZEL18A44 --cfgdata=t.cfgdata -A -Oc.opt %s
-; ERR: %s: 114: (1311) missing configuration setting for config word 0x300001; using default (warning)
+; ERR: %s: 78: (1311) missing configuration setting for config word 0x300001; using default (warning)
 ; OUTFILE: c.opt
 ; | 	global	isa$std
 ; | 	global	isa$xinst
@@ -29,43 +29,7 @@
 ; | 	db	6
 ; | 	org	3145729
 ; | 	dw	427
-; | tosu	equ	0xFFF
-; | tosh	equ	0xFFE
-; | tosl	equ	0xFFD
-; | stkptr	equ	0xFFC
-; | pclatu	equ	0xFFB
-; | pclath	equ	0xFFA
-; | pcl	equ	0xFF9
-; | tblptru	equ	0xFF8
-; | tblptrh	equ	0xFF7
-; | tblptrl	equ	0xFF6
-; | tablat	equ	0xFF5
-; | prodh	equ	0xFF4
-; | prodl	equ	0xFE8
-; | indf0	equ	0xFEF
-; | postinc0	equ	0xFEE
-; | postdec0	equ	0xFED
-; | preinc0	equ	0xFEC
-; | plusw0	equ	0xFEB
-; | fsr0h	equ	0xFEA
-; | fsr0l	equ	0xFE9
-; | wreg	equ	0xFF3
-; | indf1	equ	0xFE7
-; | postinc1	equ	0xFE6
-; | postdec1	equ	0xFE5
-; | preinc1	equ	0xFE4
-; | plusw1	equ	0xFE3
-; | fsr1h	equ	0xFE2
-; | fsr1l	equ	0xFE1
-; | bsr	equ	0xFE0
-; | indf2	equ	0xFDF
-; | postinc2	equ	0xFDE
-; | postdec2	equ	0xFDD
-; | preinc2	equ	0xFDC
-; | plusw2	equ	0xFDB
-; | fsr2h	equ	0xFDA
-; | fsr2l	equ	0xFD9
-; | status	equ	0xFD8
+; | %equates(F)
 ; | ;Config register IDLOC0 @ 0x200000
 ; | ;	using specified literal value
 ; | ;Config register CFGA @ 0x300000
@@ -76,7 +40,7 @@
 ; | ;	High bit
 ; | ;	BIG = 0x1, unprogrammed default
 ; RUN: -mcpu=ZEL18A44 --cfgdata=t.cfgdata %s
-; ERR: %s: 114: (1311) missing configuration setting for config word 0x300001; using default (warning)
+; ERR: %s: 78: (1311) missing configuration setting for config word 0x300001; using default (warning)
 ; RUN zel18dump: psects.obj
 ; OUT: IDENT len=17 order32=0,1,2,3 order16=0,1 machine="ZEL18A44" tail=3,11
 ; OUT: PSECT len=9 flags=0xD0(global,ovrld,abs) name="config"

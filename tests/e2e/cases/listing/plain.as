@@ -40,43 +40,7 @@ start:	movlw	5
 ; |     14                           	psect	abs1
 ; |     15  0000                     	org	32
 ; |     16  0020  1234               	dw	4660
-; |     17                           tosu	equ	0xFFF
-; |     18                           tosh	equ	0xFFE
-; |     19                           tosl	equ	0xFFD
-; |     20                           stkptr	equ	0xFFC
-; |     21                           pclatu	equ	0xFFB
-; |     22                           pclath	equ	0xFFA
-; |     23                           pcl	equ	0xFF9
-; |     24                           tblptru	equ	0xFF8
-; |     25                           tblptrh	equ	0xFF7
-; |     26                           tblptrl	equ	0xFF6
-; |     27                           tablat	equ	0xFF5
-; |     28                           prodh	equ	0xFF4
-; |     29                           prodl	equ	0xFE8
-; |     30                           indf0	equ	0xFEF
-; |     31                           postinc0	equ	0xFEE
-; |     32                           postdec0	equ	0xFED
-; |     33                           preinc0	equ	0xFEC
-; |     34                           plusw0	equ	0xFEB
-; |     35                           fsr0h	equ	0xFEA
-; |     36                           fsr0l	equ	0xFE9
-; |     37                           wreg	equ	0xFF3
-; |     38                           indf1	equ	0xFE7
-; |     39                           postinc1	equ	0xFE6
-; |     40                           postdec1	equ	0xFE5
-; |     41                           preinc1	equ	0xFE4
-; |     42                           plusw1	equ	0xFE3
-; |     43                           fsr1h	equ	0xFE2
-; |     44                           fsr1l	equ	0xFE1
-; |     45                           bsr	equ	0xFE0
-; |     46                           indf2	equ	0xFDF
-; |     47                           postinc2	equ	0xFDE
-; |     48                           postdec2	equ	0xFDD
-; |     49                           preinc2	equ	0xFDC
-; |     50                           plusw2	equ	0xFDB
-; |     51                           fsr2h	equ	0xFDA
-; |     52                           fsr2l	equ	0xFD9
-; |     53                           status	equ	0xFD8
+; | %equates(F,17)
 ; |
 ; |
 ; | Orvane Technology ZEL18 Macro Assembler  build 20261205120000 
