@@ -61,24 +61,14 @@ TEST(ChipInfo, BadInputMessages) {
     const char *want;  // the whole error stream; each of these ends the run
   };
   const Case cases[] = {
-      {"line too long", "[ZEL18T1]\n" + ZEL18_BODY + "ALIAS=" + std::string(3100, 'a') + "\n",
-       "(919) line too long in chipinfo file \"t.ini\" at line 12\n"},
-      {"header without ]", "# devices\n[ZEL18T1\n" + ZEL18_BODY, "(1024) syntax error in chipinfo file \"t.ini\" at line 2\n"},
       {"header without a name", "[ ]\n", "(1024) syntax error in chipinfo file \"t.ini\" at line 1\n"},
-      {"non-hexadecimal number", "[ZEL18T1]\nARCH=ZEL18\nRAMSIZE=10G0\n",
-       "(1021) syntax error reading \"RAMSIZE\" value in chipinfo file \"t.ini\" at line 3\n"},
       {"number wider than 32 bits", "[ZEL18T1]\nROMSIZE=100000000\n",
        "(1021) syntax error reading \"ROMSIZE\" value in chipinfo file \"t.ini\" at line 2\n"},
       {"number missing", "[ZEL18T1]\nPCBITS\n",
        "(1021) syntax error reading \"PCBITS\" value in chipinfo file \"t.ini\" at line 2\n"},
-      {"reversed range", "[ZEL18T1]\nARCH=ZEL18\nCOMMON=5F-0\n",
-       "(1022) syntax error reading \"COMMON\" range in chipinfo file \"t.ini\" at line 3\n"},
       {"range without dash", "[ZEL18T1]\nGPRBANKS=60-FF,100\n",
        "(1022) syntax error reading \"GPRBANKS\" range in chipinfo file \"t.ini\" at line 2\n"},
-      {"empty file", "", "(920) empty chipinfo file\n"},
       {"only comments", "# nothing\n\n   # here\n", "(920) empty chipinfo file\n"},
-      {"binary garbage", std::string("\x7f" "ELF\x02\x01\x01\0\0\0\n", 11),
-       "(1024) syntax error in chipinfo file \"t.ini\" at line 1\n"},
       {"unknown architecture", "[ZEL18T1]\nARCH=ZEL99\n", "(1025) unknown architecture in chipinfo file \"t.ini\" at line 2\n"},
       {"missing architecture", "[OTHER]\nARCH=ZEL18\n[ZEL18T1]\nRAMSIZE=1000\n",
        "(1026) missing architecture in chipinfo file \"t.ini\" at line 3\n"},
@@ -133,15 +123,6 @@ TEST(ChipInfo, DuplicateArchIsAnErrorAndTheFirstStays) {
   EXPECT_EQ(x.messages(), "(816) duplicate ARCH specification in chipinfo file \"t.ini\" at line 12\n");
   EXPECT_EQ(x.as.msg.errors, 1u);
   EXPECT_EQ(x.chip().arch, ARCH_ZEL18);
-}
-
-TEST(ChipInfo, UnknownKeyWarnedOnce) {
-  Ctx x;
-  EXPECT_EQ(x.parse("COLOUR=red\n[ZEL18T1]\n" + ZEL18_BODY + "colour=blue\nSHAPE=round\n"), "ok");
-  EXPECT_EQ(x.messages(),
-            "(1020) unknown attribute \"COLOUR\" in chipinfo file \"t.ini\" at line 1 (warning)\n"
-            "(1020) unknown attribute \"SHAPE\" in chipinfo file \"t.ini\" at line 14 (warning)\n");
-  EXPECT_EQ(x.as.msg.errors, 0u);
 }
 
 TEST(ChipInfo, SectionSelection) {
@@ -423,14 +404,10 @@ TEST(ChipInfo, Loading) {
   };
   const Case cases[] = {
       {"from the data area", "", "18T2", "", ""},
-      {"unknown device", "", "ZEL18Q", "",
-       "(922) chip \"ZEL18Q\" not present in chipinfo file \"" + in.dat("quillon-18.ini") + "\"\n"},
       {"combined file missing", "", "ZEL14T1", "",
        "(141) can't open chip info file \"" + in.dat("quillon.ini") + "\": No such file or directory\n"},
       {"no installation", "/nonexistent/aszel18", "ZEL18T1", "", "(2043) target device was not recognized\n"},
       {"explicit path", "/nonexistent/aszel18", "ZEL18T1", in.dat("quillon-18.ini"), ""},
-      {"explicit path missing", "", "ZEL18T1", in.dat("none.ini"),
-       "(141) can't open chip info file \"" + in.dat("none.ini") + "\": No such file or directory\n"},
       {"explicit path is a directory", "", "ZEL18T1", in.dat("ini"),
        "(141) can't open chip info file \"" + in.dat("ini") + "\": Is a directory\n"},
   };
