@@ -32,7 +32,8 @@
 //
 // Substitutions: %% a percent sign, %s the case file's name, %t the run directory, %rep(N,text) N copies of text,
 // %equates(H) the core register equates at the end of an assembly text for core registers at page H
-// (F or 3F), %equates(H,N) the same as listing lines numbered from N.
+// (F or 3F), %equates(H,N) the same as listing lines numbered from N, %equates(H,N,I,K) K of those
+// lines from the I-th.
 // Runs happen in a fresh directory holding the case file and its auxiliary files.
 #include <fcntl.h>
 #include <signal.h>
@@ -98,7 +99,8 @@ struct Case {
 };
 
 // The core register equates that end every assembly text, in their order, for the core
-// registers at page H (hex: "F" or "3F"); with ",N" as the lines of a listing numbered from N.
+// registers at page H (hex: "F" or "3F"); with ",N" as the lines of a listing numbered from N;
+// with ",N,I,K" only K of them from the I-th (counting from 0), where pages break the list.
 std::string core_equates(const std::string &arg) {
   static const std::pair<const char *, unsigned> regs[] = {
       {"tosu", 0xFF},     {"tosh", 0xFE},     {"tosl", 0xFD},     {"stkptr", 0xFC},   {"pclatu", 0xFB},
@@ -110,13 +112,20 @@ std::string core_equates(const std::string &arg) {
       {"postinc2", 0xDE}, {"postdec2", 0xDD}, {"preinc2", 0xDC},  {"plusw2", 0xDB},   {"fsr2h", 0xDA},
       {"fsr2l", 0xD9},    {"status", 0xD8},
   };
-  size_t comma = arg.find(',');
-  std::string page = arg.substr(0, comma);
-  long line = comma == std::string::npos ? 0 : std::atol(arg.c_str() + comma + 1);
+  std::vector<std::string> a = {""};
+  for (char c : arg) {
+    if (c == ',') a.emplace_back();
+    else a.back().push_back(c);
+  }
+  long line = a.size() > 1 ? std::atol(a[1].c_str()) : 0;
+  size_t from = a.size() > 2 ? std::strtoul(a[2].c_str(), nullptr, 10) : 0,
+         count = a.size() > 3 ? std::strtoul(a[3].c_str(), nullptr, 10) : std::size(regs);
+  const std::string &page = a[0];
   std::string out;
   char buf[80];
-  for (const auto &[name, low] : regs) {
-    if (!out.empty()) out += '\n';
+  for (size_t i = from; i < std::min(from + count, std::size(regs)); ++i) {
+    const auto &[name, low] = regs[i];
+    if (i > from) out += '\n';
     if (line) std::snprintf(buf, sizeof buf, "%6ld%27s", line++, "");
     else buf[0] = 0;
     out += buf + std::string(name) + "\tequ\t0x" + page;
