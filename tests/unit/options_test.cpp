@@ -115,25 +115,6 @@ TEST(Options, ErrorFormatForms) {
   a.scan({"-E"});
   EXPECT_EQ(a.as.opt.error_format_mode, 1);
   EXPECT_TRUE(a.as.msg.template_mode);
-
-  // Two characters after the letter name a file; the mode stays and is handed over again.
-  std::string path = ::testing::TempDir() + "E12-" + std::to_string(::getpid());
-  std::remove(path.c_str());
-  Ctx b;
-  b.scan({"-E" + path, "--bogus"});
-  EXPECT_EQ(b.as.opt.error_format_mode, 1);
-  EXPECT_TRUE(b.as.msg.template_mode);
-  EXPECT_EQ(b.err.str(), "");
-  std::ifstream f(path);
-  std::string line;
-  std::getline(f, line);
-  EXPECT_EQ(line, ": 0: (168) unknown option \"--bogus\" (error)");
-  std::remove(path.c_str());
-
-  Ctx c;
-  c.scan({"-E/nonexistent-dir/errs.txt"});
-  EXPECT_NE(c.err.str().find("(461) can't create error file \"/nonexistent-dir/errs.txt\""), std::string::npos);
-  EXPECT_EQ(c.as.msg.errors, 1u);
 }
 
 TEST(Options, Warnings) {

@@ -13,10 +13,11 @@
 ; ENV: NTX_ERR_FORMAT=<%n>
 ; EXIT: 1
 ; ERR: 0: (834) page width must be >= 60
-; -E<file> appends the messages to that file.
+; -E<file> appends the messages to that file, in template mode.
 ; RUN: -Eerrs.txt -mcpu=ZEL18A44 -T %s
 ; EXIT: 1
-; EXISTS: errs.txt
+; OUTFILE: errs.txt
+; | : 0: (834) page width must be >= 60 (error)
 ; RUN: -E/no-such-dir/errs.txt -mcpu=ZEL18A44 %s
 ; EXIT: 1
 ; ERR: 0: (461) can't create error file "/no-such-dir/errs.txt"
