@@ -207,40 +207,8 @@ _q:
 ; | 	incf	33,f,c
 ; | 	retlw	1
 ; | __end_ofPL3:
-; With -no_pa, or errata bit 4, nothing is abstracted.
+; With -no_pa, or errata bit 4, nothing is abstracted: there is no psect of procedures.
 ; RUN: -mcpu=ZEL18A44 -O --opt=space -no_pa -A -Onopa.opt %s
-; OUTPSECT: nopa.opt text1
-; | _f:
-; | 	callstack 0
-; | 	movwf	38,c
-; | 	incf	48,f,c
-; | 	decf	49,f,c
-; | 	comf	50,f,c
-; | 	negf	51,c
-; | 	retlw	0
-; | _g:
-; | 	callstack 0
-; | 	clrf	38,c
-; | 	incf	48,f,c
-; | 	decf	49,f,c
-; | 	comf	50,f,c
-; | 	negf	51,c
-; | 	retlw	0
+; OUTPSECT: nopa.opt pa_nodes0
 ; RUN: -mcpu=ZEL18A44 -O --opt=space --errata=16 -A -Oerrata.opt %s
-; OUTPSECT: errata.opt text1
-; | _f:
-; | 	callstack 0
-; | 	movwf	38,c
-; | 	incf	48,f,c
-; | 	decf	49,f,c
-; | 	comf	50,f,c
-; | 	negf	51,c
-; | 	retlw	0
-; | _g:
-; | 	callstack 0
-; | 	clrf	38,c
-; | 	incf	48,f,c
-; | 	decf	49,f,c
-; | 	comf	50,f,c
-; | 	negf	51,c
-; | 	retlw	0
+; OUTPSECT: errata.opt pa_nodes0
