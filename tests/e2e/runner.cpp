@@ -31,6 +31,7 @@
 //                                ALIGN counts to the line before it.
 //
 // Substitutions: %% a percent sign, %s the case file's name, %t the run directory, %rep(N,text) N copies of text,
+// %lines(N,text) N lines of text (its parentheses paired; in ERR and OUT too),
 // %equates(H) the core register equates at the end of an assembly text for core registers at page H
 // (F or 3F), %equates(H,N) the same as listing lines numbered from N, %equates(H,N,I,K) K of those
 // lines from the I-th.
@@ -160,6 +161,19 @@ std::string substitute(const std::string &s, const std::string &src, const std::
         i = close;
         continue;
       }
+      if (s.compare(i, 7, "%lines(") == 0) {
+        size_t comma = s.find(',', i), close = comma;
+        for (int depth = 1; close != std::string::npos && depth;) {
+          close = s.find_first_of("()", close + 1);
+          if (close != std::string::npos) depth += s[close] == '(' ? 1 : -1;
+        }
+        if (comma != std::string::npos && close != std::string::npos) {
+          long n = std::atol(s.substr(i + 7, comma - i - 7).c_str());
+          for (long k = 0; k < n; ++k) out += (k ? "\n" : "") + s.substr(comma + 1, close - comma - 1);
+          i = close;
+          continue;
+        }
+      }
       if (s.compare(i, 5, "%rep(") == 0) {
         size_t close = s.find(')', i);
         size_t comma = s.find(',', i);
@@ -175,6 +189,16 @@ std::string substitute(const std::string &s, const std::string &src, const std::
     out.push_back(s[i]);
   }
   return out;
+}
+
+// An expected ERR or OUT line, or the lines a substitution made of it.
+void add_lines(std::vector<std::string> &v, const std::string &s) {
+  for (size_t at = 0;;) {
+    size_t nl = s.find('\n', at);
+    v.push_back(s.substr(at, nl - at));
+    if (nl == std::string::npos) return;
+    at = nl + 1;
+  }
 }
 
 std::vector<std::string> split_args(const std::string &s) {
@@ -662,7 +686,7 @@ bool run_case(const fs::path &path, const fs::path &bindir, const std::string &a
     }
     auto errl = split_lines(res.err);
     std::vector<std::string> want_err;
-    for (const auto &e : r.err) want_err.push_back(substitute(e, c.name, dir.string()));
+    for (const auto &e : r.err) add_lines(want_err, substitute(e, c.name, dir.string()));
     if (r.check_err || c.markers.empty() || n > 1) {
       good &= compare_lines("error stream", want_err, errl, msgs);
     } else {
@@ -681,7 +705,7 @@ bool run_case(const fs::path &path, const fs::path &bindir, const std::string &a
     }
     if (r.check_out) {
       std::vector<std::string> want_out;
-      for (const auto &e : r.out) want_out.push_back(substitute(e, c.name, dir.string()));
+      for (const auto &e : r.out) add_lines(want_out, substitute(e, c.name, dir.string()));
       good &= compare_lines("standard output", want_out, split_lines(res.out), msgs);
     }
     for (const auto &f : r.exists)

@@ -203,15 +203,7 @@ lab:
 ; |
 ; | 	psect	p13
 ; | 	if	0
-; | 	if	1
-; | 	if	1
-; | 	if	1
-; | 	if	1
-; | 	if	1
-; | 	if	1
-; | 	if	1
-; | 	if	1
-; | 	if	1
+; | %lines(9,	if	1)
 ; | 	movlw	31
 ; | %equates(F)
 ; RUN: -mcpu=ZEL18A44 -V %s

@@ -44,26 +44,7 @@
 ; ERR: Could not open error description file /dev/zero
 ; RUN: @/dev/zero
 ; EXIT: 1
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
+; ERR: %lines(20,0: (917) argument too long)
 ; ERR: 0: too many errors (21)
 ; RUN: -mcpu=zel18a44 inc-zero.as
 ; EXIT: 1

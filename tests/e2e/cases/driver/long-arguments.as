@@ -4,26 +4,7 @@
 ; | -mcpu=zel18a44 %rep(5000,a)
 ; RUN: @cmd.txt
 ; EXIT: 1
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
-; ERR: 0: (917) argument too long
+; ERR: %lines(20,0: (917) argument too long)
 ; ERR: 0: too many errors (21)
 ; A process argument has no such limit: a 5000-character source name is simply not found.
 ; The message text is cut at 511 characters.

@@ -37,18 +37,7 @@
 ;
 ; RUN: -mcpu=ZEL18A44 --emax=100 -A -Ostmts.opt --kvdebug=stmts grow.as
 ; EXIT: 1
-; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
-; ERR: grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut
+; ERR: %lines(12,grow.as: 4: (2106) macro expansion makes a line longer than 4194304 characters; cut)
 ; ERR: grow.as: 4: (2111) macro expansions nested more than 29 deep: "grow" is not expanded, and no expansion starts until the outermost one has ended
 ; OUT: psect ""
 ; OUT:   ENDM sub=0 dest=- acc=- flags=1

@@ -79,86 +79,11 @@ far:
 ; OUTPSECT: out.opt text
 ; | v1:
 ; | 	callstack 0
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
+; | %lines(38,	nop)
 ; | 	movlw	2
 ; | 	movwf	32,c
 ; | 	movlw	3
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
-; | 	nop
+; | %lines(39,	nop)
 ; | 	movlw	4
 ; | 	movwf	33,c
 ; | 	retfie
