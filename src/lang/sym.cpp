@@ -12,6 +12,13 @@
 
 namespace {
 
+// The symbol's position becomes the current source position: where it is made or defined.
+void defined_here(Assembly &as, Symbol *s) {
+  long line = lex_msg_line(as);
+  s->s_file = lex_file(as);
+  s->s_line = line < 0 ? 0 : static_cast<uint64_t>(line);
+}
+
 // A fresh record with its serial number, interned name and the current source position.
 Symbol *make_record(Assembly &as, const char *interned, size_t len) {
   SymState &st = as.sym;
@@ -19,9 +26,7 @@ Symbol *make_record(Assembly &as, const char *interned, size_t len) {
   s->s_serial = ++st.serial;
   s->s_name = interned;
   std::string_view name(interned, len);
-  long line = lex_msg_line(as);
-  s->s_file = lex_file(as);
-  s->s_line = line < 0 ? 0 : static_cast<uint64_t>(line);
+  defined_here(as, s);
   if (name.size() > st.longest_name) st.longest_name = name.size();
   return s;
 }
@@ -265,6 +270,7 @@ const std::vector<uint32_t> &sym_used_buckets(SymState &st) {
 void sym_define_label(Assembly &as, Symbol *s, Statement *node) {
   if (!s) return;
   if (s->s_defnode || (s->s_flags & SF_EQU)) msg_report(as.msg, MSG_MULTIPLY_DEFINED, s->s_name);
+  defined_here(as, s);
   bump_refcnt(s);
   s->s_defnode = node;
   s->s_defpsect = as.sym.cur_psect;
@@ -279,12 +285,14 @@ void sym_define_equ(Assembly &as, Symbol *s, const Value &v) {
     Value old = s->s_value, cmp = v;
     if (!expr_equal(as, old, cmp)) msg_report(as.msg, MSG_MULTIPLY_DEFINED, s->s_name);
   }
+  defined_here(as, s);
   s->s_value = v;
   s->s_flags = (s->s_flags & ~SF_UNDEF) | SF_EQU;
 }
 
 void sym_define_set(Assembly &as, Symbol *s, const Value &v) {
   if (!s) return;
+  defined_here(as, s);
   s->s_value = v;
   s->s_flags = (s->s_flags & ~SF_UNDEF) | SF_SET;
 }

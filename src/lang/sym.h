@@ -99,8 +99,9 @@ struct Symbol {
   StatementList *s_stmts = nullptr;     // psect: its statement list
   uint32_t s_pindex = 0;                // psect: number in creation order, from 0
   SymbolLists *s_lists = nullptr;       // null while all its lists are empty
-  const char *s_file = nullptr;         // source file current when the symbol was made
-  uint64_t s_line = 0;                  // source line current when the symbol was made
+  // Where the symbol was last defined (label, EQU or SET); before that, where it was made.
+  const char *s_file = nullptr;
+  uint64_t s_line = 0;
   Symbol *s_hnext = nullptr;            // next in the hash bucket
   Symbol *s_nnext = nullptr;            // next older chained record of the same name
   Symbol *s_defpsect = nullptr;         // psect current when the label was defined

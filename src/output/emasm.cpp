@@ -423,11 +423,13 @@ void psect_statements(Assembly &as, const StatementList *l, bool listing, TextOu
   StatementText st(as, listing);
   std::string carried;
   bool opened = false;
+  MsgAt at(as.msg);  // a value that can't be printed is reported at its statement
   for (const Statement *n = l->head.op_next; n && n->op_type; n = n->op_next) {
     if (listing && (n->op_flags & NF_NOLIST)) {  // made while listing was off
       if (hook) hook(*n, false);
       continue;
     }
+    msg_set_at(as.msg, {stmt_asmfile(as.list, n), static_cast<long>(n->op_asmline)});
     scratch.clear();
     if (!st.body(*n, scratch)) {
       StatementText::comments(*n, carried, opened);
@@ -502,6 +504,7 @@ void emasm_symbol_directives(Assembly &as) {
     // Uses of an EQU symbol take a copy of its value, so a reference count cannot tell whether
     // the printed text names it: every EQU is written, which reads back to the same set.
     if ((s->s_flags & SF_EQU) && !core_sfr_equate(as, s)) {
+      MsgAt at(as.msg, {s->s_file, static_cast<long>(s->s_line)});  // a value too large to print
       o += name;
       o += "\tequ\t";
       valprint(as, o, s->s_value);

@@ -203,7 +203,7 @@ void enc_seg_symbol(Encoder &x, Symbol *s) {
     if (sv.v_rtype != RT_SYM || !sv.v_sym) return enc_unknown(x, RT_SYM | RT_SEG);
     s = sv.v_sym;
   }
-  msg_report(x.as.msg, MSG_RELOC_TOO_COMPLEX);
+  msg_report_once(x.as.msg, MSG_RELOC_TOO_COMPLEX);
   x.ok = false;
   x.stop = true;
 }
@@ -232,7 +232,7 @@ void enc_value(Encoder &x, const Value &v) {
     return;
   }
   if (++x.depth > ENCODE_DEPTH) {
-    msg_report(x.as.msg, MSG_RELOC_TOO_COMPLEX);
+    msg_report_once(x.as.msg, MSG_RELOC_TOO_COMPLEX);
     x.ok = false;
     x.stop = true;
     return;
@@ -316,7 +316,7 @@ bool add_reloc(Assembly &as, const Value &e, bool simple, unsigned width) {
     return false;
   }
   if (3 + target > MAX_ENTRY) {
-    msg_report(as.msg, MSG_RELOC_TOO_COMPLEX);
+    msg_report_once(as.msg, MSG_RELOC_TOO_COMPLEX);
     return false;
   }
   // Flush rule 2: the entry must end within the buffer; the field then opens a new record.
@@ -547,7 +547,7 @@ void obj_put_condition(Assembly &as, const Value &e) {
   o.scratch.clear();
   obj_encode_expr(as, e, o.scratch, true);
   if (o.scratch.size() + 1 > OBJ_MAXDATA) {
-    msg_report(as.msg, MSG_RELOC_TOO_COMPLEX);
+    msg_report_once(as.msg, MSG_RELOC_TOO_COMPLEX);
   } else {
     reset(o.reloc, OR_COND_EXPR);
     put_bytes(o.reloc, o.scratch.data(), o.scratch.size());  // condition
@@ -770,7 +770,7 @@ void obj_put_listing_reloc(Assembly &as, const Value &e, uint32_t base, unsigned
   r.insert(r.end(), o.scratch.begin(), o.scratch.end());  // value
   vec_u8(r, CX_END);
   if (r.size() > OBJ_MAXDATA) {
-    msg_report(as.msg, MSG_RELOC_TOO_COMPLEX);
+    msg_report_once(as.msg, MSG_RELOC_TOO_COMPLEX);
     return;
   }
   write_raw(as, OR_LR_RELOC, r.data(), r.size());
