@@ -569,10 +569,11 @@ std::map<long, LineCode> code_by_line(const std::string &dump, const std::string
   for (size_t i = 0; i < syms.size(); ++i) {
     const LineSym &s = syms[i];
     if (!s.ours) continue;
+    // Up to the next symbol: of several at one address (a macro expansion's), the last has the code.
     uint64_t d = delta.count(s.psect) ? std::max<uint64_t>(delta[s.psect], 1) : 1, a = s.addr * d, end = UINT64_MAX;
     for (size_t j = i + 1; j < syms.size(); ++j)
       if (syms[j].psect == s.psect) {
-        if (syms[j].addr * d > a) end = syms[j].addr * d;
+        if (syms[j].addr * d >= a) end = syms[j].addr * d;
         break;
       }
     LineCode &c = out[s.line];
