@@ -1,4 +1,5 @@
 ; -C<path> names the chip-info file; each kind of bad file ends the run with its message.
+; my.ini puts two core registers at one address: an internal check, off by default.
 ; RUN: -mcpu=MYCHIP -Cmy.ini %s
 ; RUN: -mcpu=CHIP -Cmy.ini %s
 ; RUN: -mcpu=ZEL18A44 -Cmy.ini %s
@@ -25,12 +26,12 @@
 ; RUN: -mcpu=MYCHIP -Cgarbage.ini %s
 ; EXIT: 1
 ; ERR: 0: (1024) syntax error in chipinfo file "garbage.ini" at line 1
-; RUN: -mcpu=MYCHIP -Cduparch.ini %s
-; EXIT: 1
-; ERR: 0: (816) duplicate ARCH specification in chipinfo file "duparch.ini" at line 13
+; An unknown key is a warning, once per key whatever its case; a second ARCH is an error.
 ; RUN: -mcpu=MYCHIP -Cwarn.ini %s
+; EXIT: 1
 ; ERR: 0: (1020) unknown attribute "COLOUR" in chipinfo file "warn.ini" at line 1 (warning)
 ; ERR: 0: (1020) unknown attribute "SHAPE" in chipinfo file "warn.ini" at line 16 (warning)
+; ERR: 0: (816) duplicate ARCH specification in chipinfo file "warn.ini" at line 17
 ; RUN: -mcpu=MYCHIP -Cew.ini %s
 ; EXIT: 1
 ; ERR: 0: (1016) missing argument to "FLASH_EW" specification in chipinfo file "ew.ini" at line 3
@@ -38,22 +39,6 @@
 ; | [MYCHIP]
 ; | ARCH=ZEL18
 ; | FLASH_EW=40,40,40
-; Two core registers at one address: an internal check, off by default.
-; RUN: -mcpu=MYCHIP -Cshared.ini %s
-; FILE: shared.ini
-; | [MYCHIP]
-; | ARCH=ZEL18
-; | RAMSIZE=1000
-; | ROMSIZE=8000
-; | PCBITS=E
-; | BSRBITS=4
-; | COMMON=0-5F
-; | SFRCOMMON=F60-FFF
-; | GPRBANKS=0-EFF
-; | SFRBANKS=F00-FFF
-; | CFGMEM=300000-30000D
-; | SFR=WREG,FF3
-; | SFR=STATUS,FF3
 ; FILE: my.ini
 ; | # a device of our own
 ; | [MYCHIP]
@@ -68,6 +53,7 @@
 ; | SFRBANKS=F00-FFF
 ; | CFGMEM=300000-30000D
 ; | SFR=WREG,FF3
+; | SFR=STATUS,FF3
 ; FILE: long.ini
 ; | [MYCHIP]
 ; | ALIAS=%rep(3100,a)
@@ -89,20 +75,6 @@
 ; FILE: empty.ini
 ; FILE: garbage.ini
 ; | garbage
-; FILE: duparch.ini
-; | [MYCHIP]
-; | ARCH=ZEL18
-; | RAMSIZE=1000
-; | ROMSIZE=8000
-; | PCBITS=E
-; | BSRBITS=4
-; | COMMON=0-5F
-; | SFRCOMMON=F60-FFF
-; | GPRBANKS=0-EFF
-; | SFRBANKS=F00-FFF
-; | CFGMEM=300000-30000D
-; | SFR=WREG,FF3
-; | ARCH=ZEL18X
 ; FILE: warn.ini
 ; | COLOUR=red
 ; | [MYCHIP]
@@ -120,4 +92,5 @@
 ; | colour=blue
 ; | Colour=green
 ; | SHAPE=round
+; | ARCH=ZEL18X
         nop
