@@ -105,18 +105,6 @@ TEST(Options, NumericChecks) {
   }
 }
 
-TEST(Options, ErrorFormatForms) {
-  Ctx a;
-  a.scan({"-E7"});
-  EXPECT_EQ(a.as.opt.error_format_mode, 7);
-  EXPECT_TRUE(a.as.msg.template_mode);
-  a.scan({"-E0"});
-  EXPECT_FALSE(a.as.msg.template_mode);
-  a.scan({"-E"});
-  EXPECT_EQ(a.as.opt.error_format_mode, 1);
-  EXPECT_TRUE(a.as.msg.template_mode);
-}
-
 TEST(Options, Warnings) {
   Ctx a;
   a.scan({"-W-9!"});
