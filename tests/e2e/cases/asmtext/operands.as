@@ -66,18 +66,7 @@ sub:
 ; name, brackets for an indexed operand, the fast forms of CALL and RETURN, table-access modes,
 ; and the first of two mnemonics with the same opcode.
 ; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
-; OUTFILE: out.opt
-; | 	global	isa$std
-; | 	global	isa$xinst
-; | 	processor	ZEL18A44
-; | 	psect	udata,global,class=RAM,space=1
-; | 	psect	code,global,reloc=2,class=CODE
-; |
-; | 	psect	udata
-; | var:
-; | 	ds	1
-; |
-; | 	psect	code
+; OUTPSECT: out.opt code
 ; | start:
 ; | 	addwf	5,w,b
 ; | 	addwfc	prodl,f,c
@@ -137,4 +126,3 @@ sub:
 ; | 	dbout
 ; | sub:
 ; | 	return
-; | %equates(F)

@@ -57,14 +57,7 @@ s:	ds	1
 ; temporary labels, the access mark and DEFINED. The labels are defined after their uses, so
 ; the values stay trees.
 ; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
-; OUTFILE: out.opt
-; | 	global	isa$std
-; | 	global	isa$xinst
-; | 	processor	ZEL18A44
-; | 	psect	code,global,class=CODE
-; | 	psect	vars,global,class=RAM,space=1
-; |
-; | 	psect	code
+; OUTPSECT: out.opt code
 ; | 2:
 ; | 	dw	p+q+r
 ; | 	dw	p-(q-r)
@@ -109,19 +102,3 @@ s:	ds	1
 ; | 	dw	c:p-q
 ; | 	dw	defined "nothere"
 ; | 1:
-; |
-; | 	psect	vars
-; | p:
-; | 	ds	1
-; | q:
-; | 	ds	1
-; | r:
-; | 	ds	1
-; | s:
-; | 	ds	1
-; | %equates(F)
-; Operators: one precedence, left to right, so a right operand that is an operation is
-; enclosed, a left one never; shifts, bitwise operators and MOD by their symbols.
-; Unary operators enclose their operand.
-; Constants and offsets: an offset follows its base, a negative right operand is enclosed, and
-; the smallest 64-bit number is written out; "$", temporary labels, the access mark and DEFINED.
