@@ -1,7 +1,27 @@
 ; Macro arguments: "!" escapes, "<...>" brackets, empty and missing arguments, blanks and
 ; comments, and an inner call reading its arguments across the text substituted into its line.
-; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts %s
+; RUN: -mcpu=ZEL18A44 -V %s
 ; EXIT: 1
+; ERR: arguments.as: 41: (793) unterminated macro argument
+; ERR: arguments.as: 57: (876) syntax error
+; ERR: arguments.as: 28: [1|2|3]
+; ERR: arguments.as: 29: [1||]
+; ERR: arguments.as: 30: [1||3]
+; ERR: arguments.as: 31: [|2|]
+; ERR: arguments.as: 32: [||]
+; ERR: arguments.as: 33: [4,5|6|]
+; ERR: arguments.as: 34: [,7|<8|]
+; ERR: arguments.as: 35: [1,<2>|3|]
+; ERR: arguments.as: 36: [!|;|x]
+; ERR: arguments.as: 37: [1|2|]
+; ERR: arguments.as: 38: [ sp |x  y|z ]
+; ERR: arguments.as: 39: [a;b|;|c]
+; ERR: arguments.as: 40: [1|2|3]
+; ERR: arguments.as: 41: [1,2    ; ERROR 793||]
+; ERR: arguments.as: 50: (1|2|3)
+; ERR: arguments.as: 50: (1,2|4|)
+; ERR: arguments.as: 50: (x1|2y|)
+; WORDS: arguments.obj
 show    macro   a,b,c
         messg   '[a|b|c]'
         endm
@@ -34,29 +54,4 @@ pair    macro   x,y
         movwf   y
         nop
         endm
-        pair    1               ; ERROR 876
-; OUT: psect ""
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1|2|3]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1||]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1||3]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[|2|]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[||]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[4,5|6|]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[,7|<8|]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1,<2>|3|]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[!|;|x]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1|2|]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[ sp |x  y|z ]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[a;b|;|c]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1|2|3]"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="[1,2    ; ERROR 793||]"
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="(1|2|3)"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="(1,2|4|)"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="(x1|2y|)"
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MOVLW sub=e00 dest=- acc=- flags=81 o1=1:1
-; OUT:   NOP sub=f000 dest=- acc=- flags=81
-; OUT: order: ""
+        pair    1                 ;= 0E01 F000

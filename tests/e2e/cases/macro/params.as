@@ -1,7 +1,13 @@
 ; Parameters: "@n" stands for argument n + 1 and raises the number of arguments read; names are
 ; replaced only where they stand alone and in the same case; "@" forms inside a nested
 ; definition belong to it.
-; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts %s
+; RUN: -mcpu=ZEL18A44 -V %s
+; ERR: params.as: 14: a/b/c/d/
+; ERR: params.as: 15: a////
+; ERR: params.as: 19: 1 2 1 2 3
+; ERR: params.as: 27: 1 A ab 2 a_1 $a
+; ERR: params.as: 34: p-q
+; WORDS: params.obj
 at      macro
         messg   '@0/@1/@2/@@3/@'
         endm
@@ -14,7 +20,7 @@ mix     macro   x,y
 ten     macro
         db      @9,@0
         endm
-        ten     0,1,2,3,4,5,6,7,8,9,10
+        ten     0,1,2,3,4,5,6,7,8,9,10  ;= 09 00
 words   macro   a,a1
         messg   'a A ab a1 a_1 $a'
         endm
@@ -26,17 +32,3 @@ mk      macro
         endm
         outer   x
         mk      p,q
-; OUT: psect ""
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="a/b/c/d/"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="a////"
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="1 2 1 2 3"
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=81 data=9,0
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="1 A ab 2 a_1 $a"
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=81
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="p-q"
-; OUT: order: ""

@@ -1,21 +1,36 @@
-; REPT, IRP and IRPC: counts, items, nesting; a bad count draws 799 and repeats once.
-; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts %s
+; REPT, IRP and IRPC: counts, items, nesting; a bad count draws 799 and repeats once. An
+; expansion's code and messages belong to the ENDM line that starts it.
+; RUN: -mcpu=ZEL18A44 -V %s
 ; EXIT: 1
+; ERR: repeat.as: 22: (799) REPT argument must be >= 0
+; ERR: repeat.as: 28: (799) REPT argument must be >= 0
+; ERR: repeat.as: 36: a
+; ERR: repeat.as: 36: b
+; ERR: repeat.as: 36: 1
+; ERR: repeat.as: 39: (a)
+; ERR: repeat.as: 39: ( )
+; ERR: repeat.as: 39: (b)
+; ERR: repeat.as: 39: (,)
+; ERR: repeat.as: 45: 1
+; ERR: repeat.as: 45: 2,3
+; ERR: repeat.as: 51: a
+; ERR: repeat.as: 51: b
+; WORDS: repeat.obj
         rept    0
         db      1
         endm
-        rept    -1              ; ERROR 799
+        rept    -1
         db      2
-        endm
+        endm                    ;= 02
         rept    2
         db      3
-        endm
-        rept    lab             ; ERROR 799
+        endm                    ;= 03 03
+        rept    lab
         db      4
-        endm
+        endm                    ;= 04
         rept    1+1
         db      5
-        endm
+        endm                    ;= 05 05
         irpc    c,ab1
         messg   'c'
         endm
@@ -36,13 +51,13 @@
         endm
         rept    1 ; note
         db      7
-        endm
+        endm                    ;= 07
         rept    2
         irpc    d,12
         db      d
         endm
-        endm
-; Nothing expanded, no LOCAL name used up.
+        endm                    ;= 01 02 01 02
+; Nothing expanded, no LOCAL name used up: the one label made is ??0000.
         rept    0
         local   q
         endm
@@ -53,48 +68,5 @@
         local   q
 q:
         endm
+        dw      ??0000          ;= 000B
 lab:
-; OUT: psect ""
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=1 eol="; ERROR 799"
-; OUT:   DATA sub=1 dest=- acc=- flags=81 data=2
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=81 data=3
-; OUT:   DATA sub=1 dest=- acc=- flags=81 data=3
-; OUT:   ENDM sub=0 dest=- acc=- flags=1 eol="; ERROR 799"
-; OUT:   DATA sub=1 dest=- acc=- flags=81 data=4
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   DATA sub=1 dest=- acc=- flags=81 data=5
-; OUT:   DATA sub=1 dest=- acc=- flags=81 data=5
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="a"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="b"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="1"
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="(a)"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="( )"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="(b)"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="(,)"
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="1"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="2,3"
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="a"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="b"
-; OUT:   ENDM sub=0 dest=- acc=- flags=1 eol="; note"
-; OUT:   DATA sub=1 dest=- acc=- flags=81 data=7
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=81
-; OUT:   DATA sub=1 dest=- acc=- flags=81 data=1
-; OUT:   DATA sub=1 dest=- acc=- flags=81 data=2
-; OUT:   ENDM sub=0 dest=- acc=- flags=81
-; OUT:   DATA sub=1 dest=- acc=- flags=81 data=1
-; OUT:   DATA sub=1 dest=- acc=- flags=81 data=2
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   NAME sub=0 dest=- acc=- flags=81 label=??0000
-; OUT:   NAME sub=0 dest=- acc=- flags=1 label=lab
-; OUT: order: ""
