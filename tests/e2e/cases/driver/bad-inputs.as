@@ -7,14 +7,6 @@
 ; | 	include	"sub"
 ; FILE: inc-zero.as
 ; | 	include	"/dev/zero"
-; | ; The dumper, likewise.
-; RUN zel18dump: sub
-; EXIT: 1
-; ERR: zel18dump: sub: cannot open: Is a directory
-; RUN zel18dump: /dev/zero
-; EXIT: 1
-; ERR: zel18dump: /dev/zero: larger than any object file
-	nop
 ; RUN: -mcpu=zel18a44 -Ox.obj sub
 ; EXIT: 1
 ; ERR: (command line): 0: (140) can't open  file "sub": Is a directory
