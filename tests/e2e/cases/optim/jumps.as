@@ -55,7 +55,7 @@ a6:
 ; one's target (then on to the next statement); a goto to itself stays. a3: duplicate gotos go
 ; but one, which becomes the return it leads to. a4: a goto to the second label of a run goes
 ; to the first (x1, whose jump from the skip keeps it). a5: a skip skipping a skip over a goto to
-; the next statement: the inner skip goes first, then the outer one with the goto.
+; the next statement, whose goto becomes a return.
 ; RUN: -mcpu=ZEL18A44 -O -A -Oout.opt %s
 ; OUTPSECT: out.opt text
 ; | a1:
@@ -91,44 +91,10 @@ a6:
 ; | 	callstack 0
 ; | 	movlw	6
 ; | 	return
-; With the errata mask 16384 a goto to a return stays (and the NOP pass adds its NOPs).
-; RUN: -mcpu=ZEL18A44 -O --errata=16384 -A -Oerrata.opt %s
+; With the errata mask 16384 a goto to a return stays (and the NOP pass adds its NOPs), so a5
+; shows the skip removal: the inner skip goes first, then the outer one with the goto.
+; RUN: -mcpu=ZEL18A44 -O --errata=16384 -A -Oerrata.opt errata.as
 ; OUTPSECT: errata.opt text
-; | a1:
-; | 	callstack 0
-; | 	dw	65535	; assembler added errata NOP
-; | 	btfss	16,0,c
-; | 	bra	L1
-; | 	goto	n2
-; | L1:
-; | 	movlw	1
-; | n2:
-; | 	dw	65535	; assembler added errata NOP
-; | 	movlw	2
-; | 	return
-; | a2:
-; | 	callstack 0
-; | 	dw	65535	; assembler added errata NOP
-; | 	movlw	3
-; | self:
-; | 	dw	65535	; assembler added errata NOP
-; | 	goto	self
-; | a3:
-; | 	callstack 0
-; | 	dw	65535	; assembler added errata NOP
-; | 	retlw	7
-; | a4:
-; | 	callstack 0
-; | 	dw	65535	; assembler added errata NOP
-; | 	movlw	4
-; | x1:
-; | 	dw	65535	; assembler added errata NOP
-; | 	movlw	5
-; | 	btfss	16,2,c
-; | 	bra	L2
-; | 	goto	x1
-; | L2:
-; | 	return
 ; | a5:
 ; | 	callstack 0
 ; | 	dw	65535	; assembler added errata NOP
@@ -139,5 +105,19 @@ a6:
 ; | a6:
 ; | 	callstack 0
 ; | 	dw	65535	; assembler added errata NOP
+; | 	movlw	6
+; | 	goto	r2
+; FILE: errata.as
+; | 	psect	text,class=CODE,optim=jump
+; | 	global	a5,a6
+; | a5:
+; | 	btfsc	0x10,3,c
+; | 	btfsc	0x10,4,c
+; | 	goto	y1
+; | y1:
+; | 	return
+; | r2:
+; | 	return
+; | a6:
 ; | 	movlw	6
 ; | 	goto	r2
