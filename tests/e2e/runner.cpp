@@ -34,7 +34,7 @@
 // %lines(N,text) N lines of text (its parentheses paired; in ERR and OUT too),
 // %equates(H) the core register equates at the end of an assembly text for core registers at page H
 // (F or 3F), %equates(H,N) the same as listing lines numbered from N, %equates(H,N,I,K) K of those
-// lines from the I-th.
+// lines from the I-th, %rows(A,N,B) the dumper's rows of N bytes B from the hex address A.
 // Runs happen in a fresh directory holding the case file and its auxiliary files.
 #include <fcntl.h>
 #include <signal.h>
@@ -173,6 +173,21 @@ std::string substitute(const std::string &s, const std::string &src, const std::
           i = close;
           continue;
         }
+      }
+      if (s.compare(i, 6, "%rows(") == 0 && s.find(')', i) != std::string::npos) {
+        unsigned long at = 0, n = 0, byte = 0;
+        std::sscanf(s.c_str() + i + 6, "%lx,%lu,%lx", &at, &n, &byte);
+        char buf[16];
+        for (unsigned long k = 0; k < n; ++k) {
+          if (k % 16 == 0) {
+            std::snprintf(buf, sizeof buf, "%s  %04lX:", k ? "\n" : "", at + k);
+            out += buf;
+          }
+          std::snprintf(buf, sizeof buf, " %02lX", byte);
+          out += buf;
+        }
+        i = s.find(')', i);
+        continue;
       }
       if (s.compare(i, 5, "%rep(") == 0) {
         size_t close = s.find(')', i);
