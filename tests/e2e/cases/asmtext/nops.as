@@ -5,20 +5,9 @@
 	sleep
 	end
 
-; NOP forms: under -no_trans NOP is stored with the sub-operation 0 and written "nop"; the
-; other NOP-class instructions by their names.
+; NOP forms: under -no_trans NOP is stored with the sub-operation 0 and still written "nop";
+; the other NOP-class instructions by their names (the usual NOP shows in every other case).
 ; RUN: -mcpu=ZEL18A44 -no_trans -A -Oout.opt %s
-; OUTFILE: out.opt
-; | 	global	isa$std
-; | 	global	isa$xinst
-; | 	processor	ZEL18A44
-; | 	nop
-; | 	nop2
-; | 	clrwdt
-; | 	halt
-; | 	sleep
-; | %equates(F)
-; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
 ; OUTFILE: out.opt
 ; | 	global	isa$std
 ; | 	global	isa$xinst
