@@ -27,14 +27,7 @@ n4	set	4
 ; | n3	set	3
 ; | 	clrf	5,c
 ; | n4	set	4
-; Without -O nothing moves, nor with the extended instruction set.
-; RUN: -mcpu=ZEL18A44 -A -Oplain.opt %s
-; OUTPSECT: plain.opt text
-; | 	clrf	1,c
-; | n1	set	1
-; | 	clrf	2,c
-; | n2	set	2
-; | 	clrf	3,c
+; With the extended instruction set nothing moves.
 ; RUN: -mcpu=ZEL18A44 -O --xinst -A -Oxinst.opt %s
 ; OUTPSECT: xinst.opt text
 ; | 	clrf	1,c
