@@ -4,7 +4,8 @@
 //
 // where core is a leaf (number, name, "$", temporary label reference, defined test), a unary
 // operator applied to its parenthesised operand, or "left op right". Trees grow to the left, so
-// the left spine is walked in a loop and only right operands recurse.
+// the left spine is walked in a loop and only right operands recurse. Every stored value has
+// passed the expression size bound (EXPR_MAX_OPERATORS operators), so that recursion is shallow.
 #include "output/valprint.h"
 
 #include <cstdio>
@@ -17,9 +18,6 @@
 
 namespace {
 
-// Right operands nest through parentheses, which the parser bounds; copied EQU values can
-// nest further, so the printer has a limit of its own.
-constexpr unsigned MAX_DEPTH = 4000;
 // Folding rounds for names whose values refer to names defined later still.
 constexpr unsigned MAX_FOLDS = 16;
 
@@ -67,14 +65,13 @@ class Printer {
  public:
   Printer(Assembly &as, std::string &out) : as_(as), out_(out), hex_(as.opt.hex_constants) {}
 
-  void value(const Value &v, unsigned depth);
+  void value(const Value &v);
   void leaf(const Value &v);
 
  private:
   Assembly &as_;
   std::string &out_;
   bool hex_;
-  bool reported_ = false;
 
   void put(const char *s) { out_ += s; }
   void putf(const char *fmt, unsigned long long n) {
@@ -98,9 +95,10 @@ class Printer {
     put(n < 0 ? "-" : "+");
     putf(hex_ ? "$%llX" : "%llu", mag);
   }
-  void bad(unsigned kind) {
-    if (!reported_) msg_report(as_.msg, MSG_ASMTEXT_BAD_KIND, static_cast<int>(kind));
-    reported_ = true;
+  // A tree no expression builds: a binary node without its right operand, a name leaf
+  // without its symbol.
+  void bad() {
+    msg_check_failed(as_.msg, "printable value", __FILE__, __LINE__);
     put("0");
   }
   // Whether the node's access flag follows from its operands when the text is read back.
@@ -128,19 +126,19 @@ class Printer {
     uint8_t k = n.v_rtype & KIND_MASK;
     if (expr_is_unary(k)) put(unary_text(k));
   }
-  void suffix(const Value &n, unsigned depth) {
+  void suffix(const Value &n) {
     uint8_t k = n.v_rtype & KIND_MASK;
     if (expr_is_unary(k)) {
       put(")");
     } else {
       put(binary_text(k));
       if (!n.v_right) {
-        bad(n.v_rtype);
+        bad();
       } else if (atomic(*n.v_right)) {
-        value(*n.v_right, depth + 1);
+        value(*n.v_right);
       } else {
         put("(");
-        value(*n.v_right, depth + 1);
+        value(*n.v_right);
         put(")");
       }
     }
@@ -150,13 +148,7 @@ class Printer {
   }
 };
 
-void Printer::value(const Value &v, unsigned depth) {
-  if (depth > MAX_DEPTH) {
-    if (!reported_) msg_report(as_.msg, MSG_ASMTEXT_TOO_DEEP);
-    reported_ = true;
-    put("0");
-    return;
-  }
+void Printer::value(const Value &v) {
   // The left spine: operator nodes from the root down to the leftmost leaf.
   constexpr size_t INLINE = 32;
   const Value *inl[INLINE];
@@ -172,8 +164,8 @@ void Printer::value(const Value &v, unsigned depth) {
   auto at = [&](size_t i) { return i < INLINE ? inl[i] : more[i - INLINE]; };
   for (size_t i = 0; i < n; ++i) prefix(*at(i));
   if (p) leaf(*p);
-  else bad(n ? at(n - 1)->v_rtype : 0);
-  for (size_t i = n; i-- > 0;) suffix(*at(i), depth);
+  else bad();
+  for (size_t i = n; i-- > 0;) suffix(*at(i));
 }
 
 void Printer::leaf(const Value &v) {
@@ -190,7 +182,7 @@ void Printer::leaf(const Value &v) {
     break;
   case RT_SYM:
   case RT_PSECT:
-    if (!v.v_sym || !v.v_sym->s_name) bad(v.v_rtype);
+    if (!v.v_sym || !v.v_sym->s_name) bad();
     else if (!*v.v_sym->s_name) put("0");  // the unnamed absolute psect starts at 0
     else put(v.v_sym->s_name);
     break;
@@ -216,7 +208,7 @@ void Printer::leaf(const Value &v) {
     if (len > 0) out_.append(b, static_cast<size_t>(len) < sizeof b ? static_cast<size_t>(len) : sizeof b - 1);
     break;
   }
-  default: bad(v.v_rtype); break;
+  default: bad(); break;
   }
   if (seg) put(")");
   if (has_offset_suffix(v)) offset(v.v_offs);
@@ -232,25 +224,23 @@ bool foldable_leaf(const Value &v) {
   return !(s->s_flags & SF_UNDEF) && !(sv.v_rtype == RT_SYM && sv.v_sym == s) && sv.v_rtype != RT_PSECT;
 }
 
-bool has_foldable_leaf(const Value &v, unsigned depth) {
-  if (depth > MAX_DEPTH) return false;
+bool has_foldable_leaf(const Value &v) {
   const Value *p = &v;
   for (; p && is_operator_kind(p->v_rtype & KIND_MASK); p = p->v_left)
-    if (expr_is_binary(p->v_rtype & KIND_MASK) && p->v_right && has_foldable_leaf(*p->v_right, depth + 1))
+    if (expr_is_binary(p->v_rtype & KIND_MASK) && p->v_right && has_foldable_leaf(*p->v_right))
       return true;
   return p && foldable_leaf(*p);
 }
 
 // Folding leaves a sum with an absolute operand as a node; the parser reads "x+5" into the
 // offset of x. The folded copy is brought into that form, so its text reads back to itself.
-void normalize(Value &v, unsigned depth) {
-  if (depth > MAX_DEPTH) return;
+void normalize(Value &v) {
   std::vector<Value *> spine;
   for (Value *p = &v; p && is_operator_kind(p->v_rtype); p = p->v_left) spine.push_back(p);
   for (size_t i = spine.size(); i-- > 0;) {
     Value &n = *spine[i];
     if (!expr_is_binary(n.v_rtype) || !n.v_left || !n.v_right) continue;
-    normalize(*n.v_right, depth + 1);
+    normalize(*n.v_right);
     Value &l = *n.v_left, &r = *n.v_right;
     bool la = l.v_rtype == RT_ABS, ra = r.v_rtype == RT_ABS;
     if (n.v_rtype != RT_ADD || la == ra) continue;
@@ -268,10 +258,10 @@ void normalize(Value &v, unsigned depth) {
 void valprint(Assembly &as, std::string &out, const Value &v, bool register_names) {
   const Value *p = &v;
   Value folded;
-  if (has_foldable_leaf(v, 0)) {
+  if (has_foldable_leaf(v)) {
     copyexpr(as, folded, v);
-    for (unsigned i = 0; i < MAX_FOLDS && has_foldable_leaf(folded, 0); ++i) expr_fold(as, folded);
-    normalize(folded, 0);
+    for (unsigned i = 0; i < MAX_FOLDS && has_foldable_leaf(folded); ++i) expr_fold(as, folded);
+    normalize(folded);
     p = &folded;
   }
   if (register_names && p->v_rtype == RT_ABS && as.dev.sfr.initialized) {
@@ -281,5 +271,5 @@ void valprint(Assembly &as, std::string &out, const Value &v, bool register_name
       return;
     }
   }
-  Printer(as, out).value(*p, 0);
+  Printer(as, out).value(*p);
 }
