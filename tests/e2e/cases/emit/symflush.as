@@ -28,33 +28,8 @@
 ; OUT:   0010: 00 F0 00 F0
 ; OUT: END len=2
         psect   code,class=CODE,reloc=2
-        global  a_symbol_with_a_rather_long_name_for_the_table_a
-        global  a_symbol_with_a_rather_long_name_for_the_table_b
-        global  a_symbol_with_a_rather_long_name_for_the_table_c
-        global  a_symbol_with_a_rather_long_name_for_the_table_d
-        global  a_symbol_with_a_rather_long_name_for_the_table_e
-        global  a_symbol_with_a_rather_long_name_for_the_table_f
-        global  a_symbol_with_a_rather_long_name_for_the_table_g
-        global  a_symbol_with_a_rather_long_name_for_the_table_h
-        global  a_symbol_with_a_rather_long_name_for_the_table_i
-        global  a_symbol_with_a_rather_long_name_for_the_table_j
-a_symbol_with_a_rather_long_name_for_the_table_a:
+        irpc    n,abcdefghij
+        global  a_symbol_with_a_rather_long_name_for_the_table_&n
+a_symbol_with_a_rather_long_name_for_the_table_&n:
         nop
-a_symbol_with_a_rather_long_name_for_the_table_b:
-        nop
-a_symbol_with_a_rather_long_name_for_the_table_c:
-        nop
-a_symbol_with_a_rather_long_name_for_the_table_d:
-        nop
-a_symbol_with_a_rather_long_name_for_the_table_e:
-        nop
-a_symbol_with_a_rather_long_name_for_the_table_f:
-        nop
-a_symbol_with_a_rather_long_name_for_the_table_g:
-        nop
-a_symbol_with_a_rather_long_name_for_the_table_h:
-        nop
-a_symbol_with_a_rather_long_name_for_the_table_i:
-        nop
-a_symbol_with_a_rather_long_name_for_the_table_j:
-        nop
+        endm
