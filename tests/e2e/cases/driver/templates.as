@@ -8,6 +8,11 @@
 ; ENV: NTX_ERR_FORMAT=<%f|%l|%c|%n|%a> %s%
 ; EXIT: 1
 ; ERR: 0: (834) page width must be >= 60
+; A single digit is a mode, not a file name: any but 0 selects the templates.
+; RUN: -E7 -mcpu=ZEL18A44 -T %s
+; ENV: NTX_ERR_FORMAT=<%n>
+; EXIT: 1
+; ERR: <834>
 ; -E0 switches template mode off again.
 ; RUN: -E -E0 -mcpu=ZEL18A44 -T %s
 ; ENV: NTX_ERR_FORMAT=<%n>
