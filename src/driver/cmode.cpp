@@ -30,8 +30,8 @@ void low_leaves(Assembly &as, Value *v, int depth) {
       return;
     }
     if (!expr_is_binary(v->v_rtype) || depth > 10000) return;
-    low_leaves(as, v->v_left, depth + 1);
-    v = v->v_right;
+    low_leaves(as, v->v_left(), depth + 1);
+    v = v->v_right();
   }
 }
 

@@ -44,10 +44,10 @@ void put_value(std::ostream &o, const Value &v, int depth = 0) {
   case RT_FLOAT: o << "float(" << v.v_float << ")"; return;
   default:
     o << "op" << static_cast<unsigned>(v.v_rtype) << "(";
-    if (v.v_left) put_value(o, *v.v_left, depth + 1);
-    if (expr_is_binary(v.v_rtype) && v.v_right) {
+    if (v.v_left()) put_value(o, *v.v_left(), depth + 1);
+    if (expr_is_binary(v.v_rtype) && v.v_right()) {
       o << ",";
-      put_value(o, *v.v_right, depth + 1);
+      put_value(o, *v.v_right(), depth + 1);
     }
     o << ")";
     return;

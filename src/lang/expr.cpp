@@ -22,7 +22,10 @@ namespace {
 
 // Raised here with their texts: the message database has no entry for them.
 
-Value *new_record(Assembly &as, const Value &v) { return as.expr.pool.make(v); }
+// Operand records from the run's pool: one for a unary node, an adjacent pair for a binary one.
+Value *new_operands(Assembly &as, const Value &left, const Value *right) {
+  return right ? as.expr.pool.make_pair(left, *right) : as.expr.pool.make(left);
+}
 
 // The left spine of a tree, or operands still to visit, kept without heap use for ordinary
 // depths.
@@ -119,24 +122,23 @@ struct NodeSource {
   Assembly &as;
   ValueScratch *scratch = nullptr;  // null: the run's pool
   bool report = true;
-  Value *make(const Value &v) { return scratch ? scratch->make(v) : new_record(as, v); }
+  Value *make(const Value &left, const Value *right) {
+    return scratch ? scratch->make(left, right) : new_operands(as, left, right);
+  }
 };
 
 // Turns v into an operator node of kind rt over copies of left (v itself) and right.
 void make_node(NodeSource &src, Value &v, uint8_t rt, const Value *right) {
-  Value *l = src.make(v);
-  Value *r = right ? src.make(*right) : nullptr;
+  Value *ops = src.make(v, right);
   v.v_rtype = rt;
   v.v_offs = 0;
-  v.v_left = l;
-  v.v_right = r;
+  v.v_ops = ops;
 }
 
 void make_abs(Value &v, int64_t n) {
   v.v_rtype = RT_ABS;
   v.v_offs = n;
   v.v_sym = nullptr;
-  v.v_left = nullptr;
 }
 
 bool same_base_leaves(const Value &l, const Value &r) {
@@ -185,8 +187,8 @@ size_t count_operators(const Value &v, size_t limit) {
   for (;;) {
     while (p && is_operator(p->v_rtype)) {
       if (++n > limit) return n;
-      if (expr_is_binary(p->v_rtype) && p->v_right) pending.push(p->v_right);
-      p = p->v_left;
+      if (expr_is_binary(p->v_rtype) && p->v_ops) pending.push(p->v_right());
+      p = p->v_left();
     }
     if (pending.size() == 0) return n;
     p = pending.pop();
@@ -218,14 +220,13 @@ void fold_leaf(Assembly &as, Value &v) {
 }
 
 void fold_node(Assembly &as, Value &n) {
-  const Value *l = n.v_left;
+  const Value *l = n.v_left();
   if (!l) return;
   if (expr_is_unary(n.v_rtype)) {
     if (l->v_rtype == RT_ABS) make_abs(n, wrap(u64(n.v_offs) + u64(fold_unary_abs(n.v_rtype, l->v_offs))));
     return;
   }
-  const Value *r = n.v_right;
-  if (!r) return;
+  const Value *r = n.v_right();
   if (l->v_rtype == RT_ABS && r->v_rtype == RT_ABS) {
     int64_t x;
     if (!fold_binary_abs(n.v_rtype, l->v_offs, r->v_offs, x)) {
@@ -255,13 +256,10 @@ bool equal_folded(const Value &a, const Value &b) {
     uint8_t rt = x->v_rtype;
     if (rt == RT_ABS) return true;
     if (is_operator(rt)) {
-      if (expr_is_binary(rt)) {
-        if (!x->v_right != !y->v_right) return false;
-        if (x->v_right && !equal_folded(*x->v_right, *y->v_right)) return false;
-      }
-      if (!x->v_left || !y->v_left) return x->v_left == y->v_left;
-      x = x->v_left;
-      y = y->v_left;
+      if (!x->v_ops || !y->v_ops) return x->v_ops == y->v_ops;
+      if (expr_is_binary(rt) && !equal_folded(*x->v_right(), *y->v_right())) return false;
+      x = x->v_left();
+      y = y->v_left();
       continue;
     }
     switch (rt) {
@@ -280,12 +278,12 @@ uint32_t hash_folded(MsgState &m, const Value &v) {
     uint8_t rt = n->v_rtype;
     h += rt;
     if (expr_is_binary(rt)) {
-      if (n->v_right) h += rt * hash_folded(m, *n->v_right);
-      n = n->v_left;
+      if (n->v_ops) h += rt * hash_folded(m, *n->v_right());
+      n = n->v_left();
       continue;
     }
     if (expr_is_unary(rt)) {
-      n = n->v_left;
+      n = n->v_left();
       continue;
     }
     switch (rt) {
@@ -461,20 +459,22 @@ void expr_binary_kind(Assembly &as, uint8_t rt, Value &left, const Value &right,
   build_binary(src, rt, left, right);
 }
 
-Value *ValueScratch::make(const Value &v) {
+Value *ValueScratch::make(const Value &left, const Value *right) {
+  size_t n = right ? 2 : 1;
+  if (used_ % BLOCK + n > BLOCK) used_ += BLOCK - used_ % BLOCK;  // a pair does not straddle blocks
   size_t block = used_ / BLOCK, slot = used_ % BLOCK;
   if (block == blocks_.size()) blocks_.push_back(std::make_unique<Value[]>(BLOCK));
-  ++used_;
+  used_ += n;
   Value *r = &blocks_[block][slot];
-  *r = v;
+  r[0] = left;
+  if (right) r[1] = *right;
   return r;
 }
 
 namespace {
 
 bool same_record(const Value &a, const Value &b) {
-  return a.v_offs == b.v_offs && a.v_sym == b.v_sym && a.v_left == b.v_left && a.v_rtype == b.v_rtype &&
-         a.v_flags == b.v_flags;
+  return a.v_offs == b.v_offs && a.v_sym == b.v_sym && a.v_rtype == b.v_rtype && a.v_flags == b.v_flags;
 }
 
 // The folded form of v. Operand records are left as they are: a node whose operands changed
@@ -484,17 +484,19 @@ Value folded(Assembly &as, const Value &v) {
   const Value *n = &v;
   while (n && is_operator(n->v_rtype)) {
     spine.push(n);
-    n = n->v_left;
+    n = n->v_left();
   }
   if (!n) return v;
   Value cur = *n;
   fold_leaf(as, cur);
   for (size_t i = spine.size(); i-- > 0;) {
     Value node = *spine.at(i);
-    if (!same_record(cur, *node.v_left)) node.v_left = new_record(as, cur);
-    if (expr_is_binary(node.v_rtype) && node.v_right) {
-      Value r = folded(as, *node.v_right);
-      if (!same_record(r, *node.v_right)) node.v_right = new_record(as, r);
+    const Value *ops = node.v_ops;
+    if (expr_is_binary(node.v_rtype)) {
+      Value r = folded(as, ops[1]);
+      if (!same_record(cur, ops[0]) || !same_record(r, ops[1])) node.v_ops = new_operands(as, cur, &r);
+    } else if (!same_record(cur, ops[0])) {
+      node.v_ops = new_operands(as, cur, nullptr);
     }
     fold_node(as, node);
     cur = node;
@@ -529,15 +531,13 @@ void copyexpr(Assembly &as, Value &dst, const Value &src) {
         msg_report(as.msg, MSG_COPYEXPR_KIND, static_cast<int>(rt));
         break;
       }
-      if (!is_operator(rt)) break;
-      if (expr_is_binary(rt) && s->v_right) {
-        d->v_right = new_record(as, Value{});
-        pending.emplace_back(d->v_right, s->v_right);
-      }
-      if (!s->v_left) break;
-      d->v_left = new_record(as, Value{});
-      s = s->v_left;
-      d = d->v_left;
+      if (!is_operator(rt) || !s->v_ops) break;
+      bool binary = expr_is_binary(rt);
+      Value blank;
+      d->v_ops = new_operands(as, blank, binary ? &blank : nullptr);
+      if (binary) pending.emplace_back(d->v_right(), s->v_right());
+      s = s->v_left();
+      d = d->v_left();
     }
     if (pending.empty()) return;
     d = pending.back().first;

@@ -81,8 +81,10 @@ enum ExprOp : uint16_t {
 // makes a deep copy for code that changes a tree in place).
 //
 // Leaves and operator nodes share storage: a leaf's base (v_sym, or v_str for the string
-// kinds) sits where a binary node keeps its right operand, and a floating leaf keeps v_float
-// in v_offs's place. Read v_sym, v_str and v_right only for the kinds that have them.
+// kinds) sits where an operator node keeps its operand records, made together: one for a unary
+// node, two adjacent ones (left, right) for a binary node. A floating leaf keeps v_float in
+// v_offs's place. Read v_sym, v_str and v_ops only for the kinds that have them, and the
+// operands through v_left() and v_right().
 struct Value {
   union {
     int64_t v_offs = 0;  // the whole absolute value, else the offset added to the base
@@ -91,13 +93,17 @@ struct Value {
   union {
     Symbol *v_sym = nullptr;  // base symbol or psect of a leaf
     const char *v_str;        // RT_DEFINED name, RT_STRING text (interned)
-    Value *v_right;           // second operand of a binary node
+    Value *v_ops;             // operand records of an operator node
   };
-  Value *v_left = nullptr;   // first (or only) operand of an operator node
   uint8_t v_rtype = RT_ABS;  // kind
   uint8_t v_flags = 0;       // VF_ACCESS; other bits are carried along unchanged
+
+  // The first (or only) operand of an operator node, and the second of a binary one; null for
+  // a node made without operands.
+  Value *v_left() const { return v_ops; }
+  Value *v_right() const { return v_ops ? v_ops + 1 : nullptr; }
 };
-static_assert(sizeof(Value) == 32);
+static_assert(sizeof(Value) == 24);
 
 // Operator nodes allowed in one value, counted as a tree with shared operands written out: no
 // relocation of that size fits an object record, and the bound keeps every walk short.
@@ -133,7 +139,8 @@ void expr_binary(Assembly &as, unsigned op, Value &left, const Value &right);
 // and reused from one statement to the next, so emission does not grow the run's pool.
 class ValueScratch {
  public:
-  Value *make(const Value &v);
+  // The operand records of a node: a copy of left, and of *right when there is one, adjacent.
+  Value *make(const Value &left, const Value *right);
   void reset() { used_ = 0; }  // every record made so far may be reused
 
  private:

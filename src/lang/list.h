@@ -113,7 +113,7 @@ inline RefVec *stmt_refs(const Statement *n) { return n->op_notes ? n->op_notes-
 //   for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) ...
 // so a node's op_type must be set before it is linked.
 static_assert(std::is_trivially_destructible_v<Statement> && std::is_aggregate_v<Statement>);
-static_assert(sizeof(Statement) <= 136, "a statement per source line: keep the record small");
+static_assert(sizeof(Statement) <= 120, "a statement per source line: keep the record small");
 static_assert(OP_LAST_STATEMENT <= UINT8_MAX && ACCESS <= UINT8_MAX && W <= UINT8_MAX && NF_INDEXED <= UINT16_MAX);
 
 struct StatementList {

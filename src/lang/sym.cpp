@@ -363,11 +363,11 @@ struct SetGraph {
             mark[it->second] = i;
             succ.push_back(it->second);
           }
-        } else if (expr_is_unary(v->v_rtype) && v->v_left) {
-          work.push_back(v->v_left);
-        } else if (expr_is_binary(v->v_rtype) && v->v_left && v->v_right) {
-          work.push_back(v->v_left);
-          work.push_back(v->v_right);
+        } else if (expr_is_unary(v->v_rtype) && v->v_left()) {
+          work.push_back(v->v_left());
+        } else if (expr_is_binary(v->v_rtype) && v->v_left()) {
+          work.push_back(v->v_left());
+          work.push_back(v->v_right());
         }
       }
     }

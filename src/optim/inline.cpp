@@ -39,8 +39,8 @@ template <class Fn>
 void each_label(const Value &v, Fn &&fn, unsigned depth = 0) {
   if (depth > VALUE_DEPTH) return;
   if (expr_is_unary(v.v_rtype) || expr_is_binary(v.v_rtype)) {
-    if (v.v_left) each_label(*v.v_left, fn, depth + 1);
-    if (expr_is_binary(v.v_rtype) && v.v_right) each_label(*v.v_right, fn, depth + 1);
+    if (v.v_left()) each_label(*v.v_left(), fn, depth + 1);
+    if (expr_is_binary(v.v_rtype) && v.v_right()) each_label(*v.v_right(), fn, depth + 1);
     return;
   }
   if ((v.v_rtype & ~RT_SEG) == RT_SYM && v.v_sym) fn(v.v_sym);
@@ -405,8 +405,8 @@ struct UseOfBodies {
 bool opt_value_placed(const Value &v, unsigned depth) {
   if (depth > VALUE_DEPTH) return true;
   if (expr_is_unary(v.v_rtype) || expr_is_binary(v.v_rtype))
-    return (v.v_left && opt_value_placed(*v.v_left, depth + 1)) ||
-           (expr_is_binary(v.v_rtype) && v.v_right && opt_value_placed(*v.v_right, depth + 1));
+    return (v.v_left() && opt_value_placed(*v.v_left(), depth + 1)) ||
+           (expr_is_binary(v.v_rtype) && v.v_right() && opt_value_placed(*v.v_right(), depth + 1));
   uint32_t t = v.v_rtype & ~RT_SEG;
   return t == RT_DOT || t == RT_PSECT || t == RT_TLABF || t == RT_TLABB;
 }

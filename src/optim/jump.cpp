@@ -113,18 +113,18 @@ bool in_jump_table(const Assembly &as, const Statement *n) {
 bool refers_to_tlab(const Value &v, unsigned depth = 0) {
   if (depth > VALUE_DEPTH) return true;
   if (v.v_rtype == RT_TLABF || v.v_rtype == RT_TLABB) return true;
-  if (expr_is_unary(v.v_rtype)) return v.v_left && refers_to_tlab(*v.v_left, depth + 1);
+  if (expr_is_unary(v.v_rtype)) return v.v_left() && refers_to_tlab(*v.v_left(), depth + 1);
   if (expr_is_binary(v.v_rtype))
-    return (v.v_left && refers_to_tlab(*v.v_left, depth + 1)) || (v.v_right && refers_to_tlab(*v.v_right, depth + 1));
+    return v.v_left() && (refers_to_tlab(*v.v_left(), depth + 1) || refers_to_tlab(*v.v_right(), depth + 1));
   return false;
 }
 
 bool same_value(const Value &a, const Value &b, unsigned depth = 0) {
   if (depth > VALUE_DEPTH || a.v_rtype != b.v_rtype || a.v_flags != b.v_flags) return false;
-  if (expr_is_unary(a.v_rtype)) return a.v_left && b.v_left && same_value(*a.v_left, *b.v_left, depth + 1);
+  if (expr_is_unary(a.v_rtype)) return a.v_left() && b.v_left() && same_value(*a.v_left(), *b.v_left(), depth + 1);
   if (expr_is_binary(a.v_rtype))
-    return a.v_left && b.v_left && a.v_right && b.v_right && same_value(*a.v_left, *b.v_left, depth + 1) &&
-           same_value(*a.v_right, *b.v_right, depth + 1);
+    return a.v_left() && b.v_left() && same_value(*a.v_left(), *b.v_left(), depth + 1) &&
+           same_value(*a.v_right(), *b.v_right(), depth + 1);
   switch (a.v_rtype) {
     case RT_ABS: case RT_TLABF: case RT_TLABB: return a.v_offs == b.v_offs;
     case RT_SYM: case RT_PSECT: case RT_DOT: return a.v_offs == b.v_offs && a.v_sym == b.v_sym;

@@ -92,8 +92,8 @@ struct UseScan {
   void value(const Value &v, const Symbol *self, unsigned depth = 0) {
     if (depth > DEPTH) return;
     if (expr_is_unary(v.v_rtype) || expr_is_binary(v.v_rtype)) {
-      if (v.v_left) value(*v.v_left, self, depth + 1);
-      if (expr_is_binary(v.v_rtype) && v.v_right) value(*v.v_right, self, depth + 1);
+      if (v.v_left()) value(*v.v_left(), self, depth + 1);
+      if (expr_is_binary(v.v_rtype) && v.v_right()) value(*v.v_right(), self, depth + 1);
       return;
     }
     switch (v.v_rtype & ~RT_SEG) {

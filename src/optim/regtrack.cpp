@@ -37,9 +37,9 @@ bool passes(const Statement *n) {
 // every statement ("$" and temporary-label references do not).
 bool stable_value(const Value &v, unsigned depth = 0) {
   if (depth > 64) return false;
-  if (expr_is_unary(v.v_rtype)) return v.v_left && stable_value(*v.v_left, depth + 1);
+  if (expr_is_unary(v.v_rtype)) return v.v_left() && stable_value(*v.v_left(), depth + 1);
   if (expr_is_binary(v.v_rtype))
-    return v.v_left && v.v_right && stable_value(*v.v_left, depth + 1) && stable_value(*v.v_right, depth + 1);
+    return v.v_left() && stable_value(*v.v_left(), depth + 1) && stable_value(*v.v_right(), depth + 1);
   switch (v.v_rtype & ~RT_SEG) {
     case RT_ABS: case RT_SYM: case RT_PSECT: return true;
     default: return false;

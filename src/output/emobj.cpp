@@ -350,11 +350,11 @@ Value resolve(Enc &e, const Value &v, unsigned depth = 0) {
       return v;
     default: break;
   }
-  if (expr_is_unary(v.v_rtype) && v.v_left) {
-    r = node1(e, v.v_rtype, resolve(e, *v.v_left, depth + 1));
-  } else if (expr_is_binary(v.v_rtype) && v.v_left && v.v_right) {
-    Value a = resolve(e, *v.v_left, depth + 1);
-    Value b = resolve(e, *v.v_right, depth + 1);
+  if (expr_is_unary(v.v_rtype) && v.v_left()) {
+    r = node1(e, v.v_rtype, resolve(e, *v.v_left(), depth + 1));
+  } else if (expr_is_binary(v.v_rtype) && v.v_left() && v.v_right()) {
+    Value a = resolve(e, *v.v_left(), depth + 1);
+    Value b = resolve(e, *v.v_right(), depth + 1);
     r = node2(e, v.v_rtype, a, b);
   } else {
     return v;

@@ -244,16 +244,16 @@ void enc_value(Encoder &x, const Value &v) {
 
   const uint8_t k = v.v_rtype;
   if (int code = unary_code(k); code >= 0) {
-    if (!v.v_left) return enc_unknown(x, k);
-    enc_value(x, *v.v_left);
+    if (!v.v_left()) return enc_unknown(x, k);
+    enc_value(x, *v.v_left());
     if (x.stop) return;
     vec_u8(x.out, static_cast<unsigned>(code));
     return enc_offset(x, v.v_offs);
   }
   if (int code = binary_code(k); code >= 0) {
-    if (!v.v_left || !v.v_right) return enc_unknown(x, k);
-    enc_value(x, *v.v_right);  // right operand first
-    enc_value(x, *v.v_left);
+    if (!v.v_left() || !v.v_right()) return enc_unknown(x, k);
+    enc_value(x, *v.v_right());  // right operand first
+    enc_value(x, *v.v_left());
     if (x.stop) return;
     vec_u8(x.out, static_cast<unsigned>(code));
     return enc_offset(x, v.v_offs);

@@ -104,7 +104,7 @@ class Printer {
   // Whether the node's access flag follows from its operands when the text is read back.
   static bool flag_implied(const Value &n) {
     uint8_t k = n.v_rtype & KIND_MASK;
-    const Value *l = n.v_left, *r = n.v_right;
+    const Value *l = n.v_left(), *r = n.v_right();
     if (l && (l->v_flags & VF_ACCESS)) return true;
     return expr_is_binary(k) && r && relocatable(*r) && (r->v_flags & VF_ACCESS);
   }
@@ -132,13 +132,13 @@ class Printer {
       put(")");
     } else {
       put(binary_text(k));
-      if (!n.v_right) {
+      if (!n.v_right()) {
         bad();
-      } else if (atomic(*n.v_right)) {
-        value(*n.v_right);
+      } else if (atomic(*n.v_right())) {
+        value(*n.v_right());
       } else {
         put("(");
-        value(*n.v_right);
+        value(*n.v_right());
         put(")");
       }
     }
@@ -159,7 +159,7 @@ void Printer::value(const Value &v) {
     if (n < INLINE) inl[n] = p;
     else more.push_back(p);
     ++n;
-    p = p->v_left;
+    p = p->v_left();
   }
   auto at = [&](size_t i) { return i < INLINE ? inl[i] : more[i - INLINE]; };
   for (size_t i = 0; i < n; ++i) prefix(*at(i));
@@ -226,8 +226,8 @@ bool foldable_leaf(const Value &v) {
 
 bool has_foldable_leaf(const Value &v) {
   const Value *p = &v;
-  for (; p && is_operator_kind(p->v_rtype & KIND_MASK); p = p->v_left)
-    if (expr_is_binary(p->v_rtype & KIND_MASK) && p->v_right && has_foldable_leaf(*p->v_right))
+  for (; p && is_operator_kind(p->v_rtype & KIND_MASK); p = p->v_left())
+    if (expr_is_binary(p->v_rtype & KIND_MASK) && p->v_right() && has_foldable_leaf(*p->v_right()))
       return true;
   return p && foldable_leaf(*p);
 }
@@ -236,12 +236,12 @@ bool has_foldable_leaf(const Value &v) {
 // offset of x. The folded copy is brought into that form, so its text reads back to itself.
 void normalize(Value &v) {
   std::vector<Value *> spine;
-  for (Value *p = &v; p && is_operator_kind(p->v_rtype); p = p->v_left) spine.push_back(p);
+  for (Value *p = &v; p && is_operator_kind(p->v_rtype); p = p->v_left()) spine.push_back(p);
   for (size_t i = spine.size(); i-- > 0;) {
     Value &n = *spine[i];
-    if (!expr_is_binary(n.v_rtype) || !n.v_left || !n.v_right) continue;
-    normalize(*n.v_right);
-    Value &l = *n.v_left, &r = *n.v_right;
+    if (!expr_is_binary(n.v_rtype) || !n.v_left() || !n.v_right()) continue;
+    normalize(*n.v_right());
+    Value &l = *n.v_left(), &r = *n.v_right();
     bool la = l.v_rtype == RT_ABS, ra = r.v_rtype == RT_ABS;
     if (n.v_rtype != RT_ADD || la == ra) continue;
     const Value &base = ra ? l : r;

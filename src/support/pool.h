@@ -33,6 +33,16 @@ class Slab {
     return next_++;
   }
 
+  // Storage for n adjacent T, not constructed; the rest of a chunk too small for them is left
+  // unused.
+  T *take_adjacent(size_t n) {
+    if (left_ < n) grow(n);
+    left_ -= n;
+    T *p = next_;
+    next_ += n;
+    return p;
+  }
+
   // Storage for one T with all bits zero, for records whose zero bits are their initial
   // state: cells of fresh system pages are zero already and are not written again.
   T *take_zeroed() {
@@ -64,10 +74,10 @@ class Slab {
     bool pages;  // from os_alloc_pages
   };
 
-  void grow() {
+  void grow(size_t least = 1) {
     size_t most = std::max<size_t>(1, MAX_BYTES / sizeof(T));
     size_t count = chunks_.empty() ? first_ : std::min(chunks_.back().count * 2, most);
-    count = std::max(count, chunks_.empty() ? size_t{1} : chunks_.back().count);
+    count = std::max({count, least, chunks_.empty() ? size_t{1} : chunks_.back().count});
     size_t bytes = count * sizeof(T);
     chunks_.reserve(chunks_.size() + 1);  // no allocation can fail after the chunk's
     void *mem = nullptr;
@@ -99,6 +109,14 @@ class Arena {
   template <class... A>
   T *make(A &&...a) {
     return new (cells_.take()) T(std::forward<A>(a)...);
+  }
+
+  // Two adjacent records, copies of a and b.
+  T *make_pair(const T &a, const T &b) {
+    T *p = cells_.take_adjacent(2);
+    new (p) T(a);
+    new (p + 1) T(b);
+    return p;
   }
 
  private:

@@ -175,8 +175,8 @@ TEST(Expr, AddAndSubtractKeepTheBase) {
 
   Value two = f.bin(f.ref("lab"), OPR_SUB, f.ref("other"));
   ASSERT_EQ(two.v_rtype, RT_SUB);
-  EXPECT_EQ(two.v_left->v_sym, lab);
-  EXPECT_EQ(two.v_right->v_sym, f.sym("other"));
+  EXPECT_EQ(two.v_left()->v_sym, lab);
+  EXPECT_EQ(two.v_right()->v_sym, f.sym("other"));
 
   Value sum = f.bin(f.ref("lab"), OPR_ADD, f.ref("other"));
   EXPECT_EQ(sum.v_rtype, RT_ADD);
@@ -199,10 +199,10 @@ TEST(Expr, LabelDifferences) {
   Value cross = f.bin(f.ref("l1"), OPR_SUB, f.ref("l3"));
   expr_fold(f.as, one);
   EXPECT_EQ(one.v_rtype, RT_SUB);
-  *one.v_left = f.psect_rel(p, 0x20);
-  *one.v_right = f.psect_rel(p, 0x08);
-  *cross.v_left = f.psect_rel(p, 0x20);
-  *cross.v_right = f.psect_rel(q, 0x08);
+  *one.v_left() = f.psect_rel(p, 0x20);
+  *one.v_right() = f.psect_rel(p, 0x08);
+  *cross.v_left() = f.psect_rel(p, 0x20);
+  *cross.v_right() = f.psect_rel(q, 0x08);
   expr_fold(f.as, one);
   expr_fold(f.as, cross);
   EXPECT_EQ(one.v_rtype, RT_ABS);
@@ -225,15 +225,15 @@ TEST(Expr, RelocatableUnary) {
   Value h = f.un(OPR_HIGH, f.bin(f.ref("lab"), OPR_ADD, expr_abs(4)));
   ASSERT_EQ(h.v_rtype, RT_HIGH);
   EXPECT_EQ(h.v_offs, 0);
-  EXPECT_EQ(h.v_left->v_sym, lab);
-  EXPECT_EQ(h.v_left->v_offs, 4);
+  EXPECT_EQ(h.v_left()->v_sym, lab);
+  EXPECT_EQ(h.v_left()->v_offs, 4);
   expr_fold(f.as, h);
   EXPECT_EQ(h.v_rtype, RT_HIGH);
 
   Value hw = f.un(OPR_HIGHWORD, f.ref("lab"));
   ASSERT_EQ(hw.v_rtype, RT_SHR);
-  EXPECT_EQ(hw.v_right->v_rtype, RT_ABS);
-  EXPECT_EQ(hw.v_right->v_offs, 16);
+  EXPECT_EQ(hw.v_right()->v_rtype, RT_ABS);
+  EXPECT_EQ(hw.v_right()->v_offs, 16);
 
   Value s = f.un(OPR_SEG, f.bin(f.ref("lab"), OPR_ADD, expr_abs(4)));
   EXPECT_EQ(s.v_rtype, RT_SEG | RT_SYM);
@@ -295,8 +295,8 @@ TEST(Expr, OperatorsWithoutNodeKinds) {
   Value mul = f.bin(f.bin(f.ref("lab"), OPR_ADD, expr_abs(3)), OPR_MUL, expr_abs(2));
   ASSERT_EQ(mul.v_rtype, RT_MUL);
   EXPECT_EQ(mul.v_offs, 0);
-  EXPECT_EQ(mul.v_left->v_offs, 3);
-  EXPECT_EQ(mul.v_right->v_offs, 2);
+  EXPECT_EQ(mul.v_left()->v_offs, 3);
+  EXPECT_EQ(mul.v_right()->v_offs, 2);
   struct Case {
     unsigned op;
     uint8_t rt;
@@ -356,7 +356,7 @@ TEST(Expr, SymbolUses) {
   EXPECT_EQ(use.v_rtype, RT_ABS);
   EXPECT_EQ(use.v_offs, 10);
   ASSERT_EQ(e->s_value.v_rtype, RT_MUL);
-  EXPECT_EQ(e->s_value.v_left->v_rtype, RT_SYM);
+  EXPECT_EQ(e->s_value.v_left()->v_rtype, RT_SYM);
 
   // A reference made before the definition folds to the value later, with its offset.
   Value early = f.bin(f.ref("later"), OPR_ADD, expr_abs(3));
@@ -440,12 +440,12 @@ TEST(Expr, CopyIsDeep) {
   copyexpr(f.as, c, v);
   EXPECT_TRUE(expr_equal(f.as, v, c));
   // New operand records everywhere, the same symbols at the leaves.
-  ASSERT_EQ(c.v_left->v_rtype, RT_MUL);
-  EXPECT_NE(c.v_left, v.v_left);
-  EXPECT_NE(c.v_left->v_right, v.v_left->v_right);
-  EXPECT_NE(c.v_left->v_left->v_left, v.v_left->v_left->v_left);
-  EXPECT_EQ(c.v_left->v_left->v_left->v_sym, f.sym("a"));
-  EXPECT_EQ(c.v_left->v_right->v_right->v_sym, f.sym("d"));
+  ASSERT_EQ(c.v_left()->v_rtype, RT_MUL);
+  EXPECT_NE(c.v_left(), v.v_left());
+  EXPECT_NE(c.v_left()->v_right(), v.v_left()->v_right());
+  EXPECT_NE(c.v_left()->v_left()->v_left(), v.v_left()->v_left()->v_left());
+  EXPECT_EQ(c.v_left()->v_left()->v_left()->v_sym, f.sym("a"));
+  EXPECT_EQ(c.v_left()->v_right()->v_right()->v_sym, f.sym("d"));
   // Copying onto itself keeps the value.
   copyexpr(f.as, c, c);
   EXPECT_TRUE(expr_equal(f.as, v, c));

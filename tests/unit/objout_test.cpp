@@ -3,6 +3,8 @@
 // written (including damaged files).
 #include <gtest/gtest.h>
 
+#include <array>
+#include <deque>
 #include <random>
 #include <sstream>
 #include <string>
@@ -58,11 +60,15 @@ Value psect_rel(Symbol *p, int64_t offs, uint8_t kind = RT_PSECT) {
   v.v_offs = offs;
   return v;
 }
-Value node(uint8_t kind, Value *left, Value *right = nullptr, int64_t offs = 0) {
+// A node over copies of the operands, kept as a node's operand records are: adjacent.
+Value node(uint8_t kind, const Value *left, const Value *right = nullptr, int64_t offs = 0) {
+  static std::deque<std::array<Value, 2>> records;
+  std::array<Value, 2> &r = records.emplace_back();
+  r[0] = *left;
+  if (right) r[1] = *right;
   Value v;
   v.v_rtype = kind;
-  v.v_left = left;
-  v.v_right = right;
+  v.v_ops = r.data();
   v.v_offs = offs;
   return v;
 }
