@@ -22,6 +22,9 @@ constexpr size_t FILE_CHUNK = 64 * 1024;  // read buffer of a file input
 constexpr unsigned char MARK = 127;       // substitution mark; the next byte is its index
 constexpr uint32_t CMODE_OLD_FORMS = 8;   // compatibility bit: older number and character forms
 
+// Line numbers wrap around like the 64-bit numbers that line markers set them from.
+long wrapped(long a, long b) { return static_cast<long>(static_cast<unsigned long>(a) + static_cast<unsigned long>(b)); }
+
 // Character classes for bytes 0..127; bytes 128..255 belong to none.
 enum : uint8_t {
   C_UPPER = 1, C_LOWER = 2, C_DIGIT = 4, C_HEX = 8, C_BLANK = 16, C_NAME = 32,
@@ -160,8 +163,8 @@ bool read_file_line(Assembly &as, InputRecord &r) {
   }
   if (!got) return false;
   if (lf && !L.line.empty() && L.line.back() == '\r') L.line.pop_back();
-  ++L.line_no;
-  ++L.msg_line;
+  L.line_no = wrapped(L.line_no, 1);
+  L.msg_line = wrapped(L.msg_line, 1);
   if (too_long) msg_report(as.msg, MSG_LINE_TOO_LONG, static_cast<unsigned>(SOURCE_LINE_MAX));
   if (!lf) msg_report(as.msg, MSG_NO_NEWLINE);
   return true;
@@ -238,7 +241,7 @@ bool fetch_line(Assembly &as) {
       if (read_file_line(as, r)) {
         if (std::memchr(L.line.data(), MARK, L.line.size())) substitute_marks(as, std::string(L.line));
         scan_line(as, L.line, false);
-        if (L.m_hl) ++L.hl_line;
+        if (L.m_hl) L.hl_line = wrapped(L.hl_line, 1);
         else if (as.opt.line_numbers) L.hl_line = L.line_no;
         break;
       }
@@ -548,7 +551,7 @@ void lex_mark_line(Assembly &as, long line, const char *file) {
     L.real_file = L.cur_file;
     L.real_line_delta = 0;
   }
-  L.real_line_delta += L.line_no - line;
+  L.real_line_delta = wrapped(L.real_line_delta, wrapped(L.line_no, static_cast<long>(0UL - static_cast<unsigned long>(line))));
   L.line_no = line;
   L.msg_line = line;
   if (file) L.cur_file = file;
@@ -557,14 +560,14 @@ void lex_mark_line(Assembly &as, long line, const char *file) {
 void lex_unmark_line(Assembly &as) {
   LexState &L = as.lex;
   if (!L.marked) return;
-  L.line_no += L.real_line_delta;
+  L.line_no = wrapped(L.line_no, L.real_line_delta);
   L.msg_line = L.line_no;
   L.cur_file = L.real_file;
   L.marked = false;
 }
 
 void lex_line_directive(Assembly &as, long n) {
-  if (n == as.lex.line_no) --as.lex.line_no;
+  if (n == as.lex.line_no) as.lex.line_no = wrapped(n, -1);
 }
 
 void lex_set_listing(Assembly &as, bool on) { as.lex.list_on = on; }

@@ -860,7 +860,7 @@ void Parser::hash_line() {
   }
   if (in_macro) return;
   if (flags && file && (file[0] == '<' || (*file && file[std::strlen(file) - 1] == '>'))) return;
-  long line = static_cast<long>(num - 1);
+  long line = static_cast<long>(static_cast<uint64_t>(num) - 1);
   lex_mark_line(as_, line, file);
   as_.list.src.hl_line = static_cast<uint64_t>(line);
   as_.list.src.hl_set = true;
