@@ -335,6 +335,7 @@ void Parser::temp_label() {
   expect(TK_COLON);
   push_depth(3);
   node(TLABEL)->op_tlab = static_cast<uint64_t>(num);
+  ++as_.tlab.read;
 }
 
 // end-line ::= END [expression] EOL | END [expression] COMMENT

@@ -11,6 +11,7 @@
 void tlab_init(TlabTable &t) {
   t.entries.clear();
   t.cursor = 0;
+  t.read = 0;
 }
 
 void tlab_reset(TlabTable &t) { t.cursor = 0; }

@@ -19,6 +19,7 @@ struct TlabEntry {
 struct TlabTable {
   std::vector<TlabEntry> entries;  // definitions in emission order
   size_t cursor = 0;               // definitions passed so far in the current walk
+  size_t read = 0;                 // definitions read from the source: the table's size to reserve
 };
 
 // Empties the table (program start).

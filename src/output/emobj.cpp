@@ -53,9 +53,11 @@ EmitPsect &psect_info(Assembly &as, const Symbol *p) {
 }
 
 // Every TLABEL of every psect in creation order, so that forward references resolve during
-// sizing as well; each psect remembers where its own definitions start.
+// sizing as well; each psect remembers where its own definitions start. The table is made at
+// the size of the definitions read (the optimizer's copies may add some), not by doubling.
 void build_tlab_table(Assembly &as) {
   as.tlab.entries.clear();
+  as.tlab.entries.reserve(as.tlab.read);
   as.tlab.cursor = 0;
   for (StatementList *l : as.list.lists) {
     if (!l->psect) continue;
