@@ -73,7 +73,7 @@ void debug_dump_statements(Assembly &as, std::ostream &out) {
           << " sub=" << n->op_subop << std::dec << " dest=" << word(n->op_dest) << " acc=" << word(n->op_access)
           << std::hex << " flags=" << n->op_flags << std::dec;
       put_operand(out, "o1", n->op_opnd1);
-      put_operand(out, "o2", n->op_opnd2);
+      put_operand(out, "o2", stmt_opnd2(n));
       if (n->op_type == NAME && n->op_label) out << " label=" << n->op_label->s_name;
       if (n->op_type == TLABEL) out << " tlab=" << n->op_tlab;
       if (n->op_type == ORG || n->op_type == ALIGN) out << " num=" << n->op_num;

@@ -186,7 +186,7 @@ void read_file_bit(Assembly &as, OperandReader &in, uint16_t kind, const Keyword
   if (!fo.indexed && !middle) access_suffix(in, fo.access);
   Statement *n = insn_node(in, kind, subop);
   store_file(as, n, kw, fo, false);
-  set_operand(n->op_opnd2, OM_BIT, b);
+  set_operand(list_opnd2(as, n), OM_BIT, b);
 }
 
 // move ::= s "," d [ "," ( c | a ) ] | s "," c "," d   (the long form without the middle c).
@@ -213,7 +213,7 @@ void read_move(Assembly &as, OperandReader &in, uint16_t kind, const Keyword *kw
   Statement *n = insn_node(in, kind, subop);
   check_available(as, kw);
   set_operand(n->op_opnd1, OM_FILE, s);
-  set_operand(n->op_opnd2, OM_FILE, d);
+  set_operand(list_opnd2(as, n), OM_FILE, d);
 }
 
 // target ::= n
@@ -277,7 +277,7 @@ void read_fsr_literal(Assembly &as, OperandReader &in, uint16_t kind, const Keyw
   if (!fsr_ok(fsr)) msg_report(as.msg, lfsr ? MSG_LFSR_ARG_RANGE : MSG_ADDFSR_ARG_RANGE);
   else if (lfsr) n->op_subop = static_cast<uint16_t>(subop + fsr.v_offs * 16);
   set_operand(n->op_opnd1, OM_VALUE, fsr);
-  set_operand(n->op_opnd2, OM_VALUE, v);
+  set_operand(list_opnd2(as, n), OM_VALUE, v);
 }
 
 // stack-move ::= "[" s "]" "," d | "[" s "]" "," "[" d "]"
@@ -294,7 +294,7 @@ void read_stack_move(Assembly &as, OperandReader &in, uint16_t kind, const Keywo
   check_available(as, kw);
   if (ops_class(kind).checks & CK_EXTENDED) check_extended(as);
   set_operand(n->op_opnd1, OM_FILE, s);
-  set_operand(n->op_opnd2, OM_FILE, d);
+  set_operand(list_opnd2(as, n), OM_FILE, d);
 }
 
 // table ::= [ "*" | "*+" | "*-" | "+*" ]   (after tblrd and tblwt; the mode joins op_subop)

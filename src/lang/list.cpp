@@ -172,6 +172,19 @@ StatementNotes &list_notes(Assembly &as, Statement *n) {
   return *n->op_notes;
 }
 
+Operand &list_opnd2(Assembly &as, Statement *n) {
+  if (!n->op_opnd2) n->op_opnd2 = as.list.operand_pool.make();
+  return *n->op_opnd2;
+}
+
+void list_unshare_opnd2(Assembly &as, Statement *copy) {
+  if (stmt_kind_has_union_field(copy->op_type) || !copy->op_opnd2) return;
+  const Operand &shared = *copy->op_opnd2;
+  Operand *own = as.list.operand_pool.make(shared);
+  copyexpr(as, own->o_value, shared.o_value);
+  copy->op_opnd2 = own;
+}
+
 namespace {
 
 // The node's comment vector, made (empty) when it has none; the caller fills it.

@@ -74,21 +74,23 @@ struct StmtPlace {
 };
 
 // One statement. The record is kept small, since a large source makes one per line: the
-// fields of one statement kind share storage, the rare parts are in StatementNotes, the
-// position and parser state that change seldom are in the place table, and numbers are as
-// wide as their values get.
+// fields of one statement kind share storage, the rare parts are in StatementNotes or records of
+// their own, the position and parser state that change seldom are in the place table, and
+// numbers are as wide as their values get.
 struct Statement {
   Statement *op_next = nullptr;
   Statement *op_prev = nullptr;          // also the free-list link of a freed node
   Symbol *op_psect = nullptr;            // owning psect
   Operand op_opnd1;
-  Operand op_opnd2;
   union {
     uint64_t op_num = 0;                 // ORG address, ALIGN boundary
     uint64_t op_tlab;                    // TLABEL: the temporary label's number
     Symbol *op_label;                    // NAME: the label's symbol
     const char *op_text;                 // MESSG text, INCLUDE name, TITLE text
     DataItem *op_list;                   // DATA: the items
+    // The other kinds (instructions, EQU, SET): the second operand, null when there is none.
+    // Read through stmt_opnd2, written through list_opnd2.
+    Operand *op_opnd2;
   };
   StatementNotes *op_notes = nullptr;    // comments and references; null when it has none
   uint32_t op_place = 0;                 // files, CALLSTACK and DEBUG_SOURCE: ListState::places
@@ -104,6 +106,22 @@ struct Statement {
   uint8_t op_access = 0;                 // BANKED or ACCESS; 0 for other statements
 };
 
+// Whether a statement kind keeps one of the union's other members in place of op_opnd2.
+constexpr bool stmt_kind_has_union_field(unsigned kind) {
+  switch (kind) {
+    case ORG: case ALIGN: case TLABEL: case NAME: case MESSG: case INCLUDE: case TITLE: case DATA: return true;
+    default: return false;
+  }
+}
+
+// The operand of a statement that has none: all empty.
+inline constexpr Operand NO_OPERAND{};
+
+// A statement's second operand; NO_OPERAND when it has none.
+inline const Operand &stmt_opnd2(const Statement *n) {
+  return n->op_opnd2 && !stmt_kind_has_union_field(n->op_type) ? *n->op_opnd2 : NO_OPERAND;
+}
+
 inline CommentVec *stmt_comment(const Statement *n) { return n->op_notes ? n->op_notes->op_comment : nullptr; }
 inline const char *stmt_eolcomment(const Statement *n) { return n->op_notes ? n->op_notes->op_eolcomment : nullptr; }
 inline RefVec *stmt_refs(const Statement *n) { return n->op_notes ? n->op_notes->op_refs : nullptr; }
@@ -113,7 +131,7 @@ inline RefVec *stmt_refs(const Statement *n) { return n->op_notes ? n->op_notes-
 //   for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) ...
 // so a node's op_type must be set before it is linked.
 static_assert(std::is_trivially_destructible_v<Statement> && std::is_aggregate_v<Statement>);
-static_assert(sizeof(Statement) <= 120, "a statement per source line: keep the record small");
+static_assert(sizeof(Statement) <= 96, "a statement per source line: keep the record small");
 static_assert(OP_LAST_STATEMENT <= UINT8_MAX && ACCESS <= UINT8_MAX && W <= UINT8_MAX && NF_INDEXED <= UINT16_MAX);
 
 struct StatementList {
@@ -183,6 +201,7 @@ struct ListState {
   Pool<RefVec> ref_pool;               // op_refs vectors
   Pool<StatementNotes> notes_pool;     // op_notes records
   Arena<DataItem> data_pool;           // op_list items
+  Arena<Operand> operand_pool;         // op_opnd2 records; never shared by two statements
 
   CommentVec pending;                  // full-line comments not yet taken by a node
   SummaryFile summary;
@@ -222,6 +241,11 @@ void list_set_place(ListState &ls, Statement *n, const StmtPlace &p);
 Statement *list_new_statement(Assembly &as);
 // The node's notes, made when it has none yet.
 StatementNotes &list_notes(Assembly &as, Statement *n);
+// The second operand of an instruction, EQU or SET node for writing, made when it has none yet.
+Operand &list_opnd2(Assembly &as, Statement *n);
+// Gives a copied node a second-operand record of its own (a deep copy of the value) in place of
+// the one it shares with the original.
+void list_unshare_opnd2(Assembly &as, Statement *copy);
 // Links node after pos and copies op_psect; makes a line record or inherits pos's high-level
 // position.
 void list_append(Assembly &as, Statement *pos, Statement *node);

@@ -368,7 +368,7 @@ void Parser::equ_or_set(Symbol *s, uint16_t k) {
   ref.v_rtype = RT_SYM;
   ref.v_sym = s;
   set_value(n->op_opnd1, ref);
-  set_value(n->op_opnd2, v);
+  set_value(list_opnd2(as_, n), v);
   finish_line();
 }
 

@@ -171,7 +171,7 @@ void Run::gather() {
       x.is_jump = insn && (f.does & (FX_JUMP | FX_BRANCH | FX_CALL)) && !x.is_return;
       if (permits_pa && insn && !opt_untouchable(n) && n->op_asmline &&
           !(f.does & (FX_CALL | FX_STACK | FX_OPAQUE | FX_STAYS)) && !x.is_jump && !opt_touches_pc(as, n) &&
-          !opt_value_placed(n->op_opnd1.o_value) && !opt_value_placed(n->op_opnd2.o_value))
+          !opt_value_placed(n->op_opnd1.o_value) && !opt_value_placed(stmt_opnd2(n).o_value))
         x.cls = C_TEXT;
       e.push_back(x);
     }

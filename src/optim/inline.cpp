@@ -120,7 +120,7 @@ bool Inliner::verdict(Symbol *p, bool for_callee, const Symbol *function) {
     if ((f.does & (FX_STACK | FX_RETFIE)) || opt_touches_pc(as, n)) break;
     if ((f.does & FX_RETURN) && (n->op_subop & ops_class(k).fast)) break;
     if (k == RETLW && last_code && opt_is_skip(last_code)) break;
-    if (opt_value_placed(n->op_opnd1.o_value) || opt_value_placed(n->op_opnd2.o_value)) break;
+    if (opt_value_placed(n->op_opnd1.o_value) || opt_value_placed(stmt_opnd2(n).o_value)) break;
     if (f.does & (FX_JUMP | FX_BRANCH | FX_CALL)) {
       Statement *t = opt_jump_label(n);
       if (!t && !(f.does & FX_RETURN)) break;  // a jump to a computed or constant address
@@ -209,7 +209,7 @@ Statement *Inliner::copy_of(const Statement *src, Statement *after) {
   c->op_notes = nullptr;
   c->op_lineinfo = 0;
   copyexpr(as, c->op_opnd1.o_value, src->op_opnd1.o_value);
-  copyexpr(as, c->op_opnd2.o_value, src->op_opnd2.o_value);
+  list_unshare_opnd2(as, c);
   if (src->op_type == DATA) {
     DataItem **tail = &c->op_list;
     *tail = nullptr;
@@ -414,7 +414,7 @@ bool opt_value_placed(const Value &v, unsigned depth) {
 bool opt_touches_pc(const Assembly &as, const Statement *n) {
   if (!ops_is_instruction(n->op_type)) return false;
   if (n->op_type == CALLW || (ops_statement_facts(*n).does & FX_OPAQUE)) return true;
-  for (const Operand *o : {&n->op_opnd1, &n->op_opnd2}) {
+  for (const Operand *o : {&n->op_opnd1, &stmt_opnd2(n)}) {
     if (o->o_mode != OM_FILE) continue;
     std::optional<int64_t> c = opt_constant_of(o->o_value);
     if (!c) continue;
@@ -440,7 +440,7 @@ void inline_functions(Assembly &as, std::vector<Symbol *> &all) {
   for (Symbol *p : all) {
     for (Statement *n = list_first(p); n && n->op_type; n = n->op_next) {
       uses.value(n->op_opnd1.o_value, p);
-      uses.value(n->op_opnd2.o_value, p);
+      uses.value(stmt_opnd2(n).o_value, p);
       if (n->op_type == DATA)
         for (const DataItem *d = n->op_list; d; d = d->next) uses.value(d->value, p);
       Statement *t = list_jump_target(n);

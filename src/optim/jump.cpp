@@ -92,7 +92,7 @@ bool writes_pcl(const Assembly &as, const Statement *n) {
   InsnFacts f = ops_statement_facts(*n);
   if (f.does & FX_OPAQUE) return true;
   if ((f.does & FX_WRITES_F) && names_register(as, n->op_opnd1, n->op_access, SFR_PCL)) return true;
-  return (f.does & FX_WRITES_F2) && names_register(as, n->op_opnd2, ACCESS, SFR_PCL);
+  return (f.does & FX_WRITES_F2) && names_register(as, stmt_opnd2(n), ACCESS, SFR_PCL);
 }
 
 // Whether a transfer belongs to a jump table: a run of transfers that a computed jump heads.
@@ -139,7 +139,7 @@ bool same_operand(const Operand &a, const Operand &b) {
 
 bool same_statement(const Statement *a, const Statement *b) {
   return a->op_type == b->op_type && a->op_subop == b->op_subop && a->op_dest == b->op_dest &&
-         a->op_access == b->op_access && same_operand(a->op_opnd1, b->op_opnd1) && same_operand(a->op_opnd2, b->op_opnd2);
+         a->op_access == b->op_access && same_operand(a->op_opnd1, b->op_opnd1) && same_operand(stmt_opnd2(a), stmt_opnd2(b));
 }
 
 // The first label of the run of labels that holds label t.
@@ -254,7 +254,7 @@ Statement *Walk::jump(Statement *n) {
     n->op_dest = r->op_dest;
     n->op_access = r->op_access;
     n->op_opnd1 = o;
-    n->op_opnd2 = Operand{};
+    n->op_opnd2 = nullptr;  // a return has no second operand
     touch();
     return n->op_next;
   }
@@ -310,7 +310,7 @@ bool Walk::move_block(Statement *n, Statement *t) {
       default:
         break;
     }
-    if (refers_to_tlab(m->op_opnd1.o_value) || refers_to_tlab(m->op_opnd2.o_value)) return false;
+    if (refers_to_tlab(m->op_opnd1.o_value) || refers_to_tlab(stmt_opnd2(m).o_value)) return false;
     if (name_starts(m, "save")) {
       Statement *before = m->op_prev;
       if (before->op_type && is_transfer(before)) {

@@ -122,7 +122,7 @@ struct UseScan {
       if (is_jump_kind(n->op_type) && v.v_rtype == RT_ABS) const_jumps = true;
       value(v, nullptr);
     }
-    value(n->op_opnd2.o_value, nullptr);
+    value(stmt_opnd2(n).o_value, nullptr);
     if (n->op_type == DATA)
       for (const DataItem *d = n->op_list; d; d = d->next) value(d->value, nullptr);
   }

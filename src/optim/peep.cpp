@@ -193,7 +193,7 @@ Statement *Peep::add_sub(Statement *n) {
   n->op_dest = 0;
   n->op_access = ACCESS;
   n->op_opnd1 = Operand{expr_abs(static_cast<int64_t>(sfr_addr(as, SFR_STATUS))), OM_FILE, ACCESS};
-  n->op_opnd2 = Operand{expr_abs(0), OM_BIT, 0};
+  list_opnd2(as, n) = Operand{expr_abs(0), OM_BIT, 0};
   return nullptr;
 }
 
@@ -232,17 +232,18 @@ Statement *Peep::movff(Statement *n) {
   Statement *next = n->op_next;
   RegRef from = reg_classify(as, n->op_opnd1, 0, true);
   // movff f,f of data memory does nothing (an SFR may differ between reading and writing).
-  if (from.kind == RK_MEMORY && opt_same_value(n->op_opnd1.o_value, n->op_opnd2.o_value)) {
+  if (from.kind == RK_MEMORY && opt_same_value(n->op_opnd1.o_value, stmt_opnd2(n).o_value)) {
     remove(n);
     return next;
   }
   // movff f,wreg then movwf g: movff f,g.
   Statement *x = next_insn(n);
-  if (x && x->op_type == MOVWF && !untouchable(x) && reg_classify(as, n->op_opnd2, 0, true).is(SFR_WREG) &&
+  if (x && x->op_type == MOVWF && !untouchable(x) && reg_classify(as, stmt_opnd2(n), 0, true).is(SFR_WREG) &&
       (from.kind == RK_MEMORY || from.kind == RK_SFR || from.kind == RK_CORE) &&
       same_as_long(x->op_opnd1, x->op_access) && !opt_writes_pcl(as, x) && dead(LR_W, x)) {
-    n->op_opnd2 = x->op_opnd1;
-    n->op_opnd2.o_access = 0;
+    Operand &to = list_opnd2(as, n);
+    to = x->op_opnd1;
+    to.o_access = 0;
     remove(x);
     return nullptr;
   }
@@ -259,7 +260,7 @@ bool Peep::reads_stack(const Statement *t) {
     if (f.does & (FX_STACK | FX_OPAQUE | FX_MEMORY)) return true;
     if (f.does & FX_RETURN) return false;
     RegRef a = reg_classify(as, m->op_opnd1, m->op_access, m->op_type == MOVFF, -1);
-    RegRef b = m->op_type == MOVFF ? reg_classify(as, m->op_opnd2, 0, true, -1) : RegRef{RK_MEMORY};
+    RegRef b = m->op_type == MOVFF ? reg_classify(as, stmt_opnd2(m), 0, true, -1) : RegRef{RK_MEMORY};
     for (const RegRef &r : {a, b})
       if ((f.does & (FX_READS_F | FX_WRITES_F | FX_WRITES_F2)) &&
           r.kind == RK_CORE && r.sfr <= SFR_STKPTR)
@@ -303,7 +304,7 @@ Statement *Peep::skip(Statement *n) {
     return nullptr;
   }
   // Skip over jump on Z or C: a conditional branch.
-  const Value &bit = n->op_opnd2.o_value;
+  const Value &bit = stmt_opnd2(n).o_value;
   if (as.optim.labels_cleaned && n->op_access == ACCESS && reg_of(n).is(SFR_STATUS) && bit.v_rtype == RT_ABS &&
       (bit.v_offs == 0 || bit.v_offs == 2)) {
     uint16_t code = bit.v_offs == 2 ? OPC_BZ : OPC_BC;

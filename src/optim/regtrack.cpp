@@ -57,7 +57,7 @@ uint32_t resources(const RegRef &r, bool definite) {
 
 // The bit operand of a bit instruction, when it is a constant.
 int bit_of(const Statement &n) {
-  const Value &b = n.op_opnd2.o_value;
+  const Value &b = stmt_opnd2(&n).o_value;
   return b.v_rtype == RT_ABS && b.v_offs >= 0 && b.v_offs <= 7 ? static_cast<int>(b.v_offs) : -1;
 }
 
@@ -90,7 +90,7 @@ Effect effect_of(Assembly &as, const Statement &n) {
       else if (f.does & FX_WRITES_F) e.writes |= resources(r, true);
     }
   }
-  if (f.does & FX_WRITES_F2) e.writes |= resources(reg_classify(as, n.op_opnd2, ACCESS, true), true);
+  if (f.does & FX_WRITES_F2) e.writes |= resources(reg_classify(as, stmt_opnd2(&n), ACCESS, true), true);
   e.writes &= ~e.reads;
   return e;
 }
@@ -364,14 +364,14 @@ void RegTrack::update(const Statement &n, bool after_skip) {
     }
   }
   if (f.does & FX_WRITES_F) note_write(n.op_opnd1, n.op_access, full_address(n));
-  if (f.does & FX_WRITES_F2) note_write(n.op_opnd2, ACCESS, true);
+  if (f.does & FX_WRITES_F2) note_write(stmt_opnd2(&n), ACCESS, true);
   if (f.writes & F_C) carry = -1;
   if (f.does & FX_WRITES_FSR) {
     if (n.op_type == LFSR) {
       unsigned i = (n.op_subop >> 4) & 3;
       if (i < 3) {
-        ptr_known[i] = !after_skip && stable_value(n.op_opnd2.o_value);
-        if (ptr_known[i]) ptr[i] = n.op_opnd2.o_value;
+        ptr_known[i] = !after_skip && stable_value(stmt_opnd2(&n).o_value);
+        if (ptr_known[i]) ptr[i] = stmt_opnd2(&n).o_value;
       }
     } else {
       ptr_known.fill(false);

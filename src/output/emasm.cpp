@@ -200,7 +200,7 @@ void StatementText::operands(const Statement &n, const StatementClass &c, std::s
     o += '\t';
     file(n.op_opnd1, indexed, o);
     o += ',';
-    operand(n.op_opnd2, o);
+    operand(stmt_opnd2(&n), o);
     access(n, o);
     return;
   case TF_STACK_FILE:
@@ -209,16 +209,16 @@ void StatementText::operands(const Statement &n, const StatementClass &c, std::s
     if (mode_ok(n.op_opnd1)) value(n.op_opnd1.o_value, o);
     if (c.text == TF_STACK_FILE) {
       o += "],";
-      operand(n.op_opnd2, o);
+      operand(stmt_opnd2(&n), o);
       return;
     }
     o += "],[";
-    if (mode_ok(n.op_opnd2)) value(n.op_opnd2.o_value, o);
+    if (mode_ok(stmt_opnd2(&n))) value(stmt_opnd2(&n).o_value, o);
     o += ']';
     return;
   case TF_LFSR:
     put_num(o, "\t%llu,", (sub >> 4) & 3u);
-    operand(n.op_opnd2, o);
+    operand(stmt_opnd2(&n), o);
     return;
   case TF_RETURN:
     if (sub & c.fast) o += "\tf";
@@ -238,9 +238,9 @@ void StatementText::operands(const Statement &n, const StatementClass &c, std::s
       o += '\t';
       operand(n.op_opnd1, o);
     }
-    if (n.op_opnd2.o_mode != OM_NONE) {
+    if (stmt_opnd2(&n).o_mode != OM_NONE) {
       o += ',';
-      operand(n.op_opnd2, o);
+      operand(stmt_opnd2(&n), o);
     }
     return;
   }
@@ -290,7 +290,7 @@ bool StatementText::set(const Statement &n, std::string &o) {
   }
   o += s->s_name;
   o += "\tset\t";
-  value(n.op_opnd2.o_value, o);
+  value(stmt_opnd2(&n).o_value, o);
   return true;
 }
 

@@ -127,7 +127,7 @@ const Symbol *value_psect(const Value &v, unsigned depth = 0) {
 // constants below 4096, or both in lowdata psects.
 bool movff_short(Assembly &as, const Statement *n) {
   if (!as.emit.ext_addr) return true;
-  const Value &s = n->op_opnd1.o_value, &d = n->op_opnd2.o_value;
+  const Value &s = n->op_opnd1.o_value, &d = stmt_opnd2(n).o_value;
   auto small = [](const Value &v) { return v.v_rtype == RT_ABS && v.v_offs >= 0 && v.v_offs < 4096; };
   if (small(s) && small(d)) return true;
   const Symbol *ps = value_psect(s), *pd = value_psect(d);
@@ -419,7 +419,7 @@ void enc_file(Enc &e) { file_field(e, e.n->op_subop + access_bits(e.n), resolve(
 void enc_file_bit(Enc &e) {
   Statement *n = e.n;
   Value f = resolve(e, n->op_opnd1.o_value);
-  Value b = resolve(e, n->op_opnd2.o_value);
+  Value b = resolve(e, stmt_opnd2(n).o_value);
   uint64_t base = n->op_subop + access_bits(n);
   if (b.v_rtype == RT_ABS) {
     if (b.v_offs < 0 || b.v_offs > 7) {
@@ -473,7 +473,7 @@ void long_jump(Enc &e, uint64_t opcode, const Value &target) {
 // short: 1100 ssss ssss ssss   1111 dddd dddd dddd
 // long:  0000 0000 0110 ssss   1111 ssss ssss ssdd   1111 dddd dddd dddd
 void enc_move(Enc &e, bool short_form) {
-  Value s = resolve(e, e.n->op_opnd1.o_value), d = resolve(e, e.n->op_opnd2.o_value);
+  Value s = resolve(e, e.n->op_opnd1.o_value), d = resolve(e, stmt_opnd2(e.n).o_value);
   if (short_form) {
     fieldv(e, OPC_MOVFF, s, 12);
     return fieldv(e, OPC_SECOND, d, 12);
@@ -489,13 +489,13 @@ void enc_move(Enc &e, bool short_form) {
 void enc_addfsr(Enc &e) {
   const Value &fsr = e.n->op_opnd1.o_value;
   uint64_t f = fsr.v_rtype == RT_ABS ? static_cast<uint64_t>(fsr.v_offs) & 3 : 0;
-  fieldv(e, e.n->op_subop + f * 64, checked(e, resolve(e, e.n->op_opnd2.o_value), 6), 6);
+  fieldv(e, e.n->op_subop + f * 64, checked(e, resolve(e, stmt_opnd2(e.n).o_value), 6), 6);
 }
 
 // 1110 1110 00ff kkkk   1111 0000 kkkk kkkk   lfsr fsr,k
 // extended address:     1110 1110 ffkk kkkk   1111 00kk kkkk kkkk
 void enc_lfsr(Enc &e) {
-  Value k = resolve(e, e.n->op_opnd2.o_value);
+  Value k = resolve(e, stmt_opnd2(e.n).o_value);
   Value fsr = abs_v((e.n->op_subop >> 4) & 3);
   bool ext = e.as.emit.ext_addr;
   Value high = ext ? node2(e, RT_SHR, k, abs_v(10)) : node2(e, RT_AND, node2(e, RT_SHR, k, abs_v(8)), abs_v(15));
@@ -506,14 +506,14 @@ void enc_lfsr(Enc &e) {
 
 // 1110 1011 0sss ssss   1111 dddd dddd dddd   movsf [s],d
 void enc_movsf(Enc &e) {
-  Value s = checked(e, resolve(e, e.n->op_opnd1.o_value), 7), d = resolve(e, e.n->op_opnd2.o_value);
+  Value s = checked(e, resolve(e, e.n->op_opnd1.o_value), 7), d = resolve(e, stmt_opnd2(e.n).o_value);
   fieldv(e, e.n->op_subop, node2(e, RT_AND, s, abs_v(127)), 7);
   fieldv(e, OPC_SECOND, d, 12);
 }
 
 // 0000 0000 0000 0010   1111 000s ssss ssdd   1111 dddd dddd dddd   movsfl [s],d
 void enc_movsfl(Enc &e) {
-  Value s = checked(e, resolve(e, e.n->op_opnd1.o_value), 7), d = resolve(e, e.n->op_opnd2.o_value);
+  Value s = checked(e, resolve(e, e.n->op_opnd1.o_value), 7), d = resolve(e, stmt_opnd2(e.n).o_value);
   word(e, e.n->op_subop);
   Value mid = node2(e, RT_OR, node2(e, RT_SHL, node2(e, RT_AND, s, abs_v(127)), abs_v(2)),
                     node2(e, RT_AND, node2(e, RT_SHR, d, abs_v(12)), abs_v(3)));
@@ -523,7 +523,7 @@ void enc_movsfl(Enc &e) {
 
 // 1110 1011 1sss ssss   1111 0000 0ddd dddd   movss [s],[d]
 void enc_movss(Enc &e) {
-  Value s = checked(e, resolve(e, e.n->op_opnd1.o_value), 7), d = checked(e, resolve(e, e.n->op_opnd2.o_value), 7);
+  Value s = checked(e, resolve(e, e.n->op_opnd1.o_value), 7), d = checked(e, resolve(e, stmt_opnd2(e.n).o_value), 7);
   fieldv(e, e.n->op_subop, node2(e, RT_AND, s, abs_v(127)), 7);
   fieldv(e, OPC_SECOND, node2(e, RT_AND, d, abs_v(127)), 7);
 }
