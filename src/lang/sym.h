@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "driver/alert.h"
 #include "lang/expr.h"
 #include "support/pool.h"
 
@@ -114,6 +115,9 @@ struct Symbol {
   uint16_t s_argsize = 0, s_autosize = 0;  // FNSIZE
   uint32_t s_serial = 0;                // over all Symbol records, from 1
 };
+
+// Where a symbol's records and messages report: where it was defined (or made, if never defined).
+inline MsgPos sym_position(const Symbol *s) { return {s->s_file, static_cast<long>(s->s_line)}; }
 
 struct SymState {
   // The bucket chains keep the output order. Only the buckets in use are stored: a small run

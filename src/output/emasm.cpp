@@ -504,7 +504,7 @@ void emasm_symbol_directives(Assembly &as) {
     // Uses of an EQU symbol take a copy of its value, so a reference count cannot tell whether
     // the printed text names it: every EQU is written, which reads back to the same set.
     if ((s->s_flags & SF_EQU) && !core_sfr_equate(as, s)) {
-      MsgAt at(as.msg, {s->s_file, static_cast<long>(s->s_line)});  // a value too large to print
+      MsgAt at(as.msg, sym_position(s));  // a value too large to print
       o += name;
       o += "\tequ\t";
       valprint(as, o, s->s_value);

@@ -213,7 +213,7 @@ void lst_symbols(Assembly &as) {
     std::string_view value_part = fmt(l, "%6.6llX%c ", static_cast<unsigned long long>(v.v_offs), ext);
     line_len += name_part.size() + value_part.size();
     if (relocatable(v) && l.rlf) {
-      MsgAt at(as.msg, {s->s_file, static_cast<long>(s->s_line)});  // a value the record can't hold
+      MsgAt at(as.msg, sym_position(s));  // a value the record can't hold
       put_lst(as, name_part);
       put_lst(as, value_part);
       put_rlf(as, name_part);

@@ -57,15 +57,12 @@ bool has_fninfo(const Symbol *s) {
 
 constexpr uint32_t NEVER_WRITTEN = SF_PSECT | SF_MACRO | SF_CLASS | SF_DABS;
 
-// The position a symbol's records report at: where it was defined (or made, if never defined).
-MsgPos symbol_position(const Symbol *s) { return {s->s_file, static_cast<long>(s->s_line)}; }
-
 void write_symbols(Assembly &as) {
   sym_for_each(as.sym, [&](Symbol *s) {
     if (s->s_flags & NEVER_WRITTEN) return;
     if (has_fninfo(s) && !(s->s_flags & SF_GLOBAL)) s->s_flags |= SF_LOCAL;
     if (!(s->s_flags & (SF_GLOBAL | SF_LOCAL))) return;
-    MsgAt at(as.msg, symbol_position(s));
+    MsgAt at(as.msg, sym_position(s));
     bool local = s->s_flags & SF_LOCAL, ext = obj_sym_is_external(s);
     bool own_list = s->s_stmts && s->s_stmts->head.op_next != &s->s_stmts->tail;
     unsigned ordinary = local ? unsigned{ST_LOCAL} : (s->s_flags & 0x1F);
@@ -82,7 +79,7 @@ void write_symbols(Assembly &as) {
 void write_fninfo(Assembly &as) {
   sym_for_each(as.sym, [&](Symbol *s) {
     if (!(s->s_flags & (SF_GLOBAL | SF_LOCAL)) || (s->s_flags & SF_DABS)) return;
-    MsgAt at(as.msg, symbol_position(s));
+    MsgAt at(as.msg, sym_position(s));
     const char *name = name_of(s);
     if (s->s_flags & SF_FNADDR) obj_put_fn_names(as, FN_ADDR, name);
     if (s->s_flags & SF_SIGNAT) obj_write_signat(as, name, s->s_signat);
