@@ -35,6 +35,14 @@ constexpr ArchName ARCH_NAMES[] = {
 
 char up(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch; }
 
+// Name order with case ignored.
+bool iless(std::string_view a, std::string_view b) {
+  size_t n = std::min(a.size(), b.size());
+  for (size_t i = 0; i < n; ++i)
+    if (up(a[i]) != up(b[i])) return static_cast<unsigned char>(up(a[i])) < static_cast<unsigned char>(up(b[i]));
+  return a.size() < b.size();
+}
+
 bool iequal(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
@@ -49,13 +57,6 @@ const ChipInfo *loaded(Assembly &as) {
     return nullptr;
   }
   return as.dev.chip.get();
-}
-
-// Section list when the section gives the key, else the global one.
-const std::vector<ChipValue> *key_list(const ChipInfo &c, std::string_view key) {
-  int k = chip_key_lookup(key);
-  if (k < 0) return nullptr;
-  return c.keys[k].empty() ? &c.global_keys[k] : &c.keys[k];
 }
 
 // Widest memory of each ZEL18 family, used by --maxizel.
@@ -95,8 +96,19 @@ std::string chip_upper(std::string_view s) {
 }
 
 const ChipSfr *chip_find_sfr(const ChipInfo &c, std::string_view name) {
-  auto it = c.sfr_by_name.find(chip_upper(name));
-  return it == c.sfr_by_name.end() ? nullptr : &c.sfrs[it->second];
+  auto it = std::lower_bound(c.sfr_order.begin(), c.sfr_order.end(), name,
+                             [&](uint32_t i, std::string_view n) { return iless(c.sfrs[i].name, n); });
+  return it != c.sfr_order.end() && iequal(c.sfrs[*it].name, name) ? &c.sfrs[*it] : nullptr;
+}
+
+void chip_index_sfrs(ChipInfo &c) {
+  std::vector<uint32_t> &order = c.sfr_order;
+  order.resize(c.sfrs.size());
+  for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  auto less = [&](uint32_t a, uint32_t b) { return iless(c.sfrs[a].name, c.sfrs[b].name); };
+  std::stable_sort(order.begin(), order.end(), less);
+  order.erase(std::unique(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return !less(a, b); }),
+              order.end());
 }
 
 void chip_derive_gpr_banks(ChipInfo &c) {
@@ -212,17 +224,6 @@ ProgSpec chip_cfgprog(Assembly &as) {
 ProgSpec chip_useridprog(Assembly &as) {
   const ChipInfo *c = loaded(as);
   return c ? c->useridprog : ProgSpec{};
-}
-
-const std::string *chip_key_value(Assembly &as, std::string_view key) {
-  const ChipInfo *c = loaded(as);
-  const std::vector<ChipValue> *v = c ? key_list(*c, key) : nullptr;
-  return v && !v->empty() ? &v->front().text : nullptr;
-}
-
-const std::vector<ChipValue> *chip_key_values(Assembly &as, std::string_view key) {
-  const ChipInfo *c = loaded(as);
-  return c ? key_list(*c, key) : nullptr;
 }
 
 std::optional<uint32_t> chip_sfr_addr(Assembly &as, std::string_view name) {

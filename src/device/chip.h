@@ -61,12 +61,6 @@ const char *chip_key_name(int key);
 // The key of a name, case ignored; -1 if the name is not a recognised key.
 int chip_key_lookup(std::string_view name);
 
-struct ChipValue {
-  std::string text;  // the value as written
-  long line = 0;     // its line in the chip-info file
-};
-using ChipKeyTable = std::array<std::vector<ChipValue>, CK_COUNT>;
-
 // One address range of the device record; present is false when the key was absent.
 struct ChipRange {
   bool present = false;
@@ -112,8 +106,6 @@ struct ChipInfo {
   const char *c_file = nullptr;   // chip-info file path (interned)
   std::string alias, make;        // ALIAS, MAKE
   int arch = ARCH_NONE;           // architecture code
-  ChipKeyTable keys;              // section keys: value texts in file order
-  ChipKeyTable global_keys;       // keys before the first section
   uint32_t ram_size = 0;          // RAMSIZE; for the ZEL18 families 256 * 2^BSRBITS
   uint64_t rom_high = 0;          // ROMSIZE - 1; for the ZEL18 families the program-address limit
   unsigned stack_depth = 31;      // STACKDEPTH, 31 when absent or 0
@@ -141,7 +133,7 @@ struct ChipInfo {
   ProgSpec cfgprog;               // CFGPROG
   ProgSpec useridprog;            // USERIDPROG
   std::vector<ChipSfr> sfrs;      // SFR entries in file order
-  std::unordered_map<std::string, uint32_t> sfr_by_name;  // upper-cased name -> index in sfrs
+  std::vector<uint32_t> sfr_order;  // indices into sfrs by name (case ignored), the first of equal names
   ChipInterrupts interrupts;      // INTSRC, INTSTAT, IVTBASE, IVTENABLE
   bool widened = false;           // --maxizel was applied
 };
@@ -198,10 +190,10 @@ bool chip_access_sfr_offset(Assembly &as, uint64_t addr);
 bool chip_in_sfr_area(Assembly &as, uint64_t addr);  // SFR banks or access SFRs
 ProgSpec chip_cfgprog(Assembly &as);
 ProgSpec chip_useridprog(Assembly &as);
-const std::string *chip_key_value(Assembly &as, std::string_view key);
-const std::vector<ChipValue> *chip_key_values(Assembly &as, std::string_view key);
 // The device's SFR of that name (case ignored), or null; no device check.
 const ChipSfr *chip_find_sfr(const ChipInfo &c, std::string_view name);
+// Makes sfr_order from sfrs.
+void chip_index_sfrs(ChipInfo &c);
 // Upper-cases ASCII letters.
 std::string chip_upper(std::string_view s);
 // The address of the device's SFR of that name (case ignored).

@@ -2,10 +2,13 @@
 // ZEL18 families' post-processing into the device record.
 #include "device/chipinfo.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <set>
+#include <unordered_set>
+#include <vector>
 
 #include "device/chip.h"
 #include "driver/assembly.h"
@@ -149,11 +152,19 @@ bool parse_progspec(std::string_view v, ProgSpec &p) {
 
 enum class Scope { GLOBAL, SKIP, SECTION };
 
+struct ChipValue {
+  std::string text;  // the value as written
+  long line = 0;     // its line in the chip-info file
+};
+using ChipKeyTable = std::array<std::vector<ChipValue>, CK_COUNT>;
+
 struct Loader {
   Assembly &as;
   const char *file;
   std::string_view device;
   ChipInfo &c;
+  ChipKeyTable keys;             // the section's keys: value texts in file order
+  ChipKeyTable global_keys;      // keys before the first section
 
   long line = 0;                 // current line, from 1
   long section_line = 0;         // header line of the selected section
@@ -236,7 +247,7 @@ struct Loader {
       return;
     }
     if (!check_value(k, value, extra)) return;
-    std::vector<ChipValue> &list = (global ? c.global_keys : c.keys)[k];
+    std::vector<ChipValue> &list = (global ? global_keys : keys)[k];
     if (is_progspec(k) && !list.empty()) {
       msg_report(as.msg, MSG_CHIPINFO_DUP_SPEC, key, file, line);
       return;
@@ -297,7 +308,7 @@ struct Loader {
 
   // ---- after the section: the record ----
 
-  const std::vector<ChipValue> &values(int k) const { return c.keys[k].empty() ? c.global_keys[k] : c.keys[k]; }
+  const std::vector<ChipValue> &values(int k) const { return keys[k].empty() ? global_keys[k] : keys[k]; }
   const ChipValue *first(int k) const {
     const auto &v = values(k);
     return v.empty() ? nullptr : &v.front();
@@ -371,13 +382,14 @@ struct Loader {
   void sfrs() {
     const auto &v = values(CK_SFR);
     c.sfrs.reserve(v.size());
+    std::unordered_set<std::string> seen;
     for (const ChipValue &e : v) {
       Fields f = split_fields(e.text, "nx");
-      std::string key = chip_upper(f.text[0]);
-      if (c.sfr_by_name.count(key)) fail_at(fmt_str("SFR %s defined twice", f.text[0]).c_str(), e.line);
-      c.sfr_by_name.emplace(std::move(key), static_cast<uint32_t>(c.sfrs.size()));
+      if (!seen.insert(chip_upper(f.text[0])).second)
+        fail_at(fmt_str("SFR %s defined twice", f.text[0]).c_str(), e.line);
       c.sfrs.push_back(ChipSfr{as.strings.intern(f.text[0]), f.num[1], e.line});
     }
+    chip_index_sfrs(c);
   }
 
   // A device with any interrupt key has a vector table and must describe it whole.

@@ -1,6 +1,8 @@
 // Core SFR table: binding by name to the device's registers, lookups by id and address.
 #include "device/sfrs.h"
 
+#include <algorithm>
+
 #include "device/chip.h"
 #include "driver/assembly.h"
 
@@ -16,9 +18,8 @@ static_assert(table_in_id_order(), "core SFR table out of id order");
 // The id of the core register an operand names; 0 if it names none.
 uint32_t operand_id(const Assembly &as, SfrOperand v) {
   const SfrState &s = as.dev.sfr;
-  if (!s.initialized || !v || *v < 0) return 0;
-  auto it = s.sfrtab.find(static_cast<uint64_t>(*v));
-  return it == s.sfrtab.end() ? 0 : it->second;
+  if (!v || *v < 0) return 0;
+  return sfr_id_at(s, static_cast<uint64_t>(*v));
 }
 
 bool id_in(uint32_t id, uint32_t a, uint32_t b) { return id >= a && id <= b; }
@@ -35,7 +36,7 @@ int indirect_slot(uint32_t id) {
 void sfr_init(Assembly &as) {
   SfrState &s = as.dev.sfr;
   if (s.initialized) return;
-  s.sfrtab.clear();
+  s.bound = 0;
   s.addr.fill(0);
   const ChipInfo *c = as.dev.chip.get();
   for (const CoreSfr &e : core_sfrs) {
@@ -44,12 +45,23 @@ void sfr_init(Assembly &as) {
     if (!rp) continue;  // the device lacks it: unbound
     const ChipSfr &r = *rp;
     s.addr[e.id] = r.addr;
-    // Two core registers at one address make the classification ambiguous; a correct device
-    // description has none. The first keeps the address.
-    MSG_CHECK(as.msg, !s.sfrtab.count(r.addr));
-    s.sfrtab.emplace(r.addr, e.id);
+    s.by_addr[s.bound++] = {r.addr, e.id};
   }
+  // Two core registers at one address make the classification ambiguous; a correct device
+  // description has none. The first in id order keeps the address.
+  auto first = s.by_addr.begin(), last = first + s.bound;
+  std::stable_sort(first, last, [](const SfrState::Bound &a, const SfrState::Bound &b) { return a.addr < b.addr; });
+  auto kept = std::unique(first, last, [](const SfrState::Bound &a, const SfrState::Bound &b) { return a.addr == b.addr; });
+  MSG_CHECK(as.msg, kept == last);
+  s.bound = static_cast<uint32_t>(kept - first);
   s.initialized = true;
+}
+
+uint32_t sfr_id_at(const SfrState &s, uint64_t addr) {
+  if (!s.initialized) return 0;
+  auto first = s.by_addr.begin(), last = first + s.bound;
+  auto it = std::lower_bound(first, last, addr, [](const SfrState::Bound &b, uint64_t a) { return b.addr < a; });
+  return it != last && it->addr == addr ? it->id : 0;
 }
 
 uint64_t sfr_addr(const Assembly &as, uint32_t id) {
@@ -59,8 +71,8 @@ uint64_t sfr_addr(const Assembly &as, uint32_t id) {
 
 const char *sfr_name(const Assembly &as, long long addr) {
   if (addr < 0) return nullptr;
-  auto it = as.dev.sfr.sfrtab.find(static_cast<uint64_t>(addr));
-  return it == as.dev.sfr.sfrtab.end() ? nullptr : core_sfrs[it->second - 1].name;
+  uint32_t id = sfr_id_at(as.dev.sfr, static_cast<uint64_t>(addr));
+  return id ? core_sfrs[id - 1].name : nullptr;
 }
 
 bool sfr_is_sfr(Assembly &as, SfrOperand v) {

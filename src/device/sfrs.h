@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
 
 struct Assembly;
 
@@ -45,8 +44,13 @@ inline constexpr std::array<CoreSfr, SFR_COUNT + 1> core_sfrs = {{
 
 // Per-run binding of the core registers to the device's addresses.
 struct SfrState {
-  std::array<uint64_t, SFR_COUNT + 1> addr{};     // by id; 0 while unbound
-  std::unordered_map<uint64_t, uint32_t> sfrtab;  // bound address -> id
+  struct Bound {
+    uint64_t addr;
+    uint32_t id;
+  };
+  std::array<uint64_t, SFR_COUNT + 1> addr{};  // by id; 0 while unbound
+  std::array<Bound, SFR_COUNT> by_addr{};      // the bound registers in address order
+  uint32_t bound = 0;                          // entries of by_addr in use
   bool initialized = false;
 };
 
@@ -60,6 +64,8 @@ void sfr_init(Assembly &as);
 uint64_t sfr_addr(const Assembly &as, uint32_t id);
 // The core register at an address, or null.
 const char *sfr_name(const Assembly &as, long long addr);
+// The id of the core register bound at an address; 0 if none is (or the table is not made).
+uint32_t sfr_id_at(const SfrState &s, uint64_t addr);
 
 bool sfr_is_sfr(Assembly &as, SfrOperand v);  // a core register or inside the device's SFR area
 bool sfr_is_indirect(const Assembly &as, SfrOperand v);

@@ -166,12 +166,11 @@ RegRef reg_classify(Assembly &as, const Operand &o, uint8_t access, bool full, i
     else if (access != ACCESS || !wreg) return r;
     else if (addr >= 0x60) addr |= wreg & ~uint64_t{0xFF};
   }
-  const SfrState &s = as.dev.sfr;
-  if (auto it = s.sfrtab.find(addr); s.initialized && it != s.sfrtab.end()) {
+  if (uint32_t id = sfr_id_at(as.dev.sfr, addr)) {
     unsigned fsr = sfr_fsr_number(as, static_cast<long long>(addr));
     r.kind = fsr ? RK_INDIRECT : RK_CORE;
     r.fsr = static_cast<uint8_t>(fsr ? fsr - 1 : 0);
-    r.sfr = it->second;
+    r.sfr = id;
     return r;
   }
   r.kind = as.dev.chip && chip_in_sfr_area(as, addr) ? RK_SFR : RK_MEMORY;

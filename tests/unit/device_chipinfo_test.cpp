@@ -172,14 +172,7 @@ TEST(ChipInfo, GlobalKeysAreDefaults) {
   EXPECT_EQ(c.stack_depth, 0x10u);
   EXPECT_EQ(c.family, "OWN");
   EXPECT_EQ(c.errata, "E1");
-  ASSERT_NE(chip_key_value(x.as, "family"), nullptr);
-  EXPECT_EQ(*chip_key_value(x.as, "family"), "OWN");
-  ASSERT_NE(chip_key_values(x.as, "FAMILY"), nullptr);
-  EXPECT_EQ(chip_key_values(x.as, "FAMILY")->size(), 2u);
-  EXPECT_EQ(*chip_key_value(x.as, "ERRATA"), "E1");
-  EXPECT_EQ(*chip_key_value(x.as, "ramsize"), "1000");
-  EXPECT_EQ(chip_key_value(x.as, "PLIB"), nullptr);
-  EXPECT_EQ(chip_key_value(x.as, "NOSUCHKEY"), nullptr);
+  EXPECT_FALSE(c.plib);
 }
 
 TEST(ChipInfo, LineSyntax) {
@@ -188,13 +181,13 @@ TEST(ChipInfo, LineSyntax) {
   EXPECT_EQ(x.parse("  # comment\r\n\t\r\nARCH:ZEL18\r\n[ ZEL18T1 ]  trailing\r\n"
                     "RAMSIZE = 1000\r\nROMSIZE==10000\r\nPCBITS\tF\r\nBSRBITS=:4\r\n  COMMON=0-5F\r\n"
                     "SFRCOMMON=0xF60-0xFFF\r\nGPRBANKS=0-EFF\r\nSFRBANKS=F00-FFF\r\nCFGMEM=300000-30000D\r\n"
-                    "MANUFACTURER=Somebody Else Ltd\r\n"),
+                    "FAMILY=Somebody Else Ltd\r\n"),
             "ok");
   EXPECT_EQ(x.messages(), "");
   EXPECT_STREQ(x.chip().c_name, "ZEL18T1");
   EXPECT_EQ(x.chip().bsr_bits, 4u);
   EXPECT_EQ(x.chip().access_sfr.lo, 0xF60u);
-  EXPECT_EQ(*chip_key_value(x.as, "MANUFACTURER"), "Somebody");
+  EXPECT_EQ(x.chip().family, "Somebody");
 }
 
 TEST(ChipInfo, DerivedValues) {
@@ -327,11 +320,10 @@ TEST(ChipInfo, QueriesBeforeLoadingReport814) {
                 (chip_arch_name(as, ARCH_ZEL18) != nullptr) + static_cast<int>(chip_extmem_base(as)) +
                 chip_in_userid(as, 0) + static_cast<int>(chip_userid_base(as)) + chip_in_config(as, 0) +
                 static_cast<int>(chip_config_base(as)) + chip_in_access_sfr(as, 0) + chip_in_access_bank(as, 0) +
-                chip_access_sfr_offset(as, 0) + chip_cfgprog(as).defined + (chip_key_value(as, "ARCH") != nullptr) +
-                (chip_key_values(as, "SFR") != nullptr) + (chip_info(as) != nullptr) +
+                chip_access_sfr_offset(as, 0) + chip_cfgprog(as).defined + (chip_info(as) != nullptr) +
                 chip_sfr_addr(as, "WREG").has_value();
   EXPECT_EQ(answers, 0);
-  EXPECT_EQ(as.msg.errors, 17u);
+  EXPECT_EQ(as.msg.errors, 15u);
   EXPECT_EQ(x.messages().substr(0, x.messages().find('\n')), "(814) processor type not defined");
 }
 

@@ -112,10 +112,10 @@ TEST(Sfrs, MissingRegisterStaysUnbound) {
   EXPECT_EQ(classify(x.as, 0xFFA), "0pS");
   EXPECT_EQ(classify(x.as, 0xFF3), "0wS");
   EXPECT_EQ(sfr_name(x.as, 0), nullptr);  // unbound entries are not in the table
-  EXPECT_EQ(x.as.dev.sfr.sfrtab.size(), 3u);
+  EXPECT_EQ(x.as.dev.sfr.bound, 3u);
   // A second initialisation changes nothing.
   x.as.dev.chip->sfrs.clear();
-  x.as.dev.chip->sfr_by_name.clear();
+  x.as.dev.chip->sfr_order.clear();
   sfr_init(x.as);
   EXPECT_EQ(sfr_addr(x.as, SFR_PCL), 0xFF9u);
 }
