@@ -271,7 +271,7 @@ void Inliner::expand(Statement *k, Symbol *c) {
   Statement *at = start;
   Statement *first = list_first(c);
   for (Statement *n = first; n->op_type && !is_end_label(n); n = n->op_next)
-    if (n->op_type == NAME && n->op_label) {
+    if (n->op_type == NAME && n->op_label && !labels.count(n->op_label)) {
       std::string nm = fmt_str("i%lluL%s", static_cast<unsigned long long>(inst), n->op_label->s_name);
       Statement *l = new_label(as, nm, k, nullptr);
       l->op_flags |= NF_INLINED;
@@ -279,9 +279,12 @@ void Inliner::expand(Statement *k, Symbol *c) {
     }
   for (Statement *n = first; n->op_type && !is_end_label(n); n = n->op_next) {
     if (n->op_type == NAME) {
-      Symbol *s = labels.at(n->op_label);
-      list_insert_after(at, s->s_defnode);
-      at = s->s_defnode;
+      // A label defined twice (an error already reported) has its copy at the first definition:
+      // linking the copy again would make the list a cycle.
+      Statement *l = labels.at(n->op_label)->s_defnode;
+      if (l->op_next) continue;
+      list_insert_after(at, l);
+      at = l;
       continue;
     }
     const bool indir = (n->op_type == RETURN || n->op_type == RETLW) && stmt_eolcomment(n) &&
