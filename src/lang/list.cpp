@@ -67,6 +67,16 @@ Statement *next_real(const Statement *n) {
   return p;
 }
 
+// The index + 1 of the line record starting at a node; 0 when none does.
+uint32_t line_at(const ListState &ls, const Statement *n) {
+  return n->op_serial < ls.line_at.size() ? ls.line_at[n->op_serial] : 0;
+}
+
+void set_line_at(ListState &ls, const Statement *n, uint32_t record) {
+  if (n->op_serial >= ls.line_at.size()) ls.line_at.resize(n->op_serial + size_t{1});
+  ls.line_at[n->op_serial] = record;
+}
+
 // Line record for a node appended at the current reader position, or the high-level position
 // of the node before it.
 void note_position(Assembly &as, Statement *pos, Statement *node) {
@@ -77,7 +87,7 @@ void note_position(Assembly &as, Statement *pos, Statement *node) {
     if (!file || !*file || line == 0) return;
     if (!ls.lines.empty() && ls.lines.back().line == line) return;
     ls.lines.push_back(LineRecord{file, line, node, ls.src.line_offset});
-    node->op_lineinfo = static_cast<uint32_t>(ls.lines.size());
+    set_line_at(ls, node, static_cast<uint32_t>(ls.lines.size()));
   } else if (pos && !stmt_srcfile(ls, node)) {
     StmtPlace p = stmt_place(ls, node);
     p.srcfile = stmt_srcfile(ls, pos);
@@ -308,10 +318,11 @@ int list_delete(Assembly &as, Statement *node) {
     ls.notes_pool.free(notes);
     node->op_notes = nullptr;
   }
-  if (node->op_lineinfo) {  // the line's text now starts at the next node
+  if (uint32_t record = line_at(ls, node)) {  // the line's text now starts at the next node
     Statement *next = node->op_next && node->op_next->op_type ? node->op_next : nullptr;
-    ls.lines[node->op_lineinfo - 1].stmt = next;
-    if (next && !next->op_lineinfo) next->op_lineinfo = node->op_lineinfo;
+    ls.lines[record - 1].stmt = next;
+    if (next && !line_at(ls, next)) set_line_at(ls, next, record);
+    set_line_at(ls, node, 0);
   }
   if (node->op_type == NAME && node->op_label && node->op_label->s_defnode == node)
     node->op_label->s_defnode = nullptr;  // never leave a symbol defined by a free node
@@ -542,6 +553,11 @@ bool list_making_line_records(const Assembly &as) { return as.opt.listing && !as
 
 const LineRecord *list_last_line_record(const Assembly &as) {
   return as.list.lines.empty() ? nullptr : &as.list.lines.back();
+}
+
+const LineRecord *list_line_record(const Assembly &as, const Statement *n) {
+  uint32_t record = line_at(as.list, n);
+  return record ? &as.list.lines[record - 1] : nullptr;
 }
 
 // ---------------------------------------------------------------- statement-level IF

@@ -81,7 +81,9 @@ struct Statement {
   Statement *op_next = nullptr;
   Statement *op_prev = nullptr;          // also the free-list link of a freed node
   Symbol *op_psect = nullptr;            // owning psect
-  Operand op_opnd1;
+  [[no_unique_address]] Operand op_opnd1;
+  uint32_t op_place = 0;                 // files, CALLSTACK and DEBUG_SOURCE: ListState::places;
+                                         // in the operand's tail padding
   union {
     uint64_t op_num = 0;                 // ORG address, ALIGN boundary
     uint64_t op_tlab;                    // TLABEL: the temporary label's number
@@ -93,12 +95,10 @@ struct Statement {
     Operand *op_opnd2;
   };
   StatementNotes *op_notes = nullptr;    // comments and references; null when it has none
-  uint32_t op_place = 0;                 // files, CALLSTACK and DEBUG_SOURCE: ListState::places
   uint32_t op_asmline = 0;               // line in the assembler source file
   uint32_t op_srcline = 0;               // high-level source line
   uint32_t op_addr = 0;                  // byte offset within the psect (sizing)
   uint32_t op_serial = 0;                // from 1; 0 marks a freed node
-  uint32_t op_lineinfo = 0;              // listing line record starting here: its index + 1
   uint16_t op_flags = 0;                 // NF_*
   uint16_t op_subop = 0;                 // opcode bits plus modifier bits
   uint8_t op_type = 0;                   // statement kind (OpKind); 0 only in list sentinels
@@ -131,7 +131,7 @@ inline RefVec *stmt_refs(const Statement *n) { return n->op_notes ? n->op_notes-
 //   for (Statement *n = l->head.op_next; n->op_type; n = n->op_next) ...
 // so a node's op_type must be set before it is linked.
 static_assert(std::is_trivially_destructible_v<Statement> && std::is_aggregate_v<Statement>);
-static_assert(sizeof(Statement) <= 96, "a statement per source line: keep the record small");
+static_assert(sizeof(Statement) <= 88, "a statement per source line: keep the record small");
 static_assert(OP_LAST_STATEMENT <= UINT8_MAX && ACCESS <= UINT8_MAX && W <= UINT8_MAX && NF_INDEXED <= UINT16_MAX);
 
 struct StatementList {
@@ -205,7 +205,9 @@ struct ListState {
 
   CommentVec pending;                  // full-line comments not yet taken by a node
   SummaryFile summary;
-  std::deque<LineRecord> lines;        // line records in creation order; op_lineinfo indexes them
+  std::deque<LineRecord> lines;        // line records in creation order
+  std::vector<uint32_t> line_at;       // by op_serial: the line record starting at the node, its
+                                       // index + 1; only while line records are made
 
   StmtSource src;                      // state copied into new statements
   Statement *cur_stmt = nullptr;       // the parser's current statement (end-of-line comments)
@@ -319,6 +321,8 @@ void list_flush_summary(Assembly &as, bool strip,
 // Line records are made while listing is set and optimize is not.
 bool list_making_line_records(const Assembly &as);
 const LineRecord *list_last_line_record(const Assembly &as);
+// The line record that starts at a node; null when none does.
+const LineRecord *list_line_record(const Assembly &as, const Statement *n);
 
 // --- statement-level IF ---
 

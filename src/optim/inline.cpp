@@ -207,7 +207,6 @@ Statement *Inliner::copy_of(const Statement *src, Statement *after) {
   c->op_serial = serial;
   c->op_next = c->op_prev = nullptr;
   c->op_notes = nullptr;
-  c->op_lineinfo = 0;
   copyexpr(as, c->op_opnd1.o_value, src->op_opnd1.o_value);
   list_unshare_opnd2(as, c);
   if (src->op_type == DATA) {

@@ -229,15 +229,21 @@ TEST(List, LineRecordsAndInheritedPositions) {
   f.as.lex.line_no = 0;
   Statement *d = f.add(NOP);  // line 0: none
   ASSERT_EQ(f.as.list.lines.size(), 2u);
-  EXPECT_EQ(b->op_lineinfo, 0u);
-  EXPECT_EQ(d->op_lineinfo, 0u);
-  ASSERT_EQ(c->op_lineinfo, 2u);
-  const LineRecord &r = f.as.list.lines[c->op_lineinfo - 1];
+  EXPECT_EQ(list_line_record(f.as, b), nullptr);
+  EXPECT_EQ(list_line_record(f.as, d), nullptr);
+  ASSERT_EQ(list_line_record(f.as, c), &f.as.list.lines[1]);
+  const LineRecord &r = f.as.list.lines[1];
   EXPECT_EQ(&r, list_last_line_record(f.as));
   EXPECT_EQ(std::string(r.file) + ":" + std::to_string(r.line) + "@" + std::to_string(r.offset), "a.as:4@140");
   list_delete(f.as, a);  // the line's text now starts at b
   EXPECT_EQ(f.as.list.lines[0].stmt, b);
-  EXPECT_EQ(b->op_lineinfo, 1u);  // the first record
+  EXPECT_EQ(list_line_record(f.as, b), &f.as.list.lines[0]);  // the first record
+  list_delete(f.as, c);  // d, made after the last record, takes it on
+  EXPECT_EQ(f.as.list.lines[1].stmt, d);
+  EXPECT_EQ(list_line_record(f.as, d), &f.as.list.lines[1]);
+  Statement *e = f.add(NOP);  // c's storage again, without its record
+  EXPECT_EQ(e, c);
+  EXPECT_EQ(list_line_record(f.as, e), nullptr);
 
   // With -O no records are made, and a node without a high-level position inherits one.
   Fix g;
