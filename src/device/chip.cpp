@@ -101,14 +101,22 @@ const ChipSfr *chip_find_sfr(const ChipInfo &c, std::string_view name) {
   return it != c.sfr_order.end() && iequal(c.sfrs[*it].name, name) ? &c.sfrs[*it] : nullptr;
 }
 
-void chip_index_sfrs(ChipInfo &c) {
+std::vector<uint32_t> chip_index_sfrs(ChipInfo &c) {
   std::vector<uint32_t> &order = c.sfr_order;
   order.resize(c.sfrs.size());
   for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
   auto less = [&](uint32_t a, uint32_t b) { return iless(c.sfrs[a].name, c.sfrs[b].name); };
   std::stable_sort(order.begin(), order.end(), less);
-  order.erase(std::unique(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return !less(a, b); }),
-              order.end());
+  // Equal names are adjacent in file order: the first of each run stays.
+  std::vector<uint32_t> repeats;
+  size_t kept = 0;
+  for (uint32_t i : order) {
+    if (kept && !less(order[kept - 1], i)) repeats.push_back(i);
+    else order[kept++] = i;
+  }
+  order.resize(kept);
+  std::sort(repeats.begin(), repeats.end());
+  return repeats;
 }
 
 void chip_derive_gpr_banks(ChipInfo &c) {

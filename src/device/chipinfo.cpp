@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <memory>
 #include <set>
-#include <unordered_set>
 #include <vector>
 
 #include "device/chip.h"
@@ -382,14 +381,12 @@ struct Loader {
   void sfrs() {
     const auto &v = values(CK_SFR);
     c.sfrs.reserve(v.size());
-    std::unordered_set<std::string> seen;
     for (const ChipValue &e : v) {
       Fields f = split_fields(e.text, "nx");
-      if (!seen.insert(chip_upper(f.text[0])).second)
-        fail_at(fmt_str("SFR %s defined twice", f.text[0]).c_str(), e.line);
       c.sfrs.push_back(ChipSfr{as.strings.intern(f.text[0]), f.num[1], e.line});
     }
-    chip_index_sfrs(c);
+    for (uint32_t i : chip_index_sfrs(c))
+      fail_at(fmt_str("SFR %s defined twice", c.sfrs[i].name).c_str(), c.sfrs[i].line);
   }
 
   // A device with any interrupt key has a vector table and must describe it whole.
