@@ -24,6 +24,9 @@ constexpr uint32_t CMODE_OLD_FORMS = 8;   // compatibility bit: older number and
 
 // Line numbers wrap around like the 64-bit numbers that line markers set them from.
 long wrapped(long a, long b) { return static_cast<long>(static_cast<unsigned long>(a) + static_cast<unsigned long>(b)); }
+long wrapped_sub(long a, long b) {
+  return static_cast<long>(static_cast<unsigned long>(a) - static_cast<unsigned long>(b));
+}
 
 // Character classes for bytes 0..127; bytes 128..255 belong to none.
 enum : uint8_t {
@@ -551,7 +554,7 @@ void lex_mark_line(Assembly &as, long line, const char *file) {
     L.real_file = L.cur_file;
     L.real_line_delta = 0;
   }
-  L.real_line_delta = wrapped(L.real_line_delta, wrapped(L.line_no, static_cast<long>(0UL - static_cast<unsigned long>(line))));
+  L.real_line_delta = wrapped(L.real_line_delta, wrapped_sub(L.line_no, line));
   L.line_no = line;
   L.msg_line = line;
   if (file) L.cur_file = file;
@@ -567,7 +570,7 @@ void lex_unmark_line(Assembly &as) {
 }
 
 void lex_line_directive(Assembly &as, long n) {
-  if (n == as.lex.line_no) as.lex.line_no = wrapped(n, -1);
+  if (n == as.lex.line_no) as.lex.line_no = wrapped_sub(n, 1);
 }
 
 void lex_set_listing(Assembly &as, bool on) { as.lex.list_on = on; }
