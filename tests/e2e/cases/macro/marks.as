@@ -2,7 +2,7 @@
 ; beyond the top frame's arguments and LOCAL names, it stands for nothing; a mark at the end of
 ; a line takes no byte of the next. A file included by an expansion reads its marks from the
 ; expansion's frame.
-; RUN: -mcpu=ZEL18A44 -A -Ostmts.opt --kvdebug=stmts src.as
+; RUN: -mcpu=ZEL18A44 -A -Oout.opt src.as
 ; HEXFILE: src.as
 ; | " db 1" 7F 05 ",2" 0A               # no frame
 ; | " db 3" 7F 0A                       # no index byte
@@ -16,14 +16,14 @@
 ; | " db 6" 7F                          # the last byte of the file
 ; HEXFILE: inc.inc
 ; | " messg '<" 7F 01 "|" 7F 02 "|" 7F 03 "|" 7F 81 "|" 7F 82 ">'" 0A
-; OUT: psect ""
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=1,2
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=3
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=5
-; OUT:   ENDM sub=0 dest=- acc=- flags=1
-; OUT:   INCLUDE sub=0 dest=- acc=- flags=81 text="inc.inc"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="<7|8||??0000|>"
-; OUT:   INCLUDE sub=0 dest=- acc=- flags=81 text="inc.inc"
-; OUT:   MESSG sub=0 dest=- acc=- flags=81 text="<9|||??0001|>"
-; OUT:   DATA sub=1 dest=- acc=- flags=1 data=6
-; OUT: order: ""
+; OUTFILE: out.opt
+; | 	global	isa$std
+; | 	global	isa$xinst
+; | 	processor	ZEL18A44
+; | 	db	1,2
+; | 	db	3
+; | 	db	5
+; | 	messg "<7|8||??0000|>"
+; | 	messg "<9|||??0001|>"
+; | 	db	6
+; | %equates(F)
