@@ -94,42 +94,19 @@ __end_of_big:
 ; | 	clrf	35,c
 ; | 	return
 ; With -auto_inline a function of at most 7 bytes is expanded too and keeps its body (its label
-; goes, nothing uses it); the 8-byte _big is not.
+; goes, nothing uses it); the 8-byte _big is not, its call and label stay.
 ; RUN: -mcpu=ZEL18A44 -O -auto_inline -A -Oauto.opt %s
-; OUTPSECT: auto.opt text0
-; | _main:
-; | 	callstack 0
-; | iL1:
-; | 	movf	34,w,c
-; | 	bz	i1Ll1
-; | 	movlw	3
-; | 	goto	iL2
-; | i1Ll1:
-; | 	incf	34,f,c
-; | iL2:
-; | 	movwf	32,c
-; | iL3:
-; | 	movf	34,w,c
-; | 	bz	i2Ll1
-; | 	movlw	3
-; | 	goto	iL4
-; | i2Ll1:
-; | 	incf	34,f,c
-; | iL4:
-; | 	btfsc	33,0,c
-; | 	call	_h
-; | 	call	_g
-; | iL5:
-; | 	clrf	36,c
-; | 	incf	36,f,c
-; | iL6:
-; | 	call	_big
-; | 	goto	_main
+; OUTPSECT: auto.opt text5
+; | _big:
+; | 	clrf	37,c
+; | 	incf	37,f,c
+; | 	incf	37,f,c
+; | 	return
 ; OUTPSECT: auto.opt text4
 ; | 	clrf	36,c
 ; | 	incf	36,f,c
 ; | 	return
-; -no_inline and --opt=debug leave every call as it is.
+; -no_inline leaves every call as it is.
 ; RUN: -mcpu=ZEL18A44 -O -no_inline -A -Ono.opt %s
 ; OUTPSECT: no.opt text1
 ; | _f:
