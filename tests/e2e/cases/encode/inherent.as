@@ -1,6 +1,6 @@
-; Instructions without operands: the NOP class, PUSH and POP, TRAP and TRET, the debug group.
-; NOP2 is one BRA to the next word unless errata bit 0x20000 asks for two NOP words (";=errata");
-; -no_trans assembles NOP as 0000 (";=notrans").
+; Instructions without operands: NOP, CLRW (a CLRF of WREG), RESET and TRAP; the opcodes are
+; the instruction table's. NOP2 is one BRA to the next word unless errata bit 0x20000 asks for
+; two NOP words (";=errata"); -no_trans assembles NOP as 0000 (";=notrans").
 ; RUN: -mcpu=ZEL18A44 -V %s
 ; WORDS: inherent.obj
 ; RUN: -mcpu=ZEL18A44 --errata=131072 -V %s
@@ -9,18 +9,7 @@
 ; WORDS notrans: inherent.obj
         psect   code,class=CODE,reloc=2
         nop                     ;= F000 ;=notrans 0000
-        daw                     ;= 0007
         clrw                    ;= 6AF3
-        clrwdt                  ;= 0004
-        halt                    ;= 0001
-        sleep                   ;= 0003
         reset                   ;= 00FF
         trap                    ;= 00E0
-        tret                    ;= 00E1
-        dboff                   ;= 0070
-        dbout                   ;= 0071
-        extexit                 ;= 0072
-        dbin                    ;= 0073
-        push                    ;= 0005
-        pop                     ;= 0006
         nop2                    ; a BRA to the next word, or two NOPs ;= D000 ;=errata F000 F000

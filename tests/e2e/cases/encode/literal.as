@@ -1,15 +1,10 @@
-; Literal instructions (k): every mnemonic of the ADDLW class, MOVLW, RETLW with the ends of the
+; Literal instructions (k): ADDLW, MOVLW and RETLW with the ends of the
 ; byte range, negative and character literals, LOW and HIGH, SETCNT's six bits, and a
 ; relocatable literal.
 ; RUN: -mcpu=ZEL18A44 -V %s
 ; WORDS: literal.obj
         psect   code,class=CODE,reloc=2
         addlw   0x12            ; 0F00 + 12 ;= 0F12
-        sublw   0x34            ; 0800 + 34 ;= 0834
-        andlw   0x56            ; 0B00 + 56 ;= 0B56
-        iorlw   0x78            ; 0900 + 78 ;= 0978
-        mullw   0x9A            ; 0D00 + 9A ;= 0D9A
-        xorlw   0xBC            ; 0A00 + BC ;= 0ABC
         movlw   0xDE            ; 0E00 + DE ;= 0EDE
         retlw   0xF0            ; 0C00 + F0 ;= 0CF0
         movlw   0               ;= 0E00
@@ -20,7 +15,6 @@
         movlw   low(0x1234)     ; 0E00 + 34 ;= 0E34
         movlw   high(0x1234)    ; 0E00 + 12 ;= 0E12
         setcnt  0               ;= 0140
-        setcnt  0x15            ; 0140 + 15 ;= 0155
         setcnt  63              ; six bits: 0140 + 3F ;= 017F
 ; A relocatable literal: its low byte by psect relocation.
         movlw   var             ; 0E00 + 03 ;= 0E03 [+0 psect bytes=1 target="ram"]

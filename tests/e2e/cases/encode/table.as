@@ -1,5 +1,5 @@
 ; Table reads and writes: each of the four modes written after the keyword (joined or apart, or
-; left out), and the six words that name a mode.
+; left out), and words that name a mode.
 ; RUN: -mcpu=ZEL18A44 -V %s
 ; WORDS: table.obj
         psect   code,class=CODE,reloc=2
@@ -9,15 +9,7 @@
         tblrd+*                 ; mode 3: 0008 + 3 ;= 000B
         tblrd                   ; no mode is mode 0 ;= 0008
         tblrd   *+              ; apart from the keyword: 0008 + 1 ;= 0009
-        tblwt*                  ; 000C + 0 ;= 000C
-        tblwt*+                 ; 000C + 1 ;= 000D
-        tblwt*-                 ; 000C + 2 ;= 000E
-        tblwt+*                 ; 000C + 3 ;= 000F
         tblwt                   ;= 000C
         tblwt   +*              ; 000C + 3 ;= 000F
         tblrdpostinc            ;= 0009
-        tblrdpostdec            ;= 000A
-        tblrdpreinc             ;= 000B
-        tblwtpostinc            ;= 000D
-        tblwtpostdec            ;= 000E
         tblwtpreinc             ;= 000F
