@@ -4,35 +4,25 @@ var:	ds	1
 start:
 	addwf	5,w
 	addwfc	0xFE8,f
-	iorwf	var,w,c
 	comf	var
-	decfsz	var,f,b
-	movf	0xFF3,w
 	rlncf	var,c,f
 	subfwb	var,0,0
-	swapf	var
 	movwf	0xFE0
 	clrf	var,c
 	setf	var
-	cpfseq	var,b
-	mulwf	0xFF3
 	bcf	var,3
-	bsf	0xFD8,0,c
 	btg	var,c,7
 	btfss	0xFD8,2
 	movff	0xFE8,var
 	movff	var,0xFF3
 	lfsr	2,0x100
-	lfsr	0,var
 	call	sub
 	call	sub,f
 	fcall	sub
 	rcall	sub
 	bra	start
 	bn	start
-	bmi	start
 	bnov	start
-	bz	start
 	goto	start
 	ljmp	start
 	retfie	f
@@ -42,16 +32,10 @@ start:
 	tblrd	*+
 	tblwt	*-
 	tblwt	+*
-	tblrdpostinc
 	tblwtpreinc
 	nop
 	clrw
-	daw
-	reset
 	trap
-	tret
-	push
-	pop
 	movlw	high(var)
 	addlw	low(start+2)
 	retlw	-1
@@ -70,35 +54,25 @@ sub:
 ; | start:
 ; | 	addwf	5,w,b
 ; | 	addwfc	prodl,f,c
-; | 	iorwf	var,w,c
 ; | 	comf	var,f,b
-; | 	decfsz	var,f,b
-; | 	movf	wreg,w,c
 ; | 	rlncf	var,f,c
 ; | 	subfwb	var,w,c
-; | 	swapf	var,f,b
 ; | 	movwf	bsr,c
 ; | 	clrf	var,c
 ; | 	setf	var,b
-; | 	cpfseq	var,b
-; | 	mulwf	wreg,c
 ; | 	bcf	var,3,b
-; | 	bsf	status,0,c
 ; | 	btg	var,7,c
 ; | 	btfss	status,2,c
 ; | 	movff	prodl,var
 ; | 	movff	var,wreg
 ; | 	lfsr	2,256
-; | 	lfsr	0,var
 ; | 	call	sub
 ; | 	call	sub,f
 ; | 	call	sub
 ; | 	rcall	sub
 ; | 	bra	start
 ; | 	bmi	start
-; | 	bmi	start
 ; | 	bnv	start
-; | 	bz	start
 ; | 	goto	start
 ; | 	goto	start
 ; | 	retfie	f
@@ -108,16 +82,10 @@ sub:
 ; | 	tblrd	*+
 ; | 	tblwt	*-
 ; | 	tblwt	+*
-; | 	tblrd	*+
 ; | 	tblwt	+*
 ; | 	nop
 ; | 	clrw
-; | 	daw
-; | 	reset
 ; | 	trap
-; | 	tret
-; | 	push
-; | 	pop
 ; | 	movlw	high(var)
 ; | 	addlw	low(start+2)
 ; | 	retlw	-1

@@ -3,10 +3,7 @@
 	dw	p+q+r
 	dw	p-(q-r)
 	dw	(p+q)*(r+s)
-	dw	p*(q+1)
-	dw	p-q-r-s
 	dw	p/(q/(r/s))
-	dw	p mod q
 	dw	p-(q mod r)
 	dw	p shl 2 shr 1
 	dw	p and q|r^1
@@ -14,29 +11,22 @@
 	dw	highword(p)
 	dw	low(p+q)
 	dw	high p
-	dw	high(p)+1
 	dw	q-(high(p)+1)
-	dw	q*low(p)
 	dw	-(p-q)
 	dw	~p
 	dw	not (p*q)
 	dw	low(high(p+1))
 	dw	seg p
-	dw	seg(p)+2
 	dw	q-seg(p)
-	dw	-5
-	dw	p+5
 	dw	p-5
 	dw	5+p
 	dw	5-p
 	dw	p*-3
-	dw	-3*p
 	dw	p-9223372036854775808
 	dw	-9223372036854775807-1
 	dw	$+4
 	dw	1f
 	dw	2b
-	dw	c:p
 	dw	c:p+1
 	dw	q-(c:p+1)
 	dw	c:(p-q)
@@ -62,10 +52,7 @@ s:	ds	1
 ; | 	dw	p+q+r
 ; | 	dw	p-(q-r)
 ; | 	dw	p+q*(r+s)
-; | 	dw	p*(q+1)
-; | 	dw	p-q-r-s
 ; | 	dw	p/(q/(r/s))
-; | 	dw	p mod q
 ; | 	dw	p-(q mod r)
 ; | 	dw	p<<2>>1
 ; | 	dw	p&q|r^1
@@ -73,29 +60,22 @@ s:	ds	1
 ; | 	dw	p>>16
 ; | 	dw	low(p+q)
 ; | 	dw	high(p)
-; | 	dw	high(p)+1
 ; | 	dw	q-(high(p)+1)
-; | 	dw	q*low(p)
 ; | 	dw	-(p-q)
 ; | 	dw	~(p)
 ; | 	dw	~(p*q)
 ; | 	dw	low(high(p+1))
 ; | 	dw	seg(p)
-; | 	dw	seg(p)+2
 ; | 	dw	q-seg(p)
-; | 	dw	-5
-; | 	dw	p+5
 ; | 	dw	p-5
 ; | 	dw	p+5
 ; | 	dw	5-p
 ; | 	dw	p*(-3)
-; | 	dw	-3*p
 ; | 	dw	p-9223372036854775808
 ; | 	dw	-9223372036854775808
 ; | 	dw	$+4
 ; | 	dw	1f
 ; | 	dw	2b
-; | 	dw	c:p
 ; | 	dw	c:p+1
 ; | 	dw	q-(c:p+1)
 ; | 	dw	c:(p-q)
