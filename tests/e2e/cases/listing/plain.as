@@ -10,43 +10,14 @@ start:	movlw	5
 	dw	0x1234
 	end
 
-; The listing without pages: one header with title, time stamp and subtitle; line numbers,
-; addresses (an apostrophe marks relocatable ones), code words, ";;" lines from the first
-; column; the core SFR equates; the symbol table side by side at width 80. The relocatable
-; listing holds the same text, with LR_RELOC records where relocatable values stand (the
-; addresses, both words of the long GOTO, the symbol value) and an IDENT at the ORG.
+; The listing without pages, read through the relocatable listing, which holds its text byte
+; for byte: one header with title, time stamp and subtitle; line numbers, addresses, code
+; words, ";;" lines from the first column; the core SFR equates; the symbol table side by side
+; at width 80. LR_RELOC records stand where the listing shows a relocatable value (the
+; addresses, both words of the long GOTO, the symbol value), and an IDENT follows the ORG. The
+; apostrophes that mark relocatable values in the listing itself are in expand.as.
 ; RUN: -mcpu=ZEL18A44 -L -T80 %s
 ; ENV: SOURCE_DATE_EPOCH=0
-; OUTFILE: plain.lst
-; |
-; |
-; | Orvane Tessel KV8 Assembler  build 20261205120000 
-; | Demo                                                   Thu Jan  1 00:00:00 1970
-; |
-; | first page
-; |      1                           	processor	ZEL18A44
-; |      2                           	pagewidth 80
-; |      3                           	psect	code,global,reloc=2,class=CODE,delta=1
-; |      4                           	psect	abs1,global,abs,ovrld,class=CODE,delta=1
-; |      5                           
-; |      6                           	psect	code
-; |      7  0000'                    start:
-; |      8                           	callstack 0
-; |      9  0000' 0E05               	movlw	5
-; |     10  0002' EF00' F000'        	goto	start
-; |     11                           
-; |     12 ;; a note
-; |     13                           
-; |     14                           	psect	abs1
-; |     15  0000                     	org	32
-; |     16  0020  1234               	dw	4660
-; | %equates(F,17)
-; |
-; |
-; | Orvane Technology ZEL18 Macro Assembler  build 20261205120000 
-; | Symbol Table                                           Thu Jan  1 00:00:00 1970
-; |
-; |      start 000000     isa$std 000001   isa$xinst 000000  
 ; RUN zel18dump: plain.rlf
 ; OUT: IDENT len=21 order32=0,1,2,3 order16=0,1 machine="Orvane ZEL18" tail=3,11
 ; OUT: LR_TEXT len=492
