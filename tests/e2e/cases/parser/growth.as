@@ -20,20 +20,7 @@ p9      equ     p8*p8
 p10     equ     p9*p9     ; ERROR 2122
 p11     equ     p10*p10
 p12     equ     p11*p11
-p13     equ     p12*p12
-p14     equ     p13*p13
-p15     equ     p14*p14
-p16     equ     p15*p15
-p17     equ     p16*p16
-p18     equ     p17*p17
-p19     equ     p18*p18
-p20     equ     p19*p19
-p21     equ     p20*p20
-p22     equ     p21*p21
-p23     equ     p22*p22
-p24     equ     p23*p23
-p25     equ     p24*p24
-        movlw   low p25
+        movlw   low p12
 q0      equ     q1*q1
 q1      equ     q2*q2
 q2      equ     q3*q3
