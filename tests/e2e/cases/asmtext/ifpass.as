@@ -4,22 +4,6 @@
 1:
 	endif
 	movlw	2	;= 0E02
-	psect	p2
-	if	1
-	movlw	3	;= 0E03
-	else
-	movlw	4
-	endif
-	movlw	5	;= 0E05
-	psect	p3
-	if	0
-	movlw	6
-	elsif	1
-	movlw	7	;= 0E07
-	else
-	movlw	8
-	endif
-	movlw	9	;= 0E09
 	psect	p4
 	if	1
 	movlw	10	;= 0E0A
@@ -102,17 +86,17 @@ lab:
 ; directive: the ENDIF, the IF left open, the IF one level too deep.
 ; RUN: -mcpu=ZEL18A44 -V %s
 ; EXIT: 1
-; ERR: ifpass.as: 78: (1490) ENDIF not inside an IF directive
-; ERR: ifpass.as: 81: (1489) unterminated IF directive at end of psect p12
-; ERR: ifpass.as: 93: (1003) nested "if" directives too deep
+; ERR: ifpass.as: 62: (1490) ENDIF not inside an IF directive
+; ERR: ifpass.as: 65: (1489) unterminated IF directive at end of psect p12
+; ERR: ifpass.as: 77: (1003) nested "if" directives too deep
 ; WORDS: ifpass.obj
 ; The assembly text keeps the IF structure and the labels of a false branch, nested IFs
 ; included, but not an IF hidden by one.
 ; RUN: -mcpu=ZEL18A44 -A -Oout.opt %s
 ; EXIT: 1
-; ERR: ifpass.as: 78: (1490) ENDIF not inside an IF directive
-; ERR: ifpass.as: 81: (1489) unterminated IF directive at end of psect p12
-; ERR: ifpass.as: 93: (1003) nested "if" directives too deep
+; ERR: ifpass.as: 62: (1490) ENDIF not inside an IF directive
+; ERR: ifpass.as: 65: (1489) unterminated IF directive at end of psect p12
+; ERR: ifpass.as: 77: (1003) nested "if" directives too deep
 ; OUTPSECT: out.opt p1
 ; | 	if	0
 ; | 1:
