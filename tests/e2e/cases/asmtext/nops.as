@@ -1,12 +1,9 @@
 	nop
 	nop2
-	clrwdt
-	halt
-	sleep
 	end
 
 ; NOP forms: under -no_trans NOP is stored with the sub-operation 0 and still written "nop";
-; the other NOP-class instructions by their names (the usual NOP shows in every other case).
+; NOP2 by its name (the usual NOP shows in every other case).
 ; RUN: -mcpu=ZEL18A44 -no_trans -A -Oout.opt %s
 ; OUTFILE: out.opt
 ; | 	global	isa$std
@@ -14,7 +11,4 @@
 ; | 	processor	ZEL18A44
 ; | 	nop
 ; | 	nop2
-; | 	clrwdt
-; | 	halt
-; | 	sleep
 ; | %equates(F)
