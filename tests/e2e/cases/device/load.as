@@ -8,7 +8,4 @@
 ; RUN: -mcpu=ZEL18V64 %s
 ; RUN: -mcpu=ZEL18X47 %s
 ; RUN: -zel18x47 %s
-; RUN: %s
-; EXIT: 1
-; ERR: 0: (2042) no target device specified; use the -mcpu option to specify a target device
         nop
