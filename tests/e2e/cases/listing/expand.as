@@ -20,11 +20,13 @@ two	macro
 2:	nop
 	list
 	dw	2b
+;!summary line
 
 ; Macro expansions are listed only under EXPAND (off at the start): the first two expansions
 ; are left out, their bytes still counted in the addresses that follow. Temporary labels of
 ; statements left out (a REPT expansion, a NOLIST stretch) still count: each "1b" and "2b"
-; shows the address of the nearest label before it.
+; shows the address of the nearest label before it. The summary comments follow the code, each
+; without its first two characters.
 ; RUN: -mcpu=ZEL18A44 -L -T80 %s
 ; ENV: SOURCE_DATE_EPOCH=0
 ; OUTFILE: expand.lst
@@ -48,6 +50,7 @@ two	macro
 ; |     12  0016' 0014'              	dw	1b
 ; |     13  001A' 0018'              	dw	2b
 ; | %equates(F,14)
+; | summary line
 ; |
 ; |
 ; | Orvane Technology ZEL18 Macro Assembler  build 20261205120000 
