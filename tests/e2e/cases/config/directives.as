@@ -19,7 +19,6 @@
 ; | CVALUE:100:ON:set
 ; | CVALUE:0:OFF:clear
 	config	OSC=HS
-	config	OSC=HS
 	config	OSC=LP		; ERROR 1389
 	config	OSC=XT		; ERROR 1363
 	config	NOPE=1		; ERROR 1363

@@ -3,7 +3,6 @@
 ; RUN: -mcpu=ZEL18A44 --msgdisable=2066 %s
 ; EXIT: 1
 x       equ     1+2*3
-x       equ     4               ; ERROR 845
 y       set     1
 y       set     2
         org     x
@@ -65,10 +64,7 @@ lab:    ds      -1              ; ERROR 854
         callstack 12
         pagelength 60
         pagewidth 132
-        local   q               ; ERROR 1298
         global  g1,c:g2
-        extrn   e1
-        public  e1              ; ERROR 863
         line    100
         file    "main.c"
         line    #
