@@ -1,7 +1,13 @@
 ; Data statements: bytes, words and double words low byte first, strings, negative items, and a
-; word holding an address.
+; word holding an address. "$" is the location at the statement: in a data list every item's
+; "$" is the address of the list's first byte.
 ; RUN: -mcpu=ZEL18A44 -V %s
 ; WORDS: data.obj
+        nop                     ;= F000
+        dw      $,$,$           ;= 0002 0002 0002
+        db      $,$+1           ;= 08 09
+        ddw     $,$             ;= 000A 0000 000A 0000
+        dw      $               ;= 0012
         psect   code,class=CODE,reloc=2
         db      1,0xFF,"ab"     ; one byte each ;= 01 FF 61 62
         db      -1              ;= FF
