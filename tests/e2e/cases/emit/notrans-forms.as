@@ -1,8 +1,12 @@
 ; With -no_trans a conditional branch keeps its one word whatever the distance; a displacement
 ; beyond it is an error (1223) and is written cut to eight bits. A near CALL keeps its long form.
+; The RAM access choice made for an operand without its access word is reported (1522).
 ; RUN: -mcpu=ZEL18A44 -no_trans -V %s
 ; EXIT: 1
 ; WORDS: notrans-forms.obj
+        movwf   0x20            ; access RAM ;= 6E20 ; WARNING 1522
+        movwf   la              ; banked, la at 4 ;= 6F04 ; WARNING 1522
+la:
         psect   pe,class=CODE,reloc=2
         bz      lz              ; lz at 2 + 256 = 102: n = (102 - 2) / 2 = 80 ;= E080 ; ERROR 1223
         ds      256
