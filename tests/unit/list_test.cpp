@@ -70,7 +70,7 @@ TEST(List, NewStatementPositionAndFlags) {
   const Case cases[] = {
       {false, false, false, 0, NF_NOLIST, "a.as:12", "-:0"},
       {true, false, false, LM_VOLATILE, NF_VOLATILE, "a.as:12", "-:0"},
-      {true, false, false, LM_VOLSFR | LM_VOLATILE, 0x42, "a.as:12", "-:0"},
+      {true, false, false, LM_VOLSFR | LM_VOLATILE, NF_VOLATILE | NF_NOOPT, "a.as:12", "-:0"},
       {true, true, false, 0, 0, "a.as:12", "a.as:12"},             // -V
       {true, true, true, 0, 0, "a.as:12", "m.c:77"},               // a LINE position beats -V
       {true, false, true, LM_SRCPOS, NF_SRCPOS, "m.c:77", "m.c:77"},  // ";#"
