@@ -419,9 +419,11 @@ SymCacheEntry *cache_slot(Assembly &as, std::string_view name) {
       if (e.gen != L.cache_gen) return &e;  // free: the name is not in the table
       if (e.len == name.size() && std::memcmp(e.text, name.data(), name.size()) == 0) return &e;
     }
-    // Crowded: a small cache (a small source) doubles and starts empty; the largest gives up.
-    if (L.sym_cache.size() >= SYMCACHE_SIZE) return nullptr;
-    L.sym_cache.assign(L.sym_cache.size() * 2, SymCacheEntry{});
+    // Crowded: a small cache (a small source) doubles and starts empty, one that is crowded at
+    // SYMCACHE_LEAP entries (a large source) takes the largest size, and the largest gives up.
+    size_t n = L.sym_cache.size();
+    if (n >= SYMCACHE_SIZE) return nullptr;
+    L.sym_cache.assign(n >= SYMCACHE_LEAP ? SYMCACHE_SIZE : n * 2, SymCacheEntry{});
   }
 }
 

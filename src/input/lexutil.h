@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/pool.h"
+
 struct Assembly;
 struct Keyword;
 struct Symbol;
@@ -122,6 +124,7 @@ struct MacroHooks {
 // starts a new generation.
 constexpr size_t SYMCACHE_SIZE = 65536;  // most entries, a power of two
 constexpr size_t SYMCACHE_FIRST = 1024;  // entries at the start of a run; doubled when crowded
+constexpr size_t SYMCACHE_LEAP = 8192;   // crowded at this size: straight to SYMCACHE_SIZE
 constexpr size_t SYMCACHE_PROBES = 16;   // a name not placed within this many slots is not cached
 constexpr size_t SYMCACHE_NAME = 18;     // longer names are not cached
 struct SymCacheEntry {
@@ -168,7 +171,7 @@ struct LexState {
 
   MacroHooks hooks;
 
-  std::vector<SymCacheEntry> sym_cache;  // a power of two of entries once lex_init has run
+  PageVector<SymCacheEntry> sym_cache;   // a power of two of entries once lex_init has run
   uint32_t cache_gen = 1;                // current generation
   uint32_t cache_serial = 0;             // symbol serial and count when last checked
   uint32_t cache_count = 0;

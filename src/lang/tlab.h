@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "lang/expr.h"
+#include "support/pool.h"
 
 struct Assembly;
 struct Statement;
@@ -17,7 +18,7 @@ struct TlabEntry {
 };
 
 struct TlabTable {
-  std::vector<TlabEntry> entries;  // definitions in emission order
+  PageVector<TlabEntry> entries;   // definitions in emission order
   size_t cursor = 0;               // definitions passed so far in the current walk
   size_t read = 0;                 // definitions read from the source: the table's size to reserve
 };

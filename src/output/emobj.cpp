@@ -188,7 +188,7 @@ bool is_branch(uint32_t kind) {
 }
 
 unsigned sized_form(Assembly &as, const Statement *n, const Symbol *p) {
-  const std::vector<uint8_t> &f = as.emit.form;
+  const PageVector<uint8_t> &f = as.emit.form;
   if (n->op_serial < f.size() && f[n->op_serial]) return f[n->op_serial];
   return branch_form(as, n, p, false);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "lang/expr.h"
+#include "support/pool.h"
 
 struct Assembly;
 struct Statement;
@@ -35,7 +36,7 @@ struct EmitPsect {
 
 struct EmitState {
   std::vector<EmitPsect> psects;   // by s_pindex
-  std::vector<uint8_t> form;       // by op_serial: bytes chosen for BCC, GOTO and CALL
+  PageVector<uint8_t> form;        // by op_serial: bytes chosen for BCC, GOTO and CALL
   // The branches of the psect being sized, each with the temporary-label cursor in force.
   std::vector<std::pair<Statement *, size_t>> branches;
   bool tlab_built = false;         // the temporary-label table holds every definition

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -176,3 +177,36 @@ class Pool {
   std::vector<Cell *> free_;
   size_t live_ = 0;
 };
+
+// An allocator for large tables that are filled soon after they are made (hash tables, tables
+// indexed by statement number): big blocks come straight from the system's pages, populated in
+// one call or backed by huge pages, rather than from the heap a page fault per 4 KiB.
+template <class T>
+struct PageAllocator {
+  using value_type = T;
+  static constexpr size_t PAGES_FROM = size_t{64} << 10;
+  PageAllocator() = default;
+  template <class U>
+  PageAllocator(const PageAllocator<U> &) {}
+  T *allocate(size_t n) {
+    if (n > SIZE_MAX / sizeof(T)) throw std::bad_array_new_length();
+    if (!big(n)) return static_cast<T *>(::operator new(n * sizeof(T)));
+    void *p = os_alloc_pages(n * sizeof(T));
+    if (!p) throw std::bad_alloc();
+    return static_cast<T *>(p);
+  }
+  void deallocate(T *p, size_t n) {
+    if (big(n))
+      os_free_pages(p, n * sizeof(T));
+    else
+      ::operator delete(p);
+  }
+  template <class U>
+  bool operator==(const PageAllocator<U> &) const { return true; }
+
+ private:
+  static bool big(size_t n) { return n * sizeof(T) >= PAGES_FROM && alignof(T) <= 4096; }
+};
+
+template <class T>
+using PageVector = std::vector<T, PageAllocator<T>>;

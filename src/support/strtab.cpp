@@ -39,7 +39,7 @@ const char *StringTable::lookup(std::string_view s, uint32_t h, size_t &at) cons
 }
 
 void StringTable::grow() {
-  std::vector<const char *> old;
+  PageVector<const char *> old;
   old.swap(table_);
   table_.assign(old.empty() ? 1024 : old.size() * 2, nullptr);
   size_t mask = table_.size() - 1;

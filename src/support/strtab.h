@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/pool.h"
+
 class StringTable {
  public:
   StringTable() = default;
@@ -40,7 +42,7 @@ class StringTable {
   char *alloc(size_t n);
 
   static constexpr size_t CHUNK = 64 * 1024;
-  std::vector<const char *> table_;  // open addressing, linear probing; null is empty
+  PageVector<const char *> table_;   // open addressing, linear probing; null is empty
   size_t count_ = 0;
   std::vector<std::unique_ptr<char[]>> chunks_;
   char *cur_ = nullptr;
