@@ -472,6 +472,7 @@ void list_add_comment(Assembly &as, std::string_view text) {
     write_summary(as, text);
     return;
   }
+  if (!as.opt.asm_output && !as.opt.listing) return;  // only the texts show comment lines
   CommentVec &p = as.list.pending;
   if (p.empty()) p.emplace_back("\n");
   std::string c;

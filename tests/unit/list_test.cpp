@@ -138,7 +138,12 @@ TEST(List, DeleteUnlinksAndNewNodesStartClean) {
 }
 
 TEST(List, Comments) {
+  Fix plain;  // only the assembly text and the listing show comment lines: not kept without them
+  list_add_comment(plain.as, "; one");
+  EXPECT_EQ(stmt_comment(plain.add(NOP)), nullptr);
+
   Fix f;
+  f.as.opt.asm_output = true;
   list_add_comment(f.as, "; one");
   list_add_comment(f.as, "; two");
   Statement *a = f.add(NOP), *b = f.add(NOP), *c = f.add(NOP);
@@ -185,6 +190,7 @@ TEST(List, SummaryComments) {
   TempDir dir("summary");
   {
     Fix f;
+    f.as.opt.listing = true;
     list_add_comment(f.as, ";!first");
     list_add_comment(f.as, "; kept");
     list_add_comment(f.as, ";!");
