@@ -1,5 +1,5 @@
-// Parser: statement order, operator precedence, psect flags, and bad input that must end in
-// numbered messages without a crash or a hang.
+// Parser: statement order, psect flags, and bad input that must end in numbered messages
+// without a crash or a hang.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -24,12 +24,6 @@ TEST(Parser, LabelNodeComesFirstAndCommentsAttach) {
   ParseRun r("l1: l2: nop ; n\n global g ; g\n");
   EXPECT_EQ(r.kinds(), (std::vector<uint32_t>{NAME, NAME, NOP}));
   EXPECT_STREQ(stmt_eolcomment(r.last()), "; g");
-}
-
-TEST(Parser, OperatorsShareOnePrecedenceLeftToRight) {
-  ParseRun r(" org 1 + 2 * 3\n org 8 - 2 - 1\n");
-  EXPECT_EQ(r.last()->op_num, 5u);
-  EXPECT_EQ(r.last()->op_prev->op_num, 9u);
 }
 
 TEST(Parser, PsectFlags) {
