@@ -51,18 +51,9 @@ void StringTable::grow() {
   }
 }
 
+// Every byte is written before it is read.
 char *StringTable::alloc(size_t n) {
-  n = (n + alignof(Header) - 1) & ~(alignof(Header) - 1);
-  if (n > left_) {
-    size_t sz = n > CHUNK ? n : CHUNK;
-    chunks_.push_back(std::make_unique_for_overwrite<char[]>(sz));  // every byte is written before it is read
-    cur_ = chunks_.back().get();
-    left_ = sz;
-  }
-  char *p = cur_;
-  cur_ += n;
-  left_ -= n;
-  return p;
+  return reinterpret_cast<char *>(text_.take_adjacent((n + sizeof(Unit) - 1) / sizeof(Unit)));
 }
 
 const char *StringTable::find(std::string_view s) const {

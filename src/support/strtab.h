@@ -41,10 +41,12 @@ class StringTable {
   void grow();
   char *alloc(size_t n);
 
-  static constexpr size_t CHUNK = 64 * 1024;
+  // Texts are stored in whole units, so that every header is aligned.
+  struct alignas(Header) Unit {
+    unsigned char bytes[alignof(Header)];
+  };
+
   PageVector<const char *> table_;   // open addressing, linear probing; null is empty
   size_t count_ = 0;
-  std::vector<std::unique_ptr<char[]>> chunks_;
-  char *cur_ = nullptr;
-  size_t left_ = 0;
+  Slab<Unit> text_{512};             // headers and texts
 };
