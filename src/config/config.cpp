@@ -9,6 +9,7 @@
 #include "config/cfgdata.h"
 #include "driver/assembly.h"
 #include "isa/ops.h"
+#include "support/ascii.h"
 
 namespace {
 
@@ -20,14 +21,6 @@ constexpr SwitchDef SWITCHES[] = {
     {"ignore_cmsgs", CFG_SW_ONOFF},      {"apply_mask", CFG_SW_ONOFF},        {"pad_punits", CFG_SW_ONOFF},
     {"default_idlocs", CFG_SW_TRISTATE}, {"default_configs", CFG_SW_TRISTATE},
 };
-
-bool iequal(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
 
 int find_switch(std::string_view name) {
   for (size_t i = 0; i < std::size(SWITCHES); ++i)

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "driver/assembly.h"
+#include "support/ascii.h"
 
 namespace {
 
@@ -33,21 +34,15 @@ constexpr ArchName ARCH_NAMES[] = {
     {"ZEL18V", ARCH_ZEL18V}, {"ZEL18XV", ARCH_ZEL18XV}, {"ANY", ARCH_ANY},
 };
 
-char up(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch; }
 
 // Name order with case ignored.
 bool iless(std::string_view a, std::string_view b) {
   size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i)
-    if (up(a[i]) != up(b[i])) return static_cast<unsigned char>(up(a[i])) < static_cast<unsigned char>(up(b[i]));
+  for (size_t i = 0; i < n; ++i) {
+    auto x = static_cast<unsigned char>(ascii_upper(a[i])), y = static_cast<unsigned char>(ascii_upper(b[i]));
+    if (x != y) return x < y;
+  }
   return a.size() < b.size();
-}
-
-bool iequal(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (up(a[i]) != up(b[i])) return false;
-  return true;
 }
 
 // The record, or 814 and null when no device is loaded.
@@ -91,7 +86,7 @@ int chip_arch_lookup(std::string_view text) {
 
 std::string chip_upper(std::string_view s) {
   std::string out(s);
-  for (char &ch : out) ch = up(ch);
+  for (char &ch : out) ch = ascii_upper(ch);
   return out;
 }
 

@@ -13,20 +13,12 @@
 #include "driver/assembly.h"
 #include "host/kvinstdir.h"
 #include "host/os.h"
+#include "support/ascii.h"
 
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-char up(char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch; }
-char low(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
-
-bool iequal(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (up(a[i]) != up(b[i])) return false;
-  return true;
-}
 
 bool iends_with(std::string_view s, std::string_view tail) {
   return s.size() >= tail.size() && iequal(s.substr(s.size() - tail.size()), tail);
@@ -46,7 +38,8 @@ bool parse_hex(std::string_view s, uint32_t &out) {
   if (s.empty()) return false;
   uint64_t v = 0;
   for (char ch : s) {
-    int d = ch >= '0' && ch <= '9' ? ch - '0' : up(ch) >= 'A' && up(ch) <= 'F' ? up(ch) - 'A' + 10 : -1;
+    char u = ascii_upper(ch);
+    int d = ch >= '0' && ch <= '9' ? ch - '0' : u >= 'A' && u <= 'F' ? u - 'A' + 10 : -1;
     if (d < 0) return false;
     v = v * 16 + static_cast<unsigned>(d);
     if (v > UINT32_MAX) return false;
@@ -495,7 +488,7 @@ struct Loader {
 
 std::string lower(std::string_view s) {
   std::string out(s);
-  for (char &ch : out) ch = low(ch);
+  for (char &ch : out) ch = ascii_lower(ch);
   return out;
 }
 

@@ -11,6 +11,7 @@
 #include "driver/version.h"
 #include "host/debug.h"
 #include "host/os.h"
+#include "support/ascii.h"
 
 namespace {
 
@@ -59,14 +60,11 @@ unsigned long read_long(std::string_view s, int base) {
 bool iprefix(std::string_view s, std::string_view p, size_t n) {
   if (p.size() < n || s.size() < n) return false;
   for (size_t i = 0; i < n; ++i)
-    if (std::tolower(static_cast<unsigned char>(s[i])) != std::tolower(static_cast<unsigned char>(p[i])))
-      return false;
+    if (ascii_lower(s[i]) != ascii_lower(p[i])) return false;
   return true;
 }
 
 bool iprefix(std::string_view s, std::string_view p) { return iprefix(s, p, p.size()); }
-
-bool iequal(std::string_view s, std::string_view p) { return s.size() == p.size() && iprefix(s, p); }
 
 std::string upper(std::string_view s) {
   std::string u(s);

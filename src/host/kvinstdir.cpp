@@ -3,6 +3,7 @@
 #include "host/kvinstdir.h"
 
 #include "host/os.h"
+#include "support/ascii.h"
 
 namespace {
 
@@ -11,13 +12,6 @@ bool is_sep(char c) { return c == '/' || c == '\\'; }
 std::string_view last_component(std::string_view p) {
   size_t k = p.find_last_of("/\\");
   return k == std::string_view::npos ? p : p.substr(k + 1);
-}
-
-bool iequal(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if ((a[i] | 0x20) != (b[i] | 0x20)) return false;
-  return true;
 }
 
 // Directory part for the program path: before the last "/" or "\", else before the last ":".

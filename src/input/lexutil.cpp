@@ -15,6 +15,7 @@
 #include "isa/ops.h"
 #include "lang/expr.h"
 #include "lang/sym.h"
+#include "support/ascii.h"
 
 namespace {
 
@@ -54,15 +55,6 @@ inline int hexval(char ch) {
   if (ch >= 'a' && ch <= 'f') return ch - 'a' + 10;
   if (ch >= 'A' && ch <= 'F') return ch - 'A' + 10;
   return -1;
-}
-inline char lower(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch + 32) : ch; }
-inline char upper(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 32) : ch; }
-
-bool iequal(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (lower(a[i]) != lower(b[i])) return false;
-  return true;
 }
 
 void restore_radix(LexState &L) {
@@ -706,7 +698,7 @@ uint16_t scan_device(Assembly &as, const char *p) {
   do ++p;
   while (is(*p, C_NAME));
   size_t n = cut_length(as, static_cast<size_t>(p - s));
-  for (size_t i = 0; i < n; ++i) L.text[i] = upper(s[i]);
+  for (size_t i = 0; i < n; ++i) L.text[i] = ascii_upper(s[i]);
   token_end(L, p);
   return set_word(as, TK_DEVICE, std::string_view(L.text, n));
 }
@@ -820,7 +812,7 @@ uint16_t scan_number(Assembly &as, const char *start, const char *digits, unsign
 uint16_t scan_quoted(Assembly &as, const char *p) {
   LexState &L = as.lex;
   unsigned radix = 0;
-  switch (upper(*p)) {
+  switch (ascii_upper(*p)) {
   case 'B': radix = 2; break;
   case 'D': radix = 10; break;
   case 'H': radix = 16; break;

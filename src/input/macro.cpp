@@ -8,6 +8,7 @@
 #include <new>
 
 #include "driver/assembly.h"
+#include "support/ascii.h"
 
 namespace {
 
@@ -19,15 +20,6 @@ inline bool is_letter(char c) {
 }
 inline bool is_name_char(char c) { return is_letter(c) || is_digit(c); }
 
-bool iequal(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-    if (x != y) return false;  // b is lower case
-  }
-  return true;
-}
 
 size_t name_end(std::string_view s, size_t i) {
   while (i < s.size() && is_name_char(s[i])) ++i;
