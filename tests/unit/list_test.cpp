@@ -1,5 +1,5 @@
 // The statement list: new statements, deletion, comments and summary comments,
-// line records, generated and removed labels, and reference lists (the statement-level IF pass is
+// inherited positions, generated and removed labels, and reference lists (the statement-level IF pass is
 // an assembly-text case).
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -224,34 +224,8 @@ TEST(List, SummaryFileFailures) {
   unsetenv("TEMP");
 }
 
-TEST(List, LineRecordsAndInheritedPositions) {
-  Fix f;
-  f.as.opt.listing = true;
-  f.as.lex.line_no = 3;
-  Statement *a = f.add(NAME), *b = f.add(NOP);  // one line: one record
-  f.as.lex.line_no = 4;
-  f.as.list.src.line_offset = 140;
-  Statement *c = f.add(NOP);
-  f.as.lex.line_no = 0;
-  Statement *d = f.add(NOP);  // line 0: none
-  ASSERT_EQ(f.as.list.lines.size(), 2u);
-  EXPECT_EQ(list_line_record(f.as, b), nullptr);
-  EXPECT_EQ(list_line_record(f.as, d), nullptr);
-  ASSERT_EQ(list_line_record(f.as, c), &f.as.list.lines[1]);
-  const LineRecord &r = f.as.list.lines[1];
-  EXPECT_EQ(&r, list_last_line_record(f.as));
-  EXPECT_EQ(std::string(r.file) + ":" + std::to_string(r.line) + "@" + std::to_string(r.offset), "a.as:4@140");
-  list_delete(f.as, a);  // the line's text now starts at b
-  EXPECT_EQ(f.as.list.lines[0].stmt, b);
-  EXPECT_EQ(list_line_record(f.as, b), &f.as.list.lines[0]);  // the first record
-  list_delete(f.as, c);  // d, made after the last record, takes it on
-  EXPECT_EQ(f.as.list.lines[1].stmt, d);
-  EXPECT_EQ(list_line_record(f.as, d), &f.as.list.lines[1]);
-  Statement *e = f.add(NOP);  // c's storage again, without its record
-  EXPECT_EQ(e, c);
-  EXPECT_EQ(list_line_record(f.as, e), nullptr);
-
-  // With -O no records are made, and a node without a high-level position inherits one.
+// With -O, a node without a high-level position inherits the one of the node before it.
+TEST(List, InheritedPositions) {
   Fix g;
   g.as.opt.listing = g.as.opt.optimize = true;
   g.as.lex.line_no = 9;
@@ -261,7 +235,6 @@ TEST(List, LineRecordsAndInheritedPositions) {
   g.add(NOP);
   g.as.list.src.hl_set = false;
   Statement *y = g.add(NOP);
-  EXPECT_EQ(list_last_line_record(g.as), nullptr);
   EXPECT_STREQ(stmt_srcfile(g.as.list, y), "m.c");
   EXPECT_EQ(y->op_srcline, 50u);
 }
