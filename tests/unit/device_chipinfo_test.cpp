@@ -228,7 +228,6 @@ TEST(ChipInfo, DerivedValues) {
   const ChipInfo &d = b.chip();
   EXPECT_EQ(d.ram_size, 0x4000u);
   EXPECT_EQ(d.rom_high, 0x1FFFFFu);
-  EXPECT_EQ(chip_extmem_base(b.as), 0x20000u);
   ASSERT_EQ(d.gpr_banks.r.size(), 57u);  // 60-FF and banks 1 to 38: more than GPRBANKS gave
   EXPECT_EQ(d.gpr_banks.r.back().lo, 0x3800u);
   EXPECT_EQ(d.gpr_banks.r.back().hi, 0x38FFu);
@@ -252,7 +251,6 @@ TEST(ChipInfo, MidRangeDevicesAreOnlyValidated) {
     EXPECT_EQ(x.messages(), "");
     EXPECT_EQ(x.chip().rom_high, want) << romsize;
     EXPECT_FALSE(chip_in_access_bank(x.as, 0x70));  // ZEL18 families only
-    EXPECT_FALSE(chip_access_sfr_offset(x.as, 0x70));
   }
 }
 
@@ -265,25 +263,19 @@ TEST(ChipInfo, Queries) {
   EXPECT_STREQ(chip_arch_name(as, ARCH_ZEL18XV), "ZEL18XV");
   EXPECT_STREQ(chip_arch_name(as, ARCH_ANY), "ANY");
   EXPECT_EQ(chip_arch_name(as, 3), nullptr);
-  EXPECT_EQ(chip_extmem_base(as), 0u);
   EXPECT_TRUE(chip_in_userid(as, 0x200007));
   EXPECT_FALSE(chip_in_userid(as, 0x200008));
-  EXPECT_EQ(chip_userid_base(as), 0x200000u);
   EXPECT_TRUE(chip_in_config(as, 0x30000D));
   EXPECT_FALSE(chip_in_config(as, 0x30000E));
-  EXPECT_EQ(chip_config_base(as), 0x300000u);
-  const std::pair<uint64_t, std::array<bool, 4>> cases[] = {
-      // address, in access SFRs, in access bank, access SFR offset, in SFR area
-      {0x05F, {false, true, false, false}},  {0x060, {false, false, true, false}},
-      {0x0FF, {false, false, true, false}},  {0xF5F, {false, false, false, true}},
-      {0xF60, {true, true, false, true}},    {0xFFF, {true, true, false, true}},
-      {0x1000, {false, false, false, false}},
+  const std::pair<uint64_t, std::array<bool, 3>> cases[] = {
+      // address, in access SFRs, in access bank, in SFR area
+      {0x05F, {false, true, false}}, {0x060, {false, false, false}}, {0xF5F, {false, false, true}},
+      {0xF60, {true, true, true}},   {0xFFF, {true, true, true}},    {0x1000, {false, false, false}},
   };
   for (const auto &[addr, want] : cases) {
     EXPECT_EQ(chip_in_access_sfr(as, addr), want[0]) << std::hex << addr;
     EXPECT_EQ(chip_in_access_bank(as, addr), want[1]) << std::hex << addr;
-    EXPECT_EQ(chip_access_sfr_offset(as, addr), want[2]) << std::hex << addr;
-    EXPECT_EQ(chip_in_sfr_area(as, addr), want[3]) << std::hex << addr;
+    EXPECT_EQ(chip_in_sfr_area(as, addr), want[2]) << std::hex << addr;
   }
   EXPECT_EQ(x.messages(), "");
 }
@@ -292,13 +284,10 @@ TEST(ChipInfo, QueriesBeforeLoadingReport814) {
   Ctx x;
   Assembly &as = x.as;
   int answers = chip_arch(as) + chip_has_arch(as, -1) + (chip_name(as) != nullptr) +
-                (chip_arch_name(as, ARCH_ZEL18) != nullptr) + static_cast<int>(chip_extmem_base(as)) +
-                chip_in_userid(as, 0) + static_cast<int>(chip_userid_base(as)) + chip_in_config(as, 0) +
-                static_cast<int>(chip_config_base(as)) + chip_in_access_sfr(as, 0) + chip_in_access_bank(as, 0) +
-                chip_access_sfr_offset(as, 0) + chip_cfgprog(as).defined + (chip_info(as) != nullptr) +
-                chip_sfr_addr(as, "WREG").has_value();
+                (chip_arch_name(as, ARCH_ZEL18) != nullptr) + chip_in_userid(as, 0) + chip_in_config(as, 0) +
+                chip_in_access_sfr(as, 0) + chip_in_access_bank(as, 0) + chip_cfgprog(as).defined;
   EXPECT_EQ(answers, 0);
-  EXPECT_EQ(as.msg.errors, 15u);
+  EXPECT_EQ(as.msg.errors, 9u);
   EXPECT_EQ(x.messages().substr(0, x.messages().find('\n')), "(814) processor type not defined");
 }
 

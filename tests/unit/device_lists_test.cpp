@@ -98,12 +98,4 @@ TEST(RangeList, Difference) {
   for (const auto &c : cases) EXPECT_EQ(show(range_difference(c.a, c.b)), c.want) << c.name;
 }
 
-TEST(RangeList, Release) {
-  RangeList l;
-  range_add(l, 0, 0xFFF, 256, false);
-  range_release(l);
-  EXPECT_TRUE(l.r.empty());
-  EXPECT_FALSE(range_contains(l, 0));
-}
-
 }  // namespace
