@@ -1,4 +1,4 @@
-// Values: folding and tree-building rules, flags, equality, copying, hashing.
+// Values: folding and tree-building rules, flags, equality, copying.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -266,7 +266,6 @@ TEST(Expr, SegOfOtherKinds) {
     copyexpr(f.as, c, *v);
     EXPECT_EQ(c.v_rtype, v->v_rtype);
     EXPECT_FALSE(expr_equal(f.as, *v, c));
-    expr_hash(f.as, *v);
     expr_binary(f.as, OPR_ADD, *v, expr_abs(1));
     expr_unary(f.as, OPR_HIGH, *v);
   }
@@ -440,31 +439,6 @@ TEST(Expr, CopyIsDeep) {
   EXPECT_EQ(f.message_numbers(), V{});
 }
 
-TEST(Expr, Hash) {
-  Front f;
-  Value five = expr_abs(5);
-  EXPECT_EQ(expr_hash(f.as, five), 5u);
-  Value ab = f.ref("ab");
-  EXPECT_EQ(expr_hash(f.as, ab), 32u + 3u * ('a' + 'b'));
-  // Binary: kind, kind times the right operand's hash, then along the left operand.
-  Value sum = f.bin(f.ref("a"), OPR_ADD, f.ref("b"));
-  uint32_t hb = 32 + 3 * 'b';
-  EXPECT_EQ(expr_hash(f.as, sum), 4u + 4u * hb + 32u + 3u * 'a');
-  Value neg = f.un(OPR_NEG, f.ref("a"));
-  EXPECT_EQ(expr_hash(f.as, neg), 14u + 32u + 3u * 'a');
-  // Folding comes first.
-  Value folded = f.bin(f.ref("k"), OPR_MUL, expr_abs(3));
-  sym_define_equ(f.as, f.sym("k"), expr_abs(7));
-  EXPECT_EQ(expr_hash(f.as, folded), 21u);
-  // An absolute part beyond 32 bits is an internal error when the checks are on.
-  Value big = expr_abs(0x100000000LL);
-  EXPECT_EQ(expr_hash(f.as, big), 0u);
-  EXPECT_EQ(f.message_numbers(), V{});
-  f.as.msg.check_msg = MSG_ASSERT_ERROR;
-  EXPECT_EQ(expr_hash(f.as, big), 0u);
-  EXPECT_EQ(f.message_numbers(), V{1502});
-}
-
 // A very long left-associated chain: every walk must stay off the call stack.
 TEST(Expr, LongChainsDoNotRecurse) {
   Front f;
@@ -473,7 +447,6 @@ TEST(Expr, LongChainsDoNotRecurse) {
   Value c;
   copyexpr(f.as, c, v);
   EXPECT_TRUE(expr_equal(f.as, v, c));
-  EXPECT_EQ(expr_hash(f.as, v), expr_hash(f.as, c));
   sym_define_equ(f.as, f.sym("s0"), expr_abs(1));
   sym_define_equ(f.as, f.sym("s1"), expr_abs(2));
   sym_define_equ(f.as, f.sym("s2"), expr_abs(3));
@@ -517,7 +490,6 @@ TEST(Expr, RandomSequencesAreSafe) {
     }
     Value c;
     copyexpr(f.as, c, v);
-    expr_hash(f.as, v);
     expr_fold(f.as, v);
     expr_fold(f.as, c);
     if (v.v_rtype == RT_ABS) {

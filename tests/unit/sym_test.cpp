@@ -1,6 +1,6 @@
 // The symbol table where the assembler's outputs do not show it: the hash's wrap-around,
-// namespaces, generated, command-line and inlined-function symbols, chain maintenance and the
-// symbol limit (bucket and sorted order show in every object and assembly text).
+// namespaces, generated, command-line and inlined-function symbols and the symbol limit (bucket
+// and sorted order show in every object and assembly text).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -110,27 +110,6 @@ TEST(Sym, InlinedFunctions) {
     ASSERT_NE(s, nullptr) << c.name;
     EXPECT_EQ(s->s_value.v_offs, c.value) << c.name;
   }
-}
-
-TEST(Sym, UnlinkRelinkCopyFree) {
-  Front f;
-  Symbol *s = f.sym("old");
-  Symbol *other = f.sym("new");
-  sym_unlink(f.as, s);
-  EXPECT_EQ(sym_find(f.as, "old"), nullptr);
-  s->s_name = f.as.strings.intern("new");
-  sym_relink(f.as, s);
-  EXPECT_EQ(sym_find(f.as, "new"), s);  // at the head, before the older "new"
-  EXPECT_EQ(s->s_hnext, other);
-
-  uint32_t n = f.as.sym.count;
-  sym_free(f.as, s);  // still chained: taken out first
-  EXPECT_EQ(f.as.sym.count, n - 1);
-  EXPECT_EQ(sym_find(f.as, "new"), other);
-  sym_unlink(f.as, other);
-  sym_free(f.as, other);
-  EXPECT_EQ(sym_find(f.as, "new"), nullptr);
-  EXPECT_EQ(f.sym("new")->s_flags, SF_UNDEF);
 }
 
 TEST(Sym, TooManySymbols) {
