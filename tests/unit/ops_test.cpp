@@ -79,8 +79,6 @@ TEST(Ops, UnknownStatementIsReported) {
   Quiet q;
   EXPECT_EQ(ops_mnemonic(q.m, MOVLW, 0x1234), nullptr);
   EXPECT_EQ(q.err.str(), "Can't find op (op = " + std::to_string(MOVLW) + ", subop == 1234)\n");
-  EXPECT_EQ(ops_flags_written(q.m, CALL, 0xED00), 0u);  // the caller clears the fast bit
-  EXPECT_EQ(ops_flags_read(q.m, 999, 0), 0u);
   EXPECT_EQ(ops_row_of(q.m, OP_NONE, 0), nullptr);
   EXPECT_EQ(q.m.errors, 0u);  // a diagnostic text, not a counted error
 
