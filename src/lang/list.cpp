@@ -278,6 +278,8 @@ bool list_add_statement(Assembly &as, Statement *node) {
   if (!node || !ps || !ps->s_stmts) return false;
   ListState &ls = as.list;
   list_append(as, ps->s_stmts->tail.op_prev, node);
+  if (node->op_type == IF || node->op_type == ELSIF || node->op_type == ELSE || node->op_type == ENDIF)
+    ls.conditionals = true;
   node->op_flags |= ls.src.asmopt;
   if (lex_in_macro(as)) node->op_flags |= NF_MACRO;
   StmtPlace place = stmt_place(ls, node);
@@ -612,6 +614,7 @@ void list_if_pass(Assembly &as, Symbol *psect) {
 }
 
 void list_if_pass_all(Assembly &as) {
+  if (!as.list.conditionals) return;  // nothing to hide or to report
   // Index loop: the vector is not expected to grow here, but a report never invalidates it.
   for (size_t i = 0; i < as.list.lists.size(); ++i) list_if_pass(as, as.list.lists[i]->psect);
 }

@@ -196,6 +196,7 @@ struct ListState {
   uint32_t last_place = 0;             // the place given last
   Statement *free_nodes = nullptr;
   uint32_t node_serial = 0;            // last op_serial handed out
+  bool conditionals = false;           // an IF, ELSIF, ELSE or ENDIF statement was added
 
   Pool<CommentVec> comment_pool;       // op_comment vectors
   Pool<RefVec> ref_pool;               // op_refs vectors
