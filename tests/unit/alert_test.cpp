@@ -167,22 +167,6 @@ TEST(Alert, Overrides) {
   EXPECT_EQ(msg_report(a.m, MSG_SYNTAX_ERROR), 1);
 }
 
-TEST(Alert, TypedReports) {
-  Msgs t;
-  EXPECT_EQ(msg_report_typed(t.m, 0, "W", "user %s", "warn"), 1);  // level 10, warning layout
-  EXPECT_EQ(t.take(), "src.as: 12: (0) user warn (warning)\n");
-  EXPECT_EQ(t.m.warnings, 0u);
-  msg_set_warning_level(t.m, 3);
-  EXPECT_EQ(msg_report_typed(t.m, 0, "2", "low"), 0);
-  EXPECT_EQ(msg_report_typed(t.m, 0, "-1x", "lower"), 0);
-  EXPECT_EQ(msg_report_typed(t.m, 7, "e", "bad %d", 5), 1);
-  EXPECT_EQ(t.take(), "src.as: 12: (7) bad 5\n");
-  EXPECT_EQ(t.m.errors, 1u);
-  EXPECT_EQ(msg_report_typed(t.m, 0, "m", "note"), 1);
-  EXPECT_EQ(t.take(), "src.as: 12: note\n");
-  EXPECT_THROW(msg_report_typed(t.m, 9, "F", "stop"), AsmExit);
-}
-
 TEST(Alert, UnknownNumberFallsBack) {
   Msgs t;
   EXPECT_EQ(msg_report(t.m, 9999), 1);
