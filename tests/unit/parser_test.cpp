@@ -31,7 +31,7 @@ TEST(Parser, PsectFlags) {
   Symbol *a = sym_lookup(r.as, "ps1", SF_PSECT), *b = sym_lookup(r.as, "ps2", SF_PSECT);
   EXPECT_EQ(a->s_psect.p_inline, 1);
   EXPECT_EQ(a->s_psect.p_keep, 1);
-  EXPECT_EQ(a->s_psect.p_optim, 0x29u);
+  EXPECT_EQ(a->s_psect.p_optim, PO_GIVEN | PO_INLINE | PO_JUMP);
   EXPECT_EQ(b->s_psect.p_keep, 0);
   EXPECT_TRUE(r.as.sym.cur_psect->s_flags & PSF_GLOBAL);
   EXPECT_EQ(sym_find(r.as, "ps1"), nullptr);  // the psect name made no ordinary symbol
