@@ -120,12 +120,10 @@ TEST(CfgData, Pragma) {
   EXPECT_EQ(got, (std::vector<std::pair<std::string, std::string>>{
                      {"FOSC", "HS"}, {"WDTEN", "OFF"}, {"PLLEN", "ON"}, {"X", "Y"}}));
   got.clear();
-  EXPECT_FALSE(cfg_parse_pragma(c.as, {"FOSC="}, collect));
   EXPECT_FALSE(cfg_parse_pragma(c.as, {}, collect));
   EXPECT_FALSE(cfg_parse_pragma(c.as, {"A=B", "C"}, collect));
   EXPECT_TRUE(got.empty());
   EXPECT_EQ(c.take(),
-            "(1361) syntax error in configuration argument\n"
             "(1361) syntax error in configuration argument\n"
             "(1361) syntax error in configuration argument\n");
 }
