@@ -67,20 +67,18 @@ void restore_radix(LexState &L) {
 void scan_line(Assembly &as, std::string &s, bool keep) {
   LexState &L = as.lex;
   if (!keep) L.m_volatile = L.m_volsfr = L.m_hl = false;
-  bool nul = false;
-  char *p = s.data(), *e = p + s.size();
-  for (; p < e; ++p) {
-    if (*p == ';') {
-      std::string_view r(p + 1, static_cast<size_t>(e - p - 1));
-      if (r.starts_with('#')) L.m_hl = true;
-      else if (r.starts_with("volatile")) L.m_volatile = true;
-      else if (r.starts_with("volsfr")) L.m_volsfr = true;
-    } else if (!*p) {
-      *p = ' ';
-      nul = true;
-    }
+  char *b = s.data(), *e = b + s.size();
+  for (char *p = b; (p = static_cast<char *>(std::memchr(p, ';', static_cast<size_t>(e - p)))); ++p) {
+    std::string_view r(p + 1, static_cast<size_t>(e - p - 1));
+    if (r.starts_with('#')) L.m_hl = true;
+    else if (r.starts_with("volatile")) L.m_volatile = true;
+    else if (r.starts_with("volsfr")) L.m_volsfr = true;
   }
-  if (nul) msg_report(as.msg, MSG_NUL_BYTE);
+  // No marker has a blank in it, so blanking the NUL bytes after the search changes none.
+  if (std::memchr(b, 0, s.size())) {
+    std::replace(b, e, '\0', ' ');
+    msg_report(as.msg, MSG_NUL_BYTE);
+  }
 }
 
 void xref_file(Assembly &as) {
@@ -433,6 +431,18 @@ void cache_fill(LexState &L, SymCacheEntry &e, std::string_view name, const void
 
 NumScan lex_scan_number(const char *p, unsigned given, unsigned cur_radix, uint8_t ctx) {
   NumScan r;
+  // Most numbers are a few decimal digits in radix 10, ended by a character that cannot go on
+  // a number: read them at once. Up to 18 digits cannot overflow.
+  if (!given && cur_radix == 10 && ctx != LEX_FLOAT) {
+    uint64_t v = 0;
+    const char *q = p;
+    while (is(*q, C_DIGIT) && q - p < 18) v = v * 10 + static_cast<unsigned>(*q++ - '0');
+    if (q != p && !is(*q, C_NAME) && *q != '.') {
+      r.num = static_cast<int64_t>(v);
+      r.end = q;
+      return r;
+    }
+  }
   unsigned radix = given;
   const char *s = p;
   if (!radix && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
