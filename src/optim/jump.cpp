@@ -85,14 +85,16 @@ bool names_register(const Assembly &as, const Operand &o, uint32_t access, uint3
   return access == ACCESS && *c >= 0x60 && *c <= 0xFF && (addr & 0xFF) == static_cast<uint64_t>(*c);
 }
 
-// A computed jump: a write of PCL, or an instruction whose effects are not known.
-bool writes_pcl(const Assembly &as, const Statement *n) {
-  if (!ops_is_instruction(n->op_type)) return false;
-  if (n->op_type == CALLW) return true;
-  InsnFacts f = ops_statement_facts(*n);
-  if (f.does & FX_OPAQUE) return true;
+// A computed jump: a write of PCL, or an instruction whose effects are not known. f is the
+// instruction's facts (ops_statement_facts).
+bool writes_pcl_facts(const Assembly &as, const Statement *n, const InsnFacts &f) {
+  if (n->op_type == CALLW || (f.does & FX_OPAQUE)) return true;
   if ((f.does & FX_WRITES_F) && names_register(as, n->op_opnd1, n->op_access, SFR_PCL)) return true;
   return (f.does & FX_WRITES_F2) && names_register(as, stmt_opnd2(n), ACCESS, SFR_PCL);
+}
+
+bool writes_pcl(const Assembly &as, const Statement *n) {
+  return ops_is_instruction(n->op_type) && writes_pcl_facts(as, n, ops_statement_facts(*n));
 }
 
 // Whether a transfer belongs to a jump table: a run of transfers that a computed jump heads.
@@ -430,6 +432,9 @@ bool opt_transparent(const Statement *n) { return transparent(n); }
 Statement *opt_next_code(const Statement *n) { return next_code(n); }
 Statement *opt_jump_label(const Statement *n) { return plain_target(n); }
 bool opt_writes_pcl(const Assembly &as, const Statement *n) { return writes_pcl(as, n); }
+bool opt_writes_pcl_facts(const Assembly &as, const Statement *n, const InsnFacts &f) {
+  return writes_pcl_facts(as, n, f);
+}
 bool opt_in_jump_table(const Assembly &as, const Statement *n) { return in_jump_table(as, n); }
 bool opt_run_starts_after(const Statement *n, const Statement *t) { return run_starts_after(n, t); }
 std::optional<int64_t> opt_constant_of(const Value &v) { return constant_of(v); }

@@ -8,6 +8,7 @@
 #include <vector>
 
 struct Assembly;
+struct InsnFacts;
 struct Statement;
 struct Symbol;
 struct Value;
@@ -98,6 +99,8 @@ Statement *opt_next_code(const Statement *n);
 Statement *opt_jump_label(const Statement *n);
 // A computed jump: a write of PCL, callw, or an instruction whose effects are not known.
 bool opt_writes_pcl(const Assembly &as, const Statement *n);
+// The same for an instruction whose facts (ops_statement_facts) the caller has at hand.
+bool opt_writes_pcl_facts(const Assembly &as, const Statement *n, const InsnFacts &f);
 // Whether a transfer belongs to a jump table that a computed jump heads.
 bool opt_in_jump_table(const Assembly &as, const Statement *n);
 // Whether label t is one of the run of labels that begins right after n.

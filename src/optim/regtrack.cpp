@@ -349,7 +349,7 @@ void RegTrack::update(const Statement &n, bool after_skip) {
     return;
   }
   InsnFacts f = ops_statement_facts(n);
-  if (f.does & (FX_OPAQUE | FX_MEMORY | FX_CALL | FX_JUMP | FX_RETURN) || opt_writes_pcl(as, &n)) {
+  if (f.does & (FX_OPAQUE | FX_MEMORY | FX_CALL | FX_JUMP | FX_RETURN) || opt_writes_pcl_facts(as, &n, f)) {
     forget_all();
     return;
   }
