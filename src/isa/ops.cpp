@@ -600,6 +600,8 @@ InsnFacts ops_facts(uint32_t kind, uint32_t subop) {
   return f;
 }
 
+// Reads op_type, op_subop, op_dest, op_access and the NF_INDEXED flag only: the peephole walk
+// reuses the facts while those stay the same.
 InsnFacts ops_statement_facts(const Statement &n) {
   InsnFacts f = ops_facts(n.op_type, n.op_subop);
   if (f.does & FX_WRITES_DEST) {

@@ -335,6 +335,17 @@ Statement *Peep::rule(Statement *n) {
   }
 }
 
+// The fields of a statement that its facts (ops_statement_facts) are read from: equal keys,
+// equal facts.
+struct FactsKey {
+  uint16_t type, subop, flags;
+  uint8_t dest, access;
+  bool operator==(const FactsKey &) const = default;
+};
+FactsKey facts_key(const Statement &n) {
+  return {n.op_type, n.op_subop, static_cast<uint16_t>(n.op_flags & NF_INDEXED), n.op_dest, n.op_access};
+}
+
 }  // namespace
 
 bool peep_walk(Assembly &as, Symbol *p) {
@@ -359,15 +370,20 @@ bool peep_walk(Assembly &as, Symbol *p) {
       n = n->op_next;
       continue;
     }
-    if (opt_writes_pcl(as, n)) table = true;
+    // The facts are asked for once: a rule that keeps n but rewrites it changes one of the
+    // fields they come from, and they are asked for again.
+    InsnFacts f = ops_statement_facts(*n);
+    const FactsKey key = facts_key(*n);
+    if (opt_writes_pcl_facts(as, n, f)) table = true;
     if (!table) {
       if (Statement *next = w.rule(n)) {
         n = next;
         continue;
       }
+      if (facts_key(*n) != key) f = ops_statement_facts(*n);
     }
-    w.reg.update(*n, w.prev_skip);
-    w.prev_skip = opt_is_skip(n);
+    w.reg.update(*n, w.prev_skip, &f);
+    w.prev_skip = f.does & FX_SKIP;
     n = n->op_next;
   }
   return w.changed;

@@ -339,7 +339,7 @@ void RegTrack::note_write(const Operand &f, uint8_t access, bool full) {
   }
 }
 
-void RegTrack::update(const Statement &n, bool after_skip) {
+void RegTrack::update(const Statement &n, bool after_skip, const InsnFacts *facts) {
   if (passes(&n)) {
     if (is_label(&n) && !(n.op_flags & NF_HIDDEN)) forget_all();
     return;
@@ -348,7 +348,7 @@ void RegTrack::update(const Statement &n, bool after_skip) {
     forget_all();
     return;
   }
-  InsnFacts f = ops_statement_facts(n);
+  InsnFacts f = facts ? *facts : ops_statement_facts(n);
   if (f.does & (FX_OPAQUE | FX_MEMORY | FX_CALL | FX_JUMP | FX_RETURN) || opt_writes_pcl_facts(as, &n, f)) {
     forget_all();
     return;

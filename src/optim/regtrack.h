@@ -64,7 +64,8 @@ struct RegTrack {
   // The register a file operand names was written.
   void note_write(const Operand &f, uint8_t access, bool full);
   // The record after statement n, as it now stands; after_skip: n may have been skipped.
-  void update(const Statement &n, bool after_skip);
+  // facts: n's ops_statement_facts when the caller has them, else null.
+  void update(const Statement &n, bool after_skip, const InsnFacts *facts = nullptr);
 
   bool w_known_constant() const { return w_known && w_value.v_rtype == RT_ABS; }
   int64_t w_const() const { return w_value.v_offs; }
