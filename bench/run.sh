@@ -4,7 +4,9 @@
 # assembles the same program written for x86-64 as the reference. Timings on a shared machine
 # drift, so every row runs in alternation with GNU as (A B A B ..., RUNS pairs, default 5) and
 # compares the medians of the two: "vs GNU as" is GNU as's median wall time over the row's, so
-# 2.0 means twice as fast. "x plain" is the row's median over the plain row's of the same size.
+# 2.0 means twice as fast. "x plain" compares a row with plain assembly of the same size: the
+# plain command runs in each round too (A B P A B P ...), and the figure is the median of the
+# rounds' ratios of the row's time to plain's, so that a drift of the host cancels.
 # Peak memory is the median run's, also per source line. Then the bytes of code and data without
 # and with -O.
 # Usage: [RUNS=n] [ROWS="plain -L -A -O space inline"] bench/run.sh [lines...]
@@ -34,32 +36,38 @@ code_bytes() {
   build-rel/stage/bin/zel18dump "$1" | awk '/^[A-Z]/ { t = ($1 == "TEXT") } t && /^  [0-9A-F]+:/ { n += NF - 1 } END { print n + 0 }'
 }
 codes=()
-plain_wall=""
-row() {  # row <label> <lines> <command...>: RUNS pairs of this command and GNU as
+plain=()
+row() {  # row <label> <lines> <command...>: RUNS rounds of this command, GNU as and plain
   local label=$1 n=$2 i
   shift 2
-  : >"$work/a" && : >"$work/g"
+  : >"$work/a" && : >"$work/g" && : >"$work/x"
   for ((i = 0; i < runs; i++)); do
     "$bin/measure" "$@" >>"$work/a" 2>/dev/null
     [ -z "$gas" ] || "$bin/measure" "$gas" --64 -o "$work/g.o" "$work/g.s" >>"$work/g" 2>/dev/null
+    if [ ${#plain[@]} -gt 0 ]; then
+      "$bin/measure" "${plain[@]}" >"$work/p" 2>/dev/null
+      paste -d' ' <(tail -n1 "$work/a") "$work/p" | awk '$5 > 0 { print $1 / $5 }' >>"$work/x"
+    fi
   done
   local wall cpu kib code gwall=0
   read -r wall cpu kib code < <(sort -n "$work/a" | sed -n "$(((runs + 1) / 2))p")
   [ -z "$gas" ] || gwall=$(median "$work/g" 1)
   [ "$code" = 0 ] || label="$label (exit $code)"
-  [ "$label" != aszel18 ] || plain_wall=$wall
+  local x=1
+  [ ! -s "$work/x" ] || x=$(median "$work/x" 1)
   cat "$work/g" >>"$work/gall"
-  awk -v l="$label" -v n="$n" -v w="$wall" -v c="$cpu" -v k="$kib" -v g="$gwall" -v p="$plain_wall" 'BEGIN {
+  awk -v l="$label" -v n="$n" -v w="$wall" -v c="$cpu" -v k="$kib" -v g="$gwall" -v p="$x" 'BEGIN {
     printf "| %s | %d | %.3f | %.0f | %.3f | %.1f | %.0f | %s | %s | %s |\n", l, n, w, (w > 0 ? n / w : 0), c, k / 1024, k * 1024 / n,
-      (g > 0 ? sprintf("%.3f", g) : "-"), (g > 0 && w > 0 ? sprintf("%.2f", g / w) : "-"), (p > 0 ? sprintf("%.2f", w / p) : "-") }'
+      (g > 0 ? sprintf("%.3f", g) : "-"), (g > 0 && w > 0 ? sprintf("%.2f", g / w) : "-"), sprintf("%.2f", p) }'
 }
 want() { [[ " $rows " == *" $1 "* ]]; }
 for n in "${sizes[@]}"; do
   "$bin/gen_source" "$n" "$work/s.as"
   "$bin/gen_source" "$n" "$work/g.s" --gas
   rm -f "$work"/*.obj "$work/gall"
-  plain_wall=""
+  plain=()
   want plain && row "aszel18" "$n" "$asm" -mcpu=ZEL18A44 "-O$work/s.obj" "$work/s.as"
+  plain=("$asm" -mcpu=ZEL18A44 "-O$work/x.obj" "$work/s.as")
   want -L && row "aszel18 -L" "$n" "$asm" -mcpu=ZEL18A44 "-O$work/l.obj" "-L$work/s.lst" "$work/s.as"
   want -A && row "aszel18 -A" "$n" "$asm" -mcpu=ZEL18A44 -A "-O$work/s.opt" "$work/s.as"
   want -O && row "aszel18 -O" "$n" "$asm" -mcpu=ZEL18A44 -O "-O$work/o.obj" "$work/s.as"
