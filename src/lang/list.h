@@ -301,8 +301,8 @@ unsigned remove_unused_labels(Assembly &as, Symbol *psect,
 // --- comments ---
 
 // Files one full-line comment: ";!" summary comments go to the summary file, others wait
-// (after a first "\n" entry) for the next node. Only the assembly text (-A) shows them, so
-// without it they are not kept.
+// (after a first "\n" entry) for the next node. Only the assembly text (-A) and the listing
+// show them: without either they are not kept.
 void list_add_comment(Assembly &as, std::string_view text);
 // Appends one line to the summary comments as it stands (generated explanations).
 void list_add_summary(Assembly &as, std::string_view text);
