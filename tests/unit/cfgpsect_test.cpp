@@ -98,7 +98,10 @@ TEST(ConfigPsects, PaddingAndUserIdDefaults) {
   EXPECT_NE(s.find(";Config register CFGW @ 0x300002\n;\tHigh bit\n;\tBIG = ON, set\n; Padding undefined space\n"),
             std::string::npos);
   Symbol *id = c.psect("idloc");
+  ASSERT_NE(id, nullptr);
+  ASSERT_NE(c.psect("config"), nullptr);
   EXPECT_EQ(id->s_psect.p_space, 5);
+  ASSERT_NE(id->s_psect.p_class, nullptr);
   EXPECT_STREQ(id->s_psect.p_class->s_name, "IDLOC");
   // The first register visited is a user-ID one: its psect is made first.
   EXPECT_LT(id->s_pindex, c.psect("config")->s_pindex);

@@ -289,7 +289,9 @@ TEST(List, ReferencesAndUnusedLabels) {
   build_references(f.as, f.text);  // a rebuild adds nothing twice
   ASSERT_NE(stmt_refs(used), nullptr);
   EXPECT_EQ(*stmt_refs(used), (RefVec{jmp, call}));
+  ASSERT_NE(stmt_refs(reached), nullptr);
   EXPECT_EQ(*stmt_refs(reached), (RefVec{skip}));
+  ASSERT_NE(stmt_refs(skipped_label), nullptr);
   EXPECT_EQ(*stmt_refs(skipped_label), (RefVec{bra}));
   EXPECT_TRUE(global->op_label->s_flags & SF_KEEP);
   EXPECT_FALSE(used->op_label->s_flags & SF_KEEP);
