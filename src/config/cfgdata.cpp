@@ -8,16 +8,11 @@
 #include <sstream>
 
 #include "driver/assembly.h"
+#include "support/ascii.h"
 
 namespace {
 
 constexpr size_t CFG_LINE_MAX = 1023;
-
-std::string upper(std::string_view s) {
-  std::string u(s);
-  for (auto &c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return u;
-}
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -131,7 +126,7 @@ struct Loader {
     CfgData &c = as.cfg;
     c.order.push_back(reg);
     c.reg_by_addr.emplace(reg->address, reg);
-    for (const auto &n : reg->names) c.reg_by_name.emplace(upper(n), reg);
+    for (const auto &n : reg->names) c.reg_by_name.emplace(ascii_upper_text(n), reg);
     c.regs.push_back(std::move(r));
     return true;
   }
@@ -145,7 +140,7 @@ struct Loader {
     s->description = std::string(trim(f[2]));
     s->reg = reg;
     set = s.get();
-    for (const auto &n : set->names) reg->setting_by_name.emplace(upper(n), set);
+    for (const auto &n : set->names) reg->setting_by_name.emplace(ascii_upper_text(n), set);
     reg->settings.push_back(std::move(s));
     return true;
   }
@@ -158,7 +153,7 @@ struct Loader {
     v->names = names_of(f[1]);
     v->description = std::string(trim(f[2]));
     v->setting = set;
-    for (const auto &n : v->names) set->value_by_name.emplace(upper(n), v.get());
+    for (const auto &n : v->names) set->value_by_name.emplace(ascii_upper_text(n), v.get());
     set->values.push_back(std::move(v));
     return true;
   }
@@ -253,7 +248,7 @@ void cfg_sort_regs(Assembly &as) {
 
 ConfigRegister *cfg_find_reg_by_name(Assembly &as, std::string_view name) {
   if (as.cfg.disabled || !as.cfg.loaded) return nullptr;
-  auto it = as.cfg.reg_by_name.find(upper(name));
+  auto it = as.cfg.reg_by_name.find(ascii_upper_text(name));
   return it == as.cfg.reg_by_name.end() ? nullptr : it->second;
 }
 
@@ -265,7 +260,7 @@ ConfigRegister *cfg_find_reg_by_addr(Assembly &as, uint32_t addr) {
 
 ConfigSetting *cfg_find_setting(Assembly &as, std::string_view name) {
   if (as.cfg.disabled || !as.cfg.loaded) return nullptr;
-  std::string key = upper(name);
+  std::string key = ascii_upper_text(name);
   for (ConfigRegister *r : as.cfg.order) {
     auto it = r->setting_by_name.find(key);
     if (it != r->setting_by_name.end()) return it->second;
@@ -274,7 +269,7 @@ ConfigSetting *cfg_find_setting(Assembly &as, std::string_view name) {
 }
 
 ConfigValue *cfg_find_value(const ConfigSetting &s, std::string_view name) {
-  auto it = s.value_by_name.find(upper(name));
+  auto it = s.value_by_name.find(ascii_upper_text(name));
   return it == s.value_by_name.end() ? nullptr : it->second;
 }
 

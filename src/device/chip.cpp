@@ -34,7 +34,6 @@ constexpr ArchName ARCH_NAMES[] = {
     {"ZEL18V", ARCH_ZEL18V}, {"ZEL18XV", ARCH_ZEL18XV}, {"ANY", ARCH_ANY},
 };
 
-
 // Name order with case ignored.
 bool iless(std::string_view a, std::string_view b) {
   size_t n = std::min(a.size(), b.size());
@@ -82,12 +81,6 @@ int chip_arch_lookup(std::string_view text) {
   for (const ArchName &a : ARCH_NAMES)
     if (iequal(text, a.name)) return a.code;
   return ARCH_NONE;
-}
-
-std::string chip_upper(std::string_view s) {
-  std::string out(s);
-  for (char &ch : out) ch = ascii_upper(ch);
-  return out;
 }
 
 const ChipSfr *chip_find_sfr(const ChipInfo &c, std::string_view name) {

@@ -194,7 +194,5 @@ ProgSpec chip_useridprog(Assembly &as);
 const ChipSfr *chip_find_sfr(const ChipInfo &c, std::string_view name);
 // Makes sfr_order from sfrs; returns the entries whose name an earlier entry has, in file order.
 std::vector<uint32_t> chip_index_sfrs(ChipInfo &c);
-// Upper-cases ASCII letters.
-std::string chip_upper(std::string_view s);
 // The address of the device's SFR of that name (case ignored).
 std::optional<uint32_t> chip_sfr_addr(Assembly &as, std::string_view name);

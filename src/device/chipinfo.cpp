@@ -19,7 +19,6 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-
 bool iends_with(std::string_view s, std::string_view tail) {
   return s.size() >= tail.size() && iequal(s.substr(s.size() - tail.size()), tail);
 }
@@ -234,7 +233,7 @@ struct Loader {
     if (iequal(key, "ARCH")) return arch_line(value, extra, global);
     int k = chip_key_lookup(key);
     if (k < 0) {
-      if (unknown.insert(chip_upper(key)).second)
+      if (unknown.insert(ascii_upper_text(key)).second)
         msg_report(as.msg, MSG_CHIPINFO_UNKNOWN_ATTR, key, file, line);
       return;
     }
@@ -486,18 +485,12 @@ struct Loader {
   }
 };
 
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char &ch : out) ch = ascii_lower(ch);
-  return out;
-}
-
 }  // namespace
 
 std::optional<std::string> chipinfo_locate(Assembly &as, std::string_view device) {
   // A name with a path separator can't name a device file: only the combined file applies.
   if (!device.empty() && device.find_first_of("/\\") == npos) {
-    std::string d(device), l = lower(device);
+    std::string d(device), l = ascii_lower_text(device);
     for (const std::string &name : {"ini/" + d + ".ini", "ini/" + l + ".ini", d + ".ini", l + ".ini"}) {
       auto p = reg_mkpath(as.host, RI_DAT, name);
       if (!p) return std::nullopt;

@@ -66,12 +66,6 @@ bool iprefix(std::string_view s, std::string_view p, size_t n) {
 
 bool iprefix(std::string_view s, std::string_view p) { return iprefix(s, p, p.size()); }
 
-std::string upper(std::string_view s) {
-  std::string u(s);
-  for (auto &c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return u;
-}
-
 // The usage text of --help, grouped as the manual page lists the options.
 constexpr const char *USAGE =
     "usage: aszel18 [options] file...\n"
@@ -405,7 +399,7 @@ void scan_options(Assembly &as, const std::vector<std::string> &args) {
       if (!rest.empty()) o.listing_file = std::string(rest);
       break;
     case 'm':  // lower case only; other -m arguments are ignored
-      if (a.compare(0, 6, "-mcpu=") == 0) o.device_name = upper(std::string_view(a).substr(6));
+      if (a.compare(0, 6, "-mcpu=") == 0) o.device_name = ascii_upper_text(std::string_view(a).substr(6));
       break;
     case 'N':
     case 'n':
@@ -448,7 +442,7 @@ void scan_options(Assembly &as, const std::vector<std::string> &args) {
       scan_double_dash(as, a);
       break;
     default:
-      if (o.device_name.empty()) o.device_name = upper(std::string_view(a).substr(a.empty() ? 0 : 1));
+      if (o.device_name.empty()) o.device_name = ascii_upper_text(std::string_view(a).substr(a.empty() ? 0 : 1));
       break;
     }
   }

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "support/ascii.h"
+
 namespace {
 
 constexpr int MAX_WIDTH = 1024;  // clamps "%99999d" and friends
@@ -50,7 +52,7 @@ void emit_unsigned(std::string &out, size_t limit, const Spec &sp, unsigned long
   auto r = std::to_chars(digits, digits + sizeof digits, v, base);
   std::string body(digits, r.ptr);
   if (upper)
-    for (auto &c : body) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char &c : body) c = ascii_upper(c);
   if (sp.prec >= 0) {
     if (sp.prec == 0 && v == 0) body.clear();
     int p = sp.prec > MAX_WIDTH ? MAX_WIDTH : sp.prec;

@@ -17,6 +17,9 @@
 
 #include "host/os.h"
 
+// Storage blocks this big come straight from the system's pages.
+constexpr size_t POOL_PAGES_FROM = size_t{64} << 10;
+
 template <class T>
 class Slab {
  public:
@@ -66,7 +69,6 @@ class Slab {
 
  private:
   static constexpr size_t MAX_BYTES = size_t{4} << 20;   // largest chunk
-  static constexpr size_t PAGES_FROM = size_t{64} << 10;  // chunks this big are mapped pages
 
   struct Chunk {
     T *cells;
@@ -83,7 +85,7 @@ class Slab {
     chunks_.reserve(chunks_.size() + 1);  // no allocation can fail after the chunk's
     void *mem = nullptr;
     bool pages = false;
-    if (bytes >= PAGES_FROM && alignof(T) <= 4096) pages = (mem = os_alloc_pages(bytes)) != nullptr;
+    if (bytes >= POOL_PAGES_FROM && alignof(T) <= 4096) pages = (mem = os_alloc_pages(bytes)) != nullptr;
     if (!mem) mem = ::operator new(bytes, std::align_val_t{alignof(T)});
     chunks_.push_back({static_cast<T *>(mem), count, bytes, pages});
     next_ = chunks_.back().cells;
@@ -184,7 +186,6 @@ class Pool {
 template <class T>
 struct PageAllocator {
   using value_type = T;
-  static constexpr size_t PAGES_FROM = size_t{64} << 10;
   PageAllocator() = default;
   template <class U>
   PageAllocator(const PageAllocator<U> &) {}
@@ -205,7 +206,7 @@ struct PageAllocator {
   bool operator==(const PageAllocator<U> &) const { return true; }
 
  private:
-  static bool big(size_t n) { return n * sizeof(T) >= PAGES_FROM && alignof(T) <= 4096; }
+  static bool big(size_t n) { return n * sizeof(T) >= POOL_PAGES_FROM && alignof(T) <= 4096; }
 };
 
 template <class T>
